@@ -1,0 +1,111 @@
+#pragma once
+#include "app/Console.h"
+#include "app/Timer.h"
+#include "assets/Menu.h"
+#include "assets/Mesh.h"
+#include "assets/Skeleton.h"
+#include "render/Display.h"
+#include "world/PhysicsSettings.h"
+#include "world/Terrain.h"
+#include "world/Vector3.h"
+#include "world/Weapon.h"
+#include "world/World.h"
+#include <array>
+#include <cstdint>
+#include <list>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TankObject;
+
+using TankList = std::list<TankObject*>;
+using WeaponList = std::list<std::unique_ptr<Weapon>>;
+
+// Owns the whole game. Members are constructed in declaration order, which the
+// start-up trace relies on: the Display's lines come before "GameCore::GameCore()".
+// The data is public: the window, the frame and the tests all reach into it.
+class GameCore {
+public:
+    GameCore();
+    ~GameCore();
+    GameCore(const GameCore&) = delete;
+    GameCore& operator=(const GameCore&) = delete;
+
+    // GLUT callbacks, forwarded by the Window.
+    void display();
+    void idle();
+    void reshape(int width, int height);
+    void keyboard(unsigned char key, bool down, int modifiers);
+    void mouseMotion(bool buttonDown, float x, float y, float dx, float dy);
+
+    // One update with a given elapsed time; idle() passes the frame timer's value.
+    void update(float dtSeconds);
+
+    void processCommands(const std::string& line);
+    void processCommand(const std::string& command);
+    void newGame(int playerCount);
+    void selectTankNodes();
+    void fireAndPassTurn();
+    std::uint32_t loadTexture(const char* fileName);
+
+    PhysicsSettings physics;
+    Display display;
+    Console console;
+    Vector3 cameraPosition{50.0f, 25.0f, 100.0f};
+    Vector3 cameraVelocity{0.0f, 0.0f, 0.0f};  // displacement per update
+    Vector3 cameraRotation{0.0f, 0.0f, 0.0f};  // degrees: x pitch, y yaw
+    Vector3 lightPosition{200.0f, 200.0f, 200.0f};
+    Terrain terrain;
+    Skeleton tankSkeleton;
+    Skeleton sphereSkeleton;
+    Skeleton explosionSkeleton;
+    Skeleton backgroundSkeleton;
+    TankList::iterator currentTank;  // end() of tanks: no game
+    // Nodes of the current tank's own skeleton; valid until the current tank changes.
+    std::map<std::string, Skeleton*> tankNodes;
+    std::map<std::string, int> variables;
+    MeshLibrary meshes;
+    std::uint32_t tankTexture = 0;
+    std::uint32_t fontTexture = 0;
+    std::array<std::array<std::uint32_t, 5>, 3> terrainTextures{};
+    std::uint32_t selectionTexture = 0;
+    std::uint32_t backgroundTexture = 0;
+    std::uint32_t splashTexture = 0;
+    bool keyDown[256] = {};
+    bool consoleOpen = false;
+    bool splashVisible = true;
+    bool messageShown = true;
+    int currentMenu = 0;
+    int frameCount = 0;
+    Timer fpsTimer;
+    Timer frameTimer;
+    float fps = 0.0f;
+    float elevation = 0.0f;    // barrel x rotation, -90 to 0 degrees
+    float turretAngle = 0.0f;  // turret y rotation, 0 to 360 degrees
+    std::string elevationText = "0";
+    std::string angleText = "0";
+    std::string velocityText = "10";
+    std::string healthText = "100";
+    ObjectList objects;  // owns every live object
+    std::string message;
+    float launchVelocity = 10.0f;
+    WeaponList weapons;
+    WeaponList::iterator currentWeapon;
+    std::vector<Menu> menus;
+    TankList tanks;  // turn order; borrowed from objects
+    std::string fpsText;
+
+private:
+    // The held-key quantities are taken once per update, before the physics.
+    struct HeldKeyRates {
+        float speed;
+        float rate;
+        float sinStep;
+        float cosStep;
+    };
+    HeldKeyRates heldKeyRates(float dtSeconds) const;
+    void heldKeyStep(const HeldKeyRates& rates, float dtSeconds);
+    void removeDeadTanks();
+};

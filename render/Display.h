@@ -1,0 +1,69 @@
+#pragma once
+#include "assets/Mesh.h"
+#include "world/Vector3.h"
+#include <cstdint>
+#include <list>
+#include <string>
+
+struct Image;
+struct Menu;
+struct Skeleton;
+class Console;
+class Object;
+class Terrain;
+
+// The one owner of OpenGL state. It owns the textures it created and deletes
+// them when destroyed, so it must die while the GL context still exists.
+class Display {
+public:
+    Display();
+    ~Display();
+    Display(const Display&) = delete;
+    Display& operator=(const Display&) = delete;
+
+    // State, camera and projection.
+    void resize(int newWidth, int newHeight);
+    void perspective(float fovY, float aspect, float zNear, float zFar);
+    void orthographic(float left, float right, float bottom, float top, float zNear, float zFar);
+    void clear();
+    void setCamera(const Vector3& position, const Vector3& rotation);
+    void setDepthTest(bool on);
+    void setShowNormals(bool on) { showNormals = on; }
+    void setWireframe(bool on);
+    void setColor(float r, float g, float b);
+    void setLighting(bool on);
+    void setLight(int index, bool on);
+    void setLightPosition(int index, const Vector3& position);
+    void setLightDiffuse(int index, const Vector3& colour);
+    void setFog(bool on);
+    void setFogColor(float r, float g, float b, float density);
+    void setFogRange(float start, float end);
+
+    // Textures: 0 means none.
+    std::uint32_t createTexture(const Image& image);
+    void bindTexture(std::uint32_t name);
+    void deleteTexture(std::uint32_t name);
+
+    // Models. The mesh table may grow: a missing name gets an empty mesh.
+    void drawMesh(const Mesh& mesh);
+    void drawSkeleton(const Skeleton& node, MeshLibrary& meshes);
+    void drawObject(const Object& object, MeshLibrary& meshes);
+    void drawTerrain(const Terrain& terrain);
+
+    // 2-D overlay, in window pixels with the origin bottom left.
+    void drawQuad(float x1, float x2, float y1, float y2);
+    void drawText(const char* text, float x, float y, float glyphWidth, float glyphHeight);
+    void drawMenu(const Menu& menu);
+    void drawConsole(const Console& console);
+
+    int getWidth() const { return width; }
+    int getHeight() const { return height; }
+    bool normalsShown() const { return showNormals; }
+    const std::list<std::uint32_t>& textureNames() const { return textures; }
+
+private:
+    bool showNormals = false;
+    int width = 640;  // until the first resize: the size the window is created with
+    int height = 480;
+    std::list<std::uint32_t> textures;  // creation order
+};

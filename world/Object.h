@@ -1,0 +1,34 @@
+#pragma once
+#include "assets/Skeleton.h"
+#include "world/Vector3.h"
+#include "world/World.h"
+#include <cstdint>
+
+// Every body in the world is a sphere. Creators set position, velocity, skeleton
+// and texture before appending the object to the world's list, which then owns it.
+class Object {
+public:
+    Object();
+    virtual ~Object() = default;
+
+    virtual void contactEvent(World world);
+    virtual void update(World world, float seconds);
+    virtual void damageEvent(World world, float amount);
+
+    std::uint32_t id;  // from a process-wide counter, first object 1, never reused
+    Vector3 position{0.0f, 0.0f, 0.0f};
+    Vector3 scale{1.0f, 1.0f, 1.0f};
+    Vector3 rotation{0.0f, 0.0f, 0.0f};  // degrees about x, y, z
+    float radius = 1.0f;
+    float mass = 1.0f;
+    float elasticity = 1.0f;
+    float age = 0.0f;  // seconds
+    Vector3 velocity{0.0f, 0.0f, 0.0f};
+    bool resting = false;
+    bool active = true;
+    bool dead = false;  // erased and destroyed at the start of the next step
+    bool fixed = false;
+    bool immobile = false;
+    Skeleton skeleton;
+    std::uint32_t texture = 0;
+};

@@ -1,0 +1,46 @@
+#pragma once
+#include "world/Matrix.h"
+#include "world/TerrainBand.h"
+#include "world/Vector3.h"
+#include <cstdint>
+#include <vector>
+
+// One vertex of the heightfield. `texture` and `orientation` belong to the cell
+// whose lower-x, lower-z corner this vertex is.
+struct TerrainCell {
+    float height = 0.0f;  // relative; world height is height * size().y
+    Vector3 normal{0.0f, 0.0f, 0.0f};
+    std::uint32_t texture = 0;   // 0 = none yet
+    std::int32_t orientation = 0;  // 0 to 3
+};
+
+// The battlefield: W x H vertices; vertex (i, j) stands at x = i * size.x / W,
+// z = j * size.z / H for everything the physics does (the drawing stretches the
+// surface to the full extent instead).
+class Terrain {
+public:
+    Terrain(std::uint32_t width, std::uint32_t height, float sizeX, float heightScale,
+            float sizeZ);
+
+    void setBands(const std::vector<TerrainBand>& newBands);
+    // Raises n random hills on the current ground, squares and rescales to low..high.
+    void generate(int iterations, float low, float high);
+    void recomputeNormals(std::uint32_t x0, std::uint32_t z0, std::uint32_t x1, std::uint32_t z1);
+    void assignTextures(std::uint32_t i0, std::uint32_t j0, std::uint32_t i1, std::uint32_t j1);
+    // Removes the ground inside the sphere, then recomputes normals and tiles.
+    void crater(const Vector3& centre, float radius);
+
+    const Vector3& size() const { return extent; }
+    // World height of vertex (i, j); callers clamp the indices first.
+    float heightAt(std::uint32_t i, std::uint32_t j) const { return grid.at(i, j).height * extent.y; }
+    std::uint32_t width() const { return grid.width(); }
+    std::uint32_t height() const { return grid.height(); }
+    const Matrix<TerrainCell>& cells() const { return grid; }
+    Matrix<TerrainCell>& cells() { return grid; }
+    const std::vector<TerrainBand>& bands() const { return bandList; }
+
+private:
+    Matrix<TerrainCell> grid;
+    Vector3 extent;
+    std::vector<TerrainBand> bandList;
+};

@@ -1,0 +1,29 @@
+#pragma once
+#include <cstdint>
+#include <list>
+#include <memory>
+
+class Object;
+class Terrain;
+
+// The list owns its objects; only the removal at the start of a physics step
+// erases from it, so iterators held elsewhere stay valid during a step.
+using ObjectList = std::list<std::unique_ptr<Object>>;
+
+// The cube the world lives in; the last field is set to 0 and never read.
+struct WorldBox {
+    float xMin = 0.0f;
+    float xMax = 0.0f;
+    float yMin = 0.0f;
+    float yMax = 0.0f;
+    float zMin = 0.0f;
+    float zMax = 0.0f;
+    std::uint32_t unused = 0;
+};
+
+// What the physics and every event see, passed by value.
+struct World {
+    ObjectList* objects = nullptr;
+    WorldBox* box = nullptr;
+    Terrain* terrain = nullptr;
+};
