@@ -105,6 +105,8 @@ private:
         float sinStep;
         float cosStep;
     };
+    // Creates the six weapons in selection order, each loaded, and selects the first.
+    void buildWeapons();
     HeldKeyRates heldKeyRates(float dtSeconds) const;
     void heldKeyStep(const HeldKeyRates& rates, float dtSeconds);
     void removeDeadTanks();

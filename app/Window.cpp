@@ -1,0 +1,133 @@
+#include "app/Window.h"
+#include "app/GameCore.h"
+#include <GL/freeglut.h>
+#include <iostream>
+
+namespace {
+// GLUT's callbacks carry no user data; this is how they find the window.
+Window* theWindow = nullptr;
+}  // namespace
+
+Window::Window(int* argc, char** argv, const char* title, int width, int height)
+    : width(width), height(height) {
+    std::cout << "Window::Window()" << std::endl;
+    mouseDown = false;
+    glutInit(argc, argv);
+    std::cout << "After init" << std::endl;
+    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
+    std::cout << "init display mode" << std::endl;
+    glutInitWindowSize(width, height);
+    std::cout << "size" << std::endl;
+    theWindow = this;
+    std::cout << "Doing stuff." << std::endl;
+    windowId = glutCreateWindow(title);
+    std::cout << "Window created." << std::endl;
+    glutDisplayFunc(&Window::display);
+    glutIdleFunc(&Window::idle);
+    glutReshapeFunc(&Window::reshape);
+    glutKeyboardFunc(&Window::keyboard);
+    glutKeyboardUpFunc(&Window::keyboardUp);
+    glutSpecialFunc(&Window::special);
+    glutSpecialUpFunc(&Window::specialUp);
+    glutMouseFunc(&Window::mouse);
+    glutMotionFunc(&Window::motion);
+}
+
+Window::~Window() {
+    std::cout << "Window::~Window()" << std::endl;
+    if (theWindow == this)
+        theWindow = nullptr;
+}
+
+void Window::mainLoop(GameCore* newGame) {
+    game = newGame;
+    glutMainLoop();
+}
+
+void Window::display() {
+    if (!theWindow)
+        return;
+    if (theWindow->game)
+        theWindow->game->display();
+    glutSwapBuffers();
+}
+
+void Window::idle() {
+    if (!theWindow)
+        return;
+    if (theWindow->game)
+        theWindow->game->idle();
+    glutPostRedisplay();
+}
+
+void Window::reshape(int w, int h) {
+    if (!theWindow)
+        return;
+    if (theWindow->game)
+        theWindow->game->reshape(w, h);
+    glutPostRedisplay();
+}
+
+void Window::keyboard(unsigned char key, int, int) {
+    if (theWindow && theWindow->game)
+        theWindow->game->keyboard(key, true, glutGetModifiers());
+}
+
+void Window::keyboardUp(unsigned char key, int, int) {
+    if (theWindow && theWindow->game)
+        theWindow->game->keyboard(key, false, glutGetModifiers());
+}
+
+int Window::specialKeyCode(int glutKey) {
+    switch (glutKey) {
+    case GLUT_KEY_LEFT:
+        return 128;
+    case GLUT_KEY_RIGHT:
+        return 129;
+    case GLUT_KEY_UP:
+        return 130;
+    case GLUT_KEY_DOWN:
+        return 131;
+    case GLUT_KEY_PAGE_UP:
+        return 132;
+    case GLUT_KEY_PAGE_DOWN:
+        return 133;
+    default:
+        return -1;
+    }
+}
+
+void Window::special(int key, int, int) {
+    const int code = specialKeyCode(key);
+    if (theWindow && theWindow->game && code >= 0)
+        theWindow->game->keyboard(static_cast<unsigned char>(code), true, glutGetModifiers());
+}
+
+void Window::specialUp(int key, int, int) {
+    const int code = specialKeyCode(key);
+    if (theWindow && theWindow->game && code >= 0)
+        theWindow->game->keyboard(static_cast<unsigned char>(code), false, glutGetModifiers());
+}
+
+void Window::mouse(int, int state, int x, int y) {
+    if (!theWindow)
+        return;
+    theWindow->lastMouseX = x;
+    theWindow->lastMouseY = y;
+    theWindow->mouseDown = (state == GLUT_DOWN);
+}
+
+// Fractions of the size the window was created with, even after a resize.
+void Window::motion(int x, int y) {
+    if (!theWindow)
+        return;
+    Window& w = *theWindow;
+    if (w.game) {
+        const float width = static_cast<float>(w.width);
+        const float height = static_cast<float>(w.height);
+        w.game->mouseMotion(w.mouseDown, x / width, y / height, (x - w.lastMouseX) / width,
+                            (y - w.lastMouseY) / height);
+    }
+    w.lastMouseX = x;
+    w.lastMouseY = y;
+}
