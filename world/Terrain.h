@@ -8,10 +8,10 @@
 // One vertex of the heightfield. `texture` and `orientation` belong to the cell
 // whose lower-x, lower-z corner this vertex is.
 struct TerrainCell {
-    float height = 0.0f;  // relative; world height is height * size().y
+    float height = 0.0f; // relative; world height is height * size().y
     Vector3 normal{0.0f, 0.0f, 0.0f};
-    std::uint32_t texture = 0;   // 0 = none yet
-    std::int32_t orientation = 0;  // 0 to 3
+    std::uint32_t texture = 0;    // 0 = none yet
+    std::int32_t orientation = 0; // 0 to 3
 };
 
 // The battlefield: W x H vertices; vertex (i, j) stands at x = i * size.x / W,
@@ -19,8 +19,7 @@ struct TerrainCell {
 // surface to the full extent instead).
 class Terrain {
 public:
-    Terrain(std::uint32_t width, std::uint32_t height, float sizeX, float heightScale,
-            float sizeZ);
+    Terrain(std::uint32_t width, std::uint32_t height, float sizeX, float heightScale, float sizeZ);
 
     void setBands(const std::vector<TerrainBand>& newBands);
     // Raises n random hills on the current ground, squares and rescales to low..high.
@@ -32,7 +31,9 @@ public:
 
     const Vector3& size() const { return extent; }
     // World height of vertex (i, j); callers clamp the indices first.
-    float heightAt(std::uint32_t i, std::uint32_t j) const { return grid.at(i, j).height * extent.y; }
+    float heightAt(std::uint32_t i, std::uint32_t j) const {
+        return grid.at(i, j).height * extent.y;
+    }
     std::uint32_t width() const { return grid.width(); }
     std::uint32_t height() const { return grid.height(); }
     const Matrix<TerrainCell>& cells() const { return grid; }
@@ -43,4 +44,8 @@ private:
     Matrix<TerrainCell> grid;
     Vector3 extent;
     std::vector<TerrainBand> bandList;
+    // Scratch grids kept between runs so a crater allocates nothing.
+    Matrix<Vector3> upperNormals; // per cell, the triangle (i, j + 1), (i + 1, j + 1), (i, j)
+    Matrix<Vector3> lowerNormals; // per cell, the triangle (i + 1, j), (i, j), (i + 1, j + 1)
+    Matrix<std::uint32_t> levels; // per grid point, the tile pass that textured it
 };

@@ -1,0 +1,198 @@
+#include "world/Terrain.h"
+#include "world/Random.h"
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+
+// Heights are relative (0 upward, world height = height * size.y). The physics and
+// the crater place vertex (i, j) at x = i * size.x / W, z = j * size.z / H, a
+// spacing of size / W rather than size / (W - 1); normals use the same spacing so
+// the lighting matches the ground the shells meet.
+
+namespace {
+
+// Truncates toward zero and clamps to 0..count - 1; a NaN lands on 0.
+std::uint32_t clampedIndex(float f, std::uint32_t count) {
+    if (!(f > 0.0f))
+        return 0;
+    if (f >= static_cast<float>(count - 1))
+        return count - 1;
+    return static_cast<std::uint32_t>(f);
+}
+
+} // namespace
+
+Terrain::Terrain(std::uint32_t width, std::uint32_t height, float sizeX, float heightScale,
+                 float sizeZ)
+    : grid(width, height), extent(sizeX, heightScale, sizeZ), upperNormals(width, height),
+      lowerNormals(width, height), levels(width, height) {
+    for (std::uint32_t j = 0; j < height; ++j)
+        for (std::uint32_t i = 0; i < width; ++i) {
+            TerrainCell& cell = grid.at(i, j);
+            cell.height = 0.0f;
+            cell.normal = Vector3(0.0f, 1.0f, 0.0f);
+        }
+}
+
+void Terrain::setBands(const std::vector<TerrainBand>& newBands) {
+    bandList = newBands;
+}
+
+void Terrain::generate(int iterations, float low, float high) {
+    const std::uint32_t w = grid.width();
+    const std::uint32_t h = grid.height();
+    if (w == 0 || h == 0)
+        return;
+    Random random;
+
+    // Hills: paraboloids of random place, radius and strength. The offsets stop one
+    // short of +r; those would add nothing anyway.
+    const int m = static_cast<int>(std::min(w, h));
+    for (int n = 0; n < iterations; ++n) {
+        const int cx = random.range(0, static_cast<int>(w));
+        const int cz = random.range(0, static_cast<int>(h));
+        const int r = random.range(2, m / 5);
+        const int k = random.range(0, 101);
+        const float s = static_cast<float>(k) / 100.0f;
+        for (int dx = -r; dx < r; ++dx)
+            for (int dz = -r; dz < r; ++dz) {
+                const int x = cx + dx;
+                const int z = cz + dz;
+                const int d2 = dx * dx + dz * dz;
+                if (x >= 0 && x < static_cast<int>(w) && z >= 0 && z < static_cast<int>(h) &&
+                    d2 <= r * r)
+                    grid.at(x, z).height += static_cast<float>(r * r - d2) * s;
+            }
+    }
+
+    // Squaring sharpens the peaks and flattens the valleys before the rescale.
+    float lowest = 0.0f;
+    float highest = 0.0f;
+    for (std::uint32_t j = 0; j < h; ++j)
+        for (std::uint32_t i = 0; i < w; ++i) {
+            float& height = grid.at(i, j).height;
+            height = height * height;
+            if ((i == 0 && j == 0) || height < lowest)
+                lowest = height;
+            if ((i == 0 && j == 0) || height > highest)
+                highest = height;
+        }
+
+    // A grid without any relief has no range to map from: it all goes to low.
+    const float range = highest - lowest;
+    for (std::uint32_t j = 0; j < h; ++j)
+        for (std::uint32_t i = 0; i < w; ++i) {
+            float& height = grid.at(i, j).height;
+            if (range > 0.0f)
+                height = (height - lowest) / range * (high - low) + low;
+            else
+                height = low;
+        }
+
+    recomputeNormals(0, 0, w - 1, h - 1);
+    assignTextures(0, 0, w - 1, h - 1);
+}
+
+void Terrain::recomputeNormals(std::uint32_t x0, std::uint32_t z0, std::uint32_t x1,
+                               std::uint32_t z1) {
+    if (grid.width() == 0 || grid.height() == 0)
+        return;
+    const float dx = extent.x / static_cast<float>(grid.width());
+    const float dz = extent.z / static_cast<float>(grid.height());
+    const float sy = extent.y;
+
+    // Triangle normals of the cells inside the rectangle. Both triangles of a cell
+    // are built so that they face upward.
+    for (std::uint32_t j = z0; j < z1; ++j)
+        for (std::uint32_t i = x0; i < x1; ++i) {
+            const float h00 = grid.at(i, j).height;
+            const float h10 = grid.at(i + 1, j).height;
+            const float h01 = grid.at(i, j + 1).height;
+            const float h11 = grid.at(i + 1, j + 1).height;
+            upperNormals.at(i, j) = normalized(
+                cross(Vector3(dx, (h11 - h01) * sy, 0.0f), Vector3(0.0f, (h00 - h01) * sy, -dz)));
+            lowerNormals.at(i, j) = normalized(
+                cross(Vector3(-dx, (h00 - h10) * sy, 0.0f), Vector3(0.0f, (h11 - h10) * sy, dz)));
+        }
+
+    // Each vertex averages the (up to six) triangles that meet at it; the average is
+    // deliberately not normalised again.
+    const auto inside = [&](std::int64_t i, std::int64_t j) {
+        return i >= x0 && i < static_cast<std::int64_t>(x1) && j >= z0 &&
+               j < static_cast<std::int64_t>(z1);
+    };
+    for (std::uint32_t j = z0; j <= z1; ++j)
+        for (std::uint32_t i = x0; i <= x1; ++i) {
+            const std::int64_t si = i;
+            const std::int64_t sj = j;
+            Vector3 sum(0.0f, 0.0f, 0.0f);
+            int count = 0;
+            if (inside(si, sj)) {
+                sum += upperNormals.at(i, j);
+                sum += lowerNormals.at(i, j);
+                count += 2;
+            }
+            if (inside(si - 1, sj - 1)) {
+                sum += upperNormals.at(i - 1, j - 1);
+                sum += lowerNormals.at(i - 1, j - 1);
+                count += 2;
+            }
+            if (inside(si - 1, sj)) {
+                sum += lowerNormals.at(i - 1, j);
+                ++count;
+            }
+            if (inside(si, sj - 1)) {
+                sum += upperNormals.at(i, j - 1);
+                ++count;
+            }
+            if (count != 0) {
+                grid.at(i, j).normal = sum / static_cast<float>(count);
+            } else {
+                std::cout << "No count" << std::endl;
+                grid.at(i, j).normal = sum;
+            }
+        }
+}
+
+void Terrain::crater(const Vector3& centre, float radius) {
+    const std::uint32_t w = grid.width();
+    const std::uint32_t h = grid.height();
+    if (w == 0 || h == 0)
+        return;
+    const float dx = extent.x / static_cast<float>(w);
+    const float dz = extent.z / static_cast<float>(h);
+    const float sy = extent.y;
+
+    // One vertex of margin on each side of the sphere's footprint.
+    const std::uint32_t i0 =
+        clampedIndex((centre.x - radius) / extent.x * static_cast<float>(w) - 1.0f, w);
+    const std::uint32_t i1 =
+        clampedIndex((centre.x + radius) / extent.x * static_cast<float>(w) + 1.0f, w);
+    const std::uint32_t j0 =
+        clampedIndex((centre.z - radius) / extent.z * static_cast<float>(h) - 1.0f, h);
+    const std::uint32_t j1 =
+        clampedIndex((centre.z + radius) / extent.z * static_cast<float>(h) + 1.0f, h);
+
+    for (std::uint32_t j = j0; j <= j1; ++j)
+        for (std::uint32_t i = i0; i <= i1; ++i) {
+            const float ox = static_cast<float>(i) * dx - centre.x;
+            const float oz = static_cast<float>(j) * dz - centre.z;
+            float& height = grid.at(i, j).height;
+            const float ground = height * sy;
+            const float q = radius * radius - ox * ox - oz * oz;
+            if (q <= 0.0f)
+                continue;
+            // The sphere spans centre.y - s to centre.y + s above this vertex: ground
+            // over its top loses the whole chord, ground inside drops to its bottom.
+            const float s = std::sqrt(q);
+            if (ground > centre.y + s)
+                height += (ground - (centre.y + s)) / sy;
+            if (ground > centre.y - s)
+                height -= (ground - (centre.y - s)) / sy;
+            if (height < 0.0f)
+                height = 0.0f;
+        }
+
+    recomputeNormals(0, 0, w - 1, h - 1);
+    assignTextures(0, 0, w - 1, h - 1);
+}
