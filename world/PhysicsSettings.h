@@ -1,6 +1,9 @@
 #pragma once
 #include "world/Vector3.h"
 #include "world/World.h"
+#include <vector>
+
+class Object;
 
 // Fixed-step sphere physics. There is one per game, so the time carried from tick
 // to tick lives here rather than in a process-wide variable.
@@ -12,5 +15,10 @@ public:
 
     float timeStep = 0.01f;
     Vector3 gravity{0.0f, -9.81f, 0.0f};
-    float accumulator = 0.0f;  // seconds not yet simulated
+    float accumulator = 0.0f; // seconds not yet simulated
+
+private:
+    // The active objects of the current step, in list order; kept between steps so
+    // a step allocates nothing once the list has reached its size.
+    std::vector<Object*> live;
 };

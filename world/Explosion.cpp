@@ -1,0 +1,51 @@
+#include "world/Explosion.h"
+#include "world/Terrain.h"
+#include <cassert>
+#include <iostream>
+
+namespace {
+constexpr float growthPerSecond = 5.0f; // world units of radius
+} // namespace
+
+// Resting and fixed: an explosion never moves, never pushes a sphere, and is never
+// tested against resting objects.
+Explosion::Explosion(float blastRadius, float damage) : blastRadius(blastRadius), damage(damage) {
+    std::cout << "Explosion()" << std::endl;
+    elasticity = 0.0f;
+    radius = 0.0f;
+    resting = true;
+    fixed = true;
+}
+
+Explosion::~Explosion() {
+    std::cout << "~Explosion()" << std::endl;
+}
+
+void Explosion::contactEvent(World) {
+    std::cout << "Explosion::contactEvent" << std::endl;
+}
+
+void Explosion::update(World world, float seconds) {
+    radius += growthPerSecond * seconds;
+    scale = Vector3(radius, radius, radius);
+    if (radius < blastRadius)
+        return;
+
+    assert(world.objects && world.terrain && "an explosion needs the whole world");
+    const float r = radius;
+    const float r2 = r * r;
+    world.terrain->crater(position, r);
+
+    // Damage falls off linearly in the squared distance. The radii are subtracted
+    // unsquared, so a body very close to the centre takes more than full damage.
+    // Everything wakes: the ground may just have sunk under it.
+    for (const std::unique_ptr<Object>& object : *world.objects) {
+        const Vector3 d = object->position - position;
+        const float q = dot(d, d) - object->radius - r;
+        if (object.get() != this && q < r2)
+            object->damageEvent(world, (1.0f - q / r2) * damage);
+        object->resting = false;
+    }
+    active = false;
+    dead = true;
+}
