@@ -37,9 +37,9 @@ GameCore::GameCore() : terrain(64, 64, 200.0f, 200.0f, 200.0f) {
     lightPosition = Vector3(200.0f, 200.0f, 200.0f);
 
     // Lighting.
-    display.setLighting(true);
-    display.setLight(0, true);
-    display.setLightDiffuse(0, Vector3(1.0f, 1.0f, 1.0f));
+    screen.setLighting(true);
+    screen.setLight(0, true);
+    screen.setLightDiffuse(0, Vector3(1.0f, 1.0f, 1.0f));
 
     // Textures.
     tankTexture = loadTexture("data/giraffe.png");
@@ -111,9 +111,9 @@ std::uint32_t GameCore::loadTexture(const char* fileName) {
     Image image;
     if (!loadImage(fileName, image))
         return 0;
-    return display.createTexture(image);
+    return screen.createTexture(image);
 }
 
-void GameCore::reshape(int width, int height) { display.resize(width, height); }
+void GameCore::reshape(int width, int height) { screen.resize(width, height); }
 
 void GameCore::idle() { update(frameTimer.elapsed()); }

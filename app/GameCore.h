@@ -51,7 +51,7 @@ public:
     std::uint32_t loadTexture(const char* fileName);
 
     PhysicsSettings physics;
-    Display display;
+    Display screen;  // the GL state owner; named apart from the display() operation
     Console console;
     Vector3 cameraPosition{50.0f, 25.0f, 100.0f};
     Vector3 cameraVelocity{0.0f, 0.0f, 0.0f};  // displacement per update
