@@ -6,7 +6,7 @@
 namespace {
 // GLUT's callbacks carry no user data; this is how they find the window.
 Window* theWindow = nullptr;
-}  // namespace
+} // namespace
 
 Window::Window(int* argc, char** argv, const char* title, int width, int height)
     : width(width), height(height) {

@@ -31,15 +31,31 @@ struct Vector3 {
     }
 };
 
-inline Vector3 operator+(const Vector3& a, const Vector3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Vector3 operator-(const Vector3& a, const Vector3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline Vector3 operator*(float s, const Vector3& v) { return {s * v.x, s * v.y, s * v.z}; }
-inline Vector3 operator*(const Vector3& v, float s) { return {v.x * s, v.y * s, v.z * s}; }
-inline Vector3 operator/(const Vector3& v, float s) { return {v.x / s, v.y / s, v.z / s}; }
-inline bool operator==(const Vector3& a, const Vector3& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
-inline bool operator!=(const Vector3& a, const Vector3& b) { return !(a == b); }
+inline Vector3 operator+(const Vector3& a, const Vector3& b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+inline Vector3 operator-(const Vector3& a, const Vector3& b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+inline Vector3 operator*(float s, const Vector3& v) {
+    return {s * v.x, s * v.y, s * v.z};
+}
+inline Vector3 operator*(const Vector3& v, float s) {
+    return {v.x * s, v.y * s, v.z * s};
+}
+inline Vector3 operator/(const Vector3& v, float s) {
+    return {v.x / s, v.y / s, v.z / s};
+}
+inline bool operator==(const Vector3& a, const Vector3& b) {
+    return a.x == b.x && a.y == b.y && a.z == b.z;
+}
+inline bool operator!=(const Vector3& a, const Vector3& b) {
+    return !(a == b);
+}
 
-inline float dot(const Vector3& a, const Vector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline float dot(const Vector3& a, const Vector3& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 // The sum is rounded to float before its square root is taken in double.
 inline float length(const Vector3& v) {
@@ -58,4 +74,6 @@ inline Vector3 cross(const Vector3& a, const Vector3& b) {
 }
 
 // Projection of a on a direction b whose length is s.
-inline float projected(const Vector3& a, const Vector3& b, float s) { return dot(a, b) / s; }
+inline float projected(const Vector3& a, const Vector3& b, float s) {
+    return dot(a, b) / s;
+}
