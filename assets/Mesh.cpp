@@ -1,0 +1,220 @@
+// Mesh files are words separated by white space: a vertex count, then sections
+// in any order. Reading is deliberately forgiving: a section that runs out of
+// numbers ends the file, and what it made room for stays zero.
+//
+// A head or face count is only a promise, and every array is sized from one
+// before its numbers are read. So a section is refused when the rest of the
+// file is shorter in bytes than its count: a complete entry needs at least four
+// bytes, so no honest file is refused, while a few bytes can no longer ask for
+// gigabytes. Arrays thus stay within a small multiple of the file's size.
+#include "assets/Mesh.h"
+
+#include <cstddef>
+#include <fstream>
+#include <iomanip>
+#include <iostream>
+#include <locale>
+#include <string>
+
+namespace {
+
+// Beyond what glDrawElements can count in a GLsizei, whatever the file size.
+constexpr long long maxVertices = 1LL << 24;
+constexpr long long maxIndices = 1LL << 28;
+
+class MeshReader {
+public:
+    MeshReader(const char* fileName, Mesh& mesh) : fileName(fileName), mesh(mesh) {}
+    bool load();
+
+private:
+    long long bytesLeft();
+    bool readVertexCount();
+    bool sizeForSection();
+    void readTriples(std::vector<Vector3>& values);
+    void readPairs(std::vector<TexCoord>& values);
+    bool readFaces(int corners, const char* countError, const char* indexError);
+    bool inRange(int index) const { return index >= 0 && index < vertexCount; }
+
+    const char* fileName;
+    Mesh& mesh;
+    std::ifstream file;
+    long long fileSize = 0;
+    int vertexCount = 0;
+};
+
+long long MeshReader::bytesLeft() {
+    // tellg on a stream at its end would mark it failed; nothing is left then.
+    if (!file.good()) {
+        return 0;
+    }
+    const std::streamoff position = file.tellg();
+    return position < 0 ? 0 : fileSize - static_cast<long long>(position);
+}
+
+bool MeshReader::readVertexCount() {
+    file >> vertexCount;
+    if (!file || vertexCount <= 0 || vertexCount > maxVertices) {
+        std::cerr << "Error loading model " << fileName << ".  Invalid size: " << vertexCount
+                  << std::endl;
+        return false;
+    }
+    return true;
+}
+
+// A per-vertex section is about to make room for the head's count.
+bool MeshReader::sizeForSection() {
+    if (vertexCount > bytesLeft()) {
+        std::cerr << "Error loading model " << fileName << ".  Invalid size: " << vertexCount
+                  << std::endl;
+        return false;
+    }
+    return true;
+}
+
+void MeshReader::readTriples(std::vector<Vector3>& values) {
+    values.resize(static_cast<std::size_t>(vertexCount));
+    for (Vector3& value : values) {
+        float x = 0.0f;
+        float y = 0.0f;
+        float z = 0.0f;
+        if (!(file >> x >> y >> z)) {
+            return;
+        }
+        value = Vector3(x, y, z);
+    }
+}
+
+void MeshReader::readPairs(std::vector<TexCoord>& values) {
+    values.resize(static_cast<std::size_t>(vertexCount));
+    for (TexCoord& value : values) {
+        float u = 0.0f;
+        float v = 0.0f;
+        if (!(file >> u >> v)) {
+            return;
+        }
+        value.u = u;
+        value.v = v;
+    }
+}
+
+// Quadrilaterals (corners 4) are stored as the triangles a b c and c d a.
+bool MeshReader::readFaces(int corners, const char* countError, const char* indexError) {
+    const std::size_t start = mesh.indices.size();
+    const std::size_t perFace = corners == 4 ? 6 : 3;
+    int count = 0;
+    file >> count;
+    if (!file || count < 0 || count > bytesLeft() ||
+        static_cast<long long>(start + perFace * static_cast<std::size_t>(count)) > maxIndices) {
+        std::cerr << countError << std::endl;
+        return false;
+    }
+    mesh.indices.resize(start + perFace * static_cast<std::size_t>(count));
+    std::uint32_t* next = mesh.indices.data() + start;
+    for (int face = 0; face < count; ++face) {
+        int corner[4] = {0, 0, 0, 0};
+        for (int i = 0; i < corners; ++i) {
+            file >> corner[i];
+        }
+        if (!file) {
+            break;
+        }
+        for (int i = 0; i < corners; ++i) {
+            if (!inRange(corner[i])) {
+                std::cerr << indexError << std::endl;
+                return false;
+            }
+        }
+        const int order[6] = {0, 1, 2, 2, 3, 0};
+        for (std::size_t i = 0; i < perFace; ++i) {
+            *next++ = static_cast<std::uint32_t>(corner[order[i]]);
+        }
+    }
+    return true;
+}
+
+bool MeshReader::load() {
+    mesh.vertices.resize(0);
+    mesh.colors.resize(0);
+    mesh.normals.resize(0);
+    mesh.texCoords.resize(0);
+    mesh.indices.resize(0);
+
+    file.open(fileName);
+    if (!file) {
+        std::cerr << "Unable to open file: " << fileName << std::endl;
+        return false;
+    }
+    // Numbers mean the same whatever locale the program runs in.
+    file.imbue(std::locale::classic());
+    file.seekg(0, std::ios::end);
+    fileSize = static_cast<long long>(file.tellg());
+    file.clear();
+    file.seekg(0, std::ios::beg);
+    std::cout << "File opened." << std::endl;
+
+    if (!readVertexCount()) {
+        return false;
+    }
+    // No keyword is near this long, so a longer word is refused all the same
+    // without being held whole.
+    constexpr int longestWord = 64;
+    std::string word;
+    while (file >> std::setw(longestWord) >> word) {
+        if (word == "vertices") {
+            std::cout << "Loading vertices." << std::endl;
+            if (!sizeForSection()) {
+                return false;
+            }
+            readTriples(mesh.vertices);
+            std::cout << "Vertices loaded." << std::endl;
+        } else if (word == "texture") {
+            std::cout << "Loading texture coordinates." << std::endl;
+            if (!sizeForSection()) {
+                return false;
+            }
+            readPairs(mesh.texCoords);
+            std::cout << "Loading completed." << std::endl;
+        } else if (word == "color") {
+            std::cout << "Loading color." << std::endl;
+            if (!sizeForSection()) {
+                return false;
+            }
+            readTriples(mesh.colors);
+            std::cout << "Color loaded." << std::endl;
+        } else if (word == "normals") {
+            std::cout << "Loading normals." << std::endl;
+            if (!sizeForSection()) {
+                return false;
+            }
+            readTriples(mesh.normals);
+            std::cout << "Normals loaded." << std::endl;
+        } else if (word == "quadrilaterals") {
+            std::cout << "Loading quads." << std::endl;
+            if (!readFaces(4, "Error loading mesh.  Invalid count.",
+                           "Error loading mesh.  Invalid index.")) {
+                return false;
+            }
+            std::cout << "Quads loaded." << std::endl;
+        } else if (word == "triangles") {
+            std::cout << "Loading triangles." << std::endl;
+            if (!readFaces(3, "Error loading mesh. Invalid count.",
+                           "Error loading mesh. Invalid index.")) {
+                return false;
+            }
+            std::cout << "Triangle loaded." << std::endl;
+        } else {
+            std::cout << "Unrecognized token." << std::endl;
+            return false;
+        }
+    }
+    std::cout << "Mesh loaded." << std::endl;
+    return true;
+}
+
+} // namespace
+
+bool loadMesh(const char* fileName, Mesh& mesh) {
+    MeshReader reader(fileName, mesh);
+    return reader.load();
+}
