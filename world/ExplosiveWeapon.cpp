@@ -1,0 +1,72 @@
+#include "world/ExplosiveWeapon.h"
+#include "assets/Image.h"
+#include "render/Display.h"
+#include "world/Explosion.h"
+#include "world/Explosive.h"
+#include <cassert>
+#include <memory>
+
+namespace {
+struct Kind {
+    const char* name;
+    const char* iconPath;
+    float blastRadius;
+    float damage;
+};
+
+constexpr Kind kinds[] = {
+    {"Baby Missile", "data/weapons/babymissile.png", 4.0f, 50.0f},
+    {"Missile", "data/weapons/missile.png", 8.0f, 75.0f},
+    {"Baby Nuke", "data/weapons/babynuke.png", 16.0f, 100.0f},
+    {"Nuke", "data/weapons/nuke.png", 32.0f, 125.0f},
+};
+constexpr int kindCount = static_cast<int>(sizeof kinds / sizeof kinds[0]);
+} // namespace
+
+ExplosiveWeapon::ExplosiveWeapon(int kind) {
+    assert(kind >= 0 && kind < kindCount && "no such explosive weapon");
+    if (kind < 0 || kind >= kindCount)
+        return;
+    const Kind& k = kinds[kind];
+    displayName = k.name;
+    iconPath = k.iconPath;
+    blastRadius = k.blastRadius;
+    damage = k.damage;
+}
+
+bool ExplosiveWeapon::load(MeshLibrary&, Display& display) {
+    // Each load is called before the result is combined so that a failure never
+    // skips the files after it.
+    bool loaded = loadSkeleton("data/sphere.skel", projectileSkeleton);
+    loaded = loadSkeleton("data/explosion.skel", explosionSkeleton) && loaded;
+
+    Image image;
+    loaded = loadImage("data/giraffe.png", image) && loaded;
+    projectileTexture = display.createTexture(image);
+    loaded = loadImage("data/fire.png", image) && loaded;
+    explosionTexture = display.createTexture(image);
+    loaded = loadImage(iconPath.c_str(), image) && loaded;
+    iconTexture = display.createTexture(image);
+    return loaded;
+}
+
+void ExplosiveWeapon::fire(ObjectList& objects, const Vector3& position, const Vector3& velocity) {
+    auto shell = std::make_unique<Explosive>();
+    auto explosion = std::make_unique<Explosion>(blastRadius, damage);
+
+    shell->skeleton = projectileSkeleton;
+    shell->texture = projectileTexture;
+    shell->position = position;
+    shell->velocity = velocity;
+
+    // Hidden and still until the shell's contact moves it into place and wakes it.
+    explosion->skeleton = explosionSkeleton;
+    explosion->texture = explosionTexture;
+    explosion->active = false;
+    explosion->resting = true;
+    explosion->velocity = Vector3(0.0f, 0.0f, 0.0f);
+
+    shell->explosionId = explosion->id;
+    objects.push_back(std::move(shell));
+    objects.push_back(std::move(explosion));
+}
