@@ -11,5 +11,9 @@ struct Image {
     std::vector<std::uint8_t> pixels;
 };
 
+// Both readers refuse a picture wider or taller than this before allocating
+// anything, so a file cannot ask for more than 256 MiB of pixels.
+constexpr std::int32_t maxImageSide = 8192;
+
 // Chooses the PNG or TGA reader by the name's extension.
 bool loadImage(const char* fileName, Image& image);
