@@ -60,7 +60,9 @@ void Display::orthographic(float left, float right, float bottom, float top, flo
     glLoadIdentity();
 }
 
-void Display::clear() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
+void Display::clear() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
 
 // A world point p is seen at Rx * Ry * Rz * (p - position).
 void Display::setCamera(const Vector3& position, const Vector3& rotation) {
@@ -78,11 +80,21 @@ static void setCapability(GLenum capability, bool on) {
         glDisable(capability);
 }
 
-void Display::setDepthTest(bool on) { setCapability(GL_DEPTH_TEST, on); }
-void Display::setWireframe(bool on) { glPolygonMode(GL_FRONT_AND_BACK, on ? GL_LINE : GL_FILL); }
-void Display::setColor(float r, float g, float b) { glColor3f(r, g, b); }
-void Display::setLighting(bool on) { setCapability(GL_LIGHTING, on); }
-void Display::setLight(int index, bool on) { setCapability(GL_LIGHT0 + index, on); }
+void Display::setDepthTest(bool on) {
+    setCapability(GL_DEPTH_TEST, on);
+}
+void Display::setWireframe(bool on) {
+    glPolygonMode(GL_FRONT_AND_BACK, on ? GL_LINE : GL_FILL);
+}
+void Display::setColor(float r, float g, float b) {
+    glColor3f(r, g, b);
+}
+void Display::setLighting(bool on) {
+    setCapability(GL_LIGHTING, on);
+}
+void Display::setLight(int index, bool on) {
+    setCapability(GL_LIGHT0 + index, on);
+}
 
 // Positional (w = 1) and transformed by the modelview matrix of the moment, so the
 // frame sets it right after the camera to keep the light fixed in the world.

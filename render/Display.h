@@ -63,7 +63,7 @@ public:
 
 private:
     bool showNormals = false;
-    int width = 640;  // until the first resize: the size the window is created with
+    int width = 640; // until the first resize: the size the window is created with
     int height = 480;
-    std::list<std::uint32_t> textures;  // creation order
+    std::list<std::uint32_t> textures; // creation order
 };

@@ -1,0 +1,130 @@
+// One frame: the 3-D scene (background, terrain, objects), then the 2-D overlay
+// (weapon bar, heads-up texts, centre message, frame rate, title image, menu,
+// console). The order is the layering: later steps cover earlier ones.
+#include "app/GameCore.h"
+#include "world/Object.h"
+#include "world/TankObject.h"
+#include <algorithm>
+#include <string>
+
+namespace {
+
+constexpr int glyphSize = 16; // heads-up, message and frame-rate text, in pixels
+constexpr int iconSize = 32;
+constexpr float fpsInterval = 5.0f; // seconds over which the frame rate is averaged
+
+// Digits of the whole part of a rate; a rate below 1 gives no digits at all.
+std::string rateDigits(float rate) {
+    std::string digits;
+    for (int n = static_cast<int>(rate); n != 0; n /= 10)
+        digits.insert(digits.begin(), static_cast<char>('0' + n % 10));
+    return digits;
+}
+
+// A text wider than the window would start left of it; it starts at the edge instead.
+int clampedLeft(long x) {
+    return static_cast<int>(std::max(0L, x));
+}
+
+} // namespace
+
+void GameCore::display() {
+    // Frame rate.
+    const float sinceMeasurement = fpsTimer.elapsed();
+    if (sinceMeasurement > fpsInterval) {
+        fps = frameCount / sinceMeasurement;
+        fpsTimer.reset();
+        frameCount = 0;
+        fpsText = rateDigits(fps);
+    }
+    ++frameCount;
+
+    // Scene set-up. A window of height 0 is drawn as if it were 1 pixel high, as
+    // the Display's own resize does.
+    screen.clear();
+    const int viewHeight = screen.getHeight() == 0 ? 1 : screen.getHeight();
+    screen.perspective(90.0f, static_cast<float>(screen.getWidth()) / viewHeight, 0.1f, 300.0f);
+    screen.setShowNormals(variables["normals"] != 0);
+    screen.setCamera(cameraPosition, cameraRotation);
+    // After the camera, so the light stays put in the world.
+    screen.setLightPosition(0, lightPosition);
+    screen.setWireframe(variables["wireframe"] != 0);
+
+    // Background, unlit, then the lit world.
+    screen.setColor(1.0f, 1.0f, 1.0f);
+    screen.setLighting(false);
+    screen.bindTexture(backgroundTexture);
+    screen.drawSkeleton(backgroundSkeleton, meshes);
+    screen.setLighting(variables["lighting"] != 0);
+    screen.drawTerrain(terrain);
+    for (const std::unique_ptr<Object>& object : objects)
+        if (object->active)
+            screen.drawObject(*object, meshes);
+
+    // Overlay.
+    screen.setColor(1.0f, 1.0f, 1.0f);
+    screen.setLighting(false);
+    screen.setWireframe(false);
+    const int width = screen.getWidth();
+    const int height = screen.getHeight();
+    screen.orthographic(0.0f, static_cast<float>(width), 0.0f, static_cast<float>(height), 0.0f,
+                        1.0f);
+    screen.setDepthTest(false);
+
+    // Weapon bar along the top edge, the selected weapon's icon highlighted.
+    const float iconBottom = static_cast<float>(height - iconSize);
+    const float iconTop = iconBottom + iconSize;
+    float x = 0.0f;
+    for (WeaponList::iterator it = weapons.begin(); it != weapons.end(); ++it) {
+        screen.bindTexture((*it)->icon());
+        screen.drawQuad(x, x + iconSize, iconBottom, iconTop);
+        if (it == currentWeapon) {
+            screen.bindTexture(selectionTexture);
+            screen.drawQuad(x, x + iconSize, iconBottom, iconTop);
+        }
+        x += iconSize;
+    }
+
+    screen.bindTexture(fontTexture);
+    screen.setColor(1.0f, 1.0f, 1.0f);
+
+    // Heads-up block in the bottom left corner, the tank's name on the bottom line.
+    if (currentTank != tanks.end()) {
+        const std::string lines[] = {(*currentTank)->name(), "Angle: " + angleText,
+                                     "Elevation: " + elevationText, "Velocity: " + velocityText,
+                                     "Health: " + healthText};
+        float y = 0.0f;
+        for (const std::string& line : lines) {
+            screen.drawText(line.c_str(), 0.0f, y, glyphSize, glyphSize);
+            y += glyphSize;
+        }
+    }
+
+    // Centred on whole pairs of characters.
+    if (messageShown) {
+        const long half = static_cast<long>(message.size() / 2);
+        const int left = clampedLeft(width / 2 - glyphSize * half);
+        screen.drawText(message.c_str(), static_cast<float>(left),
+                        static_cast<float>(height / 2 - glyphSize / 2), glyphSize, glyphSize);
+    }
+
+    // Right-aligned in the top right corner, over the weapon bar's row.
+    if (variables["fps"] != 0 && fps != 0.0f) {
+        const int left = clampedLeft(width - glyphSize * static_cast<long>(fpsText.size()));
+        screen.drawText(fpsText.c_str(), static_cast<float>(left),
+                        static_cast<float>(height - glyphSize), glyphSize, glyphSize);
+    }
+
+    // The title image covers everything so far; menu and console stay above it.
+    if (splashVisible) {
+        screen.bindTexture(splashTexture);
+        screen.drawQuad(0.0f, static_cast<float>(width), 0.0f, static_cast<float>(height));
+    }
+    screen.bindTexture(fontTexture);
+    if (variables["menu"] != 0 && currentMenu >= 0 &&
+        static_cast<std::size_t>(currentMenu) < menus.size())
+        screen.drawMenu(menus[currentMenu]);
+    if (consoleOpen)
+        screen.drawConsole(console);
+    screen.setDepthTest(true);
+}

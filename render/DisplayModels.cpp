@@ -1,0 +1,111 @@
+// Meshes, skeletons and world objects. A mesh goes to OpenGL straight from its own
+// arrays (no copy) in one indexed draw; a skeleton is a tree walked on the
+// modelview stack, each node's transform applied only where it changes something.
+#include "assets/Skeleton.h"
+#include "render/Display.h"
+#include "world/Object.h"
+#include <GL/gl.h>
+
+namespace {
+
+// OpenGL reads every array at every index it is given: one index beyond the
+// vertices, or an attribute array shorter than them, reads past the vector.
+bool indicesInRange(const Mesh& mesh) {
+    const std::size_t vertexCount = mesh.vertices.size();
+    for (const std::uint32_t index : mesh.indices)
+        if (index >= vertexCount)
+            return false;
+    return true;
+}
+
+template <typename T> bool coversVertices(const std::vector<T>& attribute, const Mesh& mesh) {
+    return !attribute.empty() && attribute.size() >= mesh.vertices.size();
+}
+
+} // namespace
+
+void Display::drawMesh(const Mesh& mesh) {
+    const bool drawable = !mesh.vertices.empty() && !mesh.indices.empty() && indicesInRange(mesh);
+    if (drawable) {
+        glVertexPointer(3, GL_FLOAT, 0, mesh.vertices.data());
+        glEnableClientState(GL_VERTEX_ARRAY);
+        if (coversVertices(mesh.colors, mesh)) {
+            glColorPointer(3, GL_FLOAT, 0, mesh.colors.data());
+            glEnableClientState(GL_COLOR_ARRAY);
+        }
+        if (coversVertices(mesh.normals, mesh)) {
+            glNormalPointer(GL_FLOAT, 0, mesh.normals.data());
+            glEnableClientState(GL_NORMAL_ARRAY);
+        }
+        if (coversVertices(mesh.texCoords, mesh)) {
+            glTexCoordPointer(2, GL_FLOAT, 0, mesh.texCoords.data());
+            glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        }
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.indices.size()), GL_UNSIGNED_INT,
+                       mesh.indices.data());
+    }
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+
+    // One line per triangle, from its first vertex along that vertex's normal. A
+    // mesh without a normal for every vertex has nothing to show.
+    if (!showNormals || !drawable || !coversVertices(mesh.normals, mesh))
+        return;
+    glPushAttrib(GL_LIGHTING_BIT);
+    glDisable(GL_LIGHTING);
+    glBegin(GL_LINES);
+    for (std::size_t k = 0; k < mesh.indices.size(); k += 3) {
+        const Vector3& v = mesh.vertices[mesh.indices[k]];
+        const Vector3 tip = v + mesh.normals[mesh.indices[k]];
+        glColor3f(1.0f, 0.0f, 0.0f);
+        glVertex3f(v.x, v.y, v.z);
+        glColor3f(0.0f, 1.0f, 0.0f);
+        glVertex3f(tip.x, tip.y, tip.z);
+    }
+    glEnd();
+    glPopAttrib();
+}
+
+// Vertices of a node's mesh end up at T * Rx * Ry * Rz * S * v inside the
+// transforms of its ancestors.
+void Display::drawSkeleton(const Skeleton& node, MeshLibrary& meshes) {
+    glPushMatrix();
+    const Vector3& t = node.translate;
+    if (t.x != 0.0f || t.y != 0.0f || t.z != 0.0f)
+        glTranslatef(t.x, t.y, t.z);
+    if (node.rotate.x != 0.0f)
+        glRotatef(node.rotate.x, 1.0f, 0.0f, 0.0f);
+    if (node.rotate.y != 0.0f)
+        glRotatef(node.rotate.y, 0.0f, 1.0f, 0.0f);
+    if (node.rotate.z != 0.0f)
+        glRotatef(node.rotate.z, 0.0f, 0.0f, 1.0f);
+    const Vector3& s = node.scale;
+    if (s.x != 1.0f || s.y != 1.0f || s.z != 1.0f)
+        glScalef(s.x, s.y, s.z);
+    // The lookup inserts an empty mesh for a name never loaded (and for the empty
+    // name of a node without geometry); an empty mesh draws nothing.
+    drawMesh(meshes[node.meshName]);
+    for (const Skeleton& child : node.children)
+        drawSkeleton(child, meshes);
+    glPopMatrix();
+}
+
+// An object is scaled in world axes after its rotation (T * S * Rx * Ry * Rz), so
+// a non-uniform scale stretches along world x, y and z. The scale call is made
+// even when it is 1: objects grow (explosions) and the call sequence stays fixed.
+void Display::drawObject(const Object& object, MeshLibrary& meshes) {
+    bindTexture(object.texture);
+    glPushMatrix();
+    glTranslatef(object.position.x, object.position.y, object.position.z);
+    glScalef(object.scale.x, object.scale.y, object.scale.z);
+    if (object.rotation.x != 0.0f)
+        glRotatef(object.rotation.x, 1.0f, 0.0f, 0.0f);
+    if (object.rotation.y != 0.0f)
+        glRotatef(object.rotation.y, 0.0f, 1.0f, 0.0f);
+    if (object.rotation.z != 0.0f)
+        glRotatef(object.rotation.z, 0.0f, 0.0f, 1.0f);
+    drawSkeleton(object.skeleton, meshes);
+    glPopMatrix();
+}

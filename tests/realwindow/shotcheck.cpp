@@ -1,0 +1,191 @@
+// Answers the questions a person would ask of a screenshot of the game, so the
+// real-window tests can check pixels without a person. Screenshots are read with
+// the game's own loader (truecolour PNG); coordinates below are screen pixels
+// with the origin at the top left, as the picture is seen.
+//
+//   vt_shotcheck covered SHOT            the picture fills the window: no black gaps
+//   vt_shotcheck menu TITLE MENU         the menu's new pixels sit in the middle,
+//                                        with a red line among white ones
+//   vt_shotcheck terrain SHOT            the lower part shows ground of three bands
+//   vt_shotcheck differ A B FRACTION     at least FRACTION of the pixels changed
+//
+// Exit status 0 when the answer is yes, 1 when no, 2 on bad use; one line on
+// standard output says what was measured either way.
+#include "assets/Image.h"
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+namespace {
+
+struct Rgb {
+    int r, g, b;
+};
+
+struct Shot {
+    Image image;
+    int channels = 3;
+
+    int width() const { return image.width; }
+    int height() const { return image.height; }
+    // The loader keeps the bottom row first; y here counts from the top.
+    Rgb at(int x, int y) const {
+        const std::size_t row = static_cast<std::size_t>(image.height - 1 - y);
+        const std::size_t i = (row * image.width + x) * channels;
+        return {image.pixels[i], image.pixels[i + 1], image.pixels[i + 2]};
+    }
+};
+
+bool load(const char* fileName, Shot& shot) {
+    if (!loadImage(fileName, shot.image) || shot.image.bitsPerPixel < 24) {
+        std::cout << "cannot read " << fileName << " as a truecolour PNG" << std::endl;
+        return false;
+    }
+    shot.channels = shot.image.bitsPerPixel / 8;
+    return true;
+}
+
+bool isRed(const Rgb& c) {
+    return c.r > 150 && c.g < 90 && c.b < 90;
+}
+bool isBlack(const Rgb& c) {
+    return c.r < 8 && c.g < 8 && c.b < 8;
+}
+int difference(const Rgb& a, const Rgb& b) {
+    return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+}
+
+// The ground textures under the game's light: sand is warm and yellow, grass
+// green, rock a nearly neutral grey. Ratios, not levels, so shading does not matter.
+enum class Ground { none, sand, grass, rock };
+
+Ground groundOf(const Rgb& c) {
+    const int low = std::min({c.r, c.g, c.b});
+    const int high = std::max({c.r, c.g, c.b});
+    if (high < 30)
+        return Ground::none; // too dark to tell
+    if (c.g > c.r * 1.08 && c.g > c.b * 1.3)
+        return Ground::grass;
+    if (c.r > c.b * 1.4 && c.g > c.b * 1.2 && c.r >= c.g)
+        return Ground::sand;
+    if (high < low * 1.3 + 8)
+        return Ground::rock;
+    return Ground::none;
+}
+
+int covered(const Shot& shot) {
+    // Cut the window into 32-pixel blocks: a picture stretched over the window
+    // leaves none of them empty, the clear colour shows as a black block.
+    int emptyBlocks = 0, blocks = 0;
+    for (int by = 0; by + 32 <= shot.height(); by += 32)
+        for (int bx = 0; bx + 32 <= shot.width(); bx += 32) {
+            ++blocks;
+            int black = 0;
+            for (int y = by; y < by + 32; ++y)
+                for (int x = bx; x < bx + 32; ++x)
+                    black += isBlack(shot.at(x, y));
+            if (black == 32 * 32)
+                ++emptyBlocks;
+        }
+    std::cout << "covered: " << blocks - emptyBlocks << " of " << blocks << " blocks show picture"
+              << std::endl;
+    return blocks > 0 && emptyBlocks == 0 ? 0 : 1;
+}
+
+int menu(const Shot& title, const Shot& withMenu) {
+    if (title.width() != withMenu.width() || title.height() != withMenu.height())
+        return 2;
+    const int w = title.width(), h = title.height();
+    int changed = 0, red = 0;
+    int left = w, right = -1, top = h, bottom = -1;
+    int redTop = h, redBottom = -1;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const Rgb before = title.at(x, y), after = withMenu.at(x, y);
+            if (difference(before, after) < 60)
+                continue;
+            ++changed;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+            if (isRed(after) && !isRed(before)) {
+                ++red;
+                redTop = std::min(redTop, y);
+                redBottom = std::max(redBottom, y);
+            }
+        }
+    const double cx = (left + right) / 2.0, cy = (top + bottom) / 2.0;
+    std::cout << "menu: " << changed << " pixels changed in x " << left << ".." << right << ", y "
+              << top << ".." << bottom << " (centre " << cx << ", " << cy << "); " << red
+              << " turned red in y " << redTop << ".." << redBottom << std::endl;
+    const bool centred =
+        changed > 200 && std::abs(cx - w / 2.0) <= 64 && std::abs(cy - h / 2.0) <= 64;
+    // One red line among others: the red rows are a band no taller than a line
+    // of 32-pixel glyphs, and white glyphs changed outside it.
+    const bool redLine = red > 50 && redBottom - redTop < 40 && changed > red * 2;
+    return centred && redLine ? 0 : 1;
+}
+
+int terrain(const Shot& shot) {
+    // The lower third of the view.
+    const int w = shot.width(), h = shot.height();
+    int counts[4] = {0, 0, 0, 0};
+    int total = 0;
+    for (int y = h - h / 3; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            ++counts[static_cast<int>(groundOf(shot.at(x, y)))];
+            ++total;
+        }
+    const auto share = [&](Ground g) { return counts[static_cast<int>(g)] / double(total); };
+    const double ground = 1.0 - share(Ground::none);
+    std::cout << "terrain: lower third " << ground * 100 << "% ground: sand "
+              << share(Ground::sand) * 100 << "%, grass " << share(Ground::grass) * 100
+              << "%, rock " << share(Ground::rock) * 100 << "%" << std::endl;
+    const double least = 0.01;
+    return ground >= 0.85 && share(Ground::sand) >= least && share(Ground::grass) >= least &&
+                   share(Ground::rock) >= least
+               ? 0
+               : 1;
+}
+
+int differ(const Shot& a, const Shot& b, double fraction) {
+    if (a.width() != b.width() || a.height() != b.height())
+        return 2;
+    int changed = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            changed += difference(a.at(x, y), b.at(x, y)) > 40;
+    const double share = changed / double(a.width() * a.height());
+    std::cout << "differ: " << share * 100 << "% of the pixels changed" << std::endl;
+    return share >= fraction ? 0 : 1;
+}
+
+int usage() {
+    std::cerr << "usage: vt_shotcheck covered SHOT | menu TITLE MENU | terrain SHOT | "
+                 "differ A B FRACTION"
+              << std::endl;
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3)
+        return usage();
+    const std::string question = argv[1];
+    Shot first, second;
+    if (!load(argv[2], first))
+        return 2;
+    if (question == "covered" && argc == 3)
+        return covered(first);
+    if (question == "terrain" && argc == 3)
+        return terrain(first);
+    if (question == "menu" && argc == 4)
+        return load(argv[3], second) ? menu(first, second) : 2;
+    if (question == "differ" && argc == 5)
+        return load(argv[3], second) ? differ(first, second, std::atof(argv[4])) : 2;
+    return usage();
+}
