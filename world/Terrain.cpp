@@ -1,6 +1,7 @@
 #include "world/Terrain.h"
 #include "world/Random.h"
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <iostream>
 
@@ -24,8 +25,11 @@ std::uint32_t clampedIndex(float f, std::uint32_t count) {
 
 Terrain::Terrain(std::uint32_t width, std::uint32_t height, float sizeX, float heightScale,
                  float sizeZ)
-    : grid(width, height), extent(sizeX, heightScale, sizeZ), upperNormals(width, height),
-      lowerNormals(width, height), levels(width, height) {
+    : grid(width, height), extent(sizeX, heightScale, sizeZ),
+      upperNormals(static_cast<std::size_t>(width) * height),
+      lowerNormals(static_cast<std::size_t>(width) * height),
+      cellMeans(static_cast<std::size_t>(width) * height),
+      paddedLevels((static_cast<std::size_t>(width) + 2) * (static_cast<std::size_t>(height) + 2)) {
     for (std::uint32_t j = 0; j < height; ++j)
         for (std::uint32_t i = 0; i < width; ++i) {
             TerrainCell& cell = grid.at(i, j);
@@ -95,61 +99,71 @@ void Terrain::generate(int iterations, float low, float high) {
 
 void Terrain::recomputeNormals(std::uint32_t x0, std::uint32_t z0, std::uint32_t x1,
                                std::uint32_t z1) {
-    if (grid.width() == 0 || grid.height() == 0)
+    const std::uint32_t w = grid.width();
+    const std::uint32_t h = grid.height();
+    if (w == 0 || h == 0)
         return;
-    const float dx = extent.x / static_cast<float>(grid.width());
-    const float dz = extent.z / static_cast<float>(grid.height());
+    assert(x0 <= x1 && x1 < w && z0 <= z1 && z1 < h && "normals of a rectangle inside the grid");
+    if (x0 > x1 || z0 > z1 || x1 >= w || z1 >= h)
+        return;
+    const TerrainCell* cells = &grid.at(0, 0);
+    Vector3* upper = upperNormals.data();
+    Vector3* lower = lowerNormals.data();
+    const float dx = extent.x / static_cast<float>(w);
+    const float dz = extent.z / static_cast<float>(h);
     const float sy = extent.y;
 
     // Triangle normals of the cells inside the rectangle. Both triangles of a cell
     // are built so that they face upward.
     for (std::uint32_t j = z0; j < z1; ++j)
         for (std::uint32_t i = x0; i < x1; ++i) {
-            const float h00 = grid.at(i, j).height;
-            const float h10 = grid.at(i + 1, j).height;
-            const float h01 = grid.at(i, j + 1).height;
-            const float h11 = grid.at(i + 1, j + 1).height;
-            upperNormals.at(i, j) = normalized(
+            const std::size_t n = static_cast<std::size_t>(j) * w + i;
+            const float h00 = cells[n].height;
+            const float h10 = cells[n + 1].height;
+            const float h01 = cells[n + w].height;
+            const float h11 = cells[n + w + 1].height;
+            upper[n] = normalized(
                 cross(Vector3(dx, (h11 - h01) * sy, 0.0f), Vector3(0.0f, (h00 - h01) * sy, -dz)));
-            lowerNormals.at(i, j) = normalized(
+            lower[n] = normalized(
                 cross(Vector3(-dx, (h00 - h10) * sy, 0.0f), Vector3(0.0f, (h11 - h10) * sy, dz)));
         }
 
-    // Each vertex averages the (up to six) triangles that meet at it; the average is
+    // Each vertex averages the (up to six) triangles that meet at it: both of the
+    // cells up-right and down-left of it, one each of the other two. The average is
     // deliberately not normalised again.
-    const auto inside = [&](std::int64_t i, std::int64_t j) {
-        return i >= x0 && i < static_cast<std::int64_t>(x1) && j >= z0 &&
-               j < static_cast<std::int64_t>(z1);
-    };
+    TerrainCell* out = &grid.at(0, 0);
     for (std::uint32_t j = z0; j <= z1; ++j)
         for (std::uint32_t i = x0; i <= x1; ++i) {
-            const std::int64_t si = i;
-            const std::int64_t sj = j;
+            const std::size_t n = static_cast<std::size_t>(j) * w + i;
+            const bool right = i < x1; // cells (i, .) lie inside
+            const bool left = i > x0;  // cells (i - 1, .) lie inside
+            const bool up = j < z1;    // cells (., j) lie inside
+            const bool down = j > z0;  // cells (., j - 1) lie inside
             Vector3 sum(0.0f, 0.0f, 0.0f);
             int count = 0;
-            if (inside(si, sj)) {
-                sum += upperNormals.at(i, j);
-                sum += lowerNormals.at(i, j);
+            if (right && up) {
+                sum += upper[n];
+                sum += lower[n];
                 count += 2;
             }
-            if (inside(si - 1, sj - 1)) {
-                sum += upperNormals.at(i - 1, j - 1);
-                sum += lowerNormals.at(i - 1, j - 1);
+            if (left && down) {
+                sum += upper[n - w - 1];
+                sum += lower[n - w - 1];
                 count += 2;
             }
-            if (inside(si - 1, sj)) {
-                sum += lowerNormals.at(i - 1, j);
+            if (left && up) {
+                sum += lower[n - 1];
                 ++count;
             }
-            if (inside(si, sj - 1)) {
-                sum += upperNormals.at(i, j - 1);
+            if (right && down) {
+                sum += upper[n - w];
                 ++count;
             }
             if (count != 0) {
-                grid.at(i, j).normal = sum / static_cast<float>(count);
+                out[n].normal = sum / static_cast<float>(count);
             } else {
                 std::cout << "No count" << std::endl;
-                grid.at(i, j).normal = sum;
+                out[n].normal = sum;
             }
         }
 }

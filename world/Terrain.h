@@ -44,8 +44,13 @@ private:
     Matrix<TerrainCell> grid;
     Vector3 extent;
     std::vector<TerrainBand> bandList;
-    // Scratch grids kept between runs so a crater allocates nothing.
-    Matrix<Vector3> upperNormals; // per cell, the triangle (i, j + 1), (i + 1, j + 1), (i, j)
-    Matrix<Vector3> lowerNormals; // per cell, the triangle (i + 1, j), (i, j), (i + 1, j + 1)
-    Matrix<std::uint32_t> levels; // per grid point, the tile pass that textured it
+    // Scratch kept between runs so that a crater allocates nothing. The hot loops
+    // index these and the cell storage (row after row, as Matrix lays it out)
+    // directly, after checking the rectangle once.
+    std::vector<Vector3> upperNormals; // per cell: triangle (i, j + 1), (i + 1, j + 1), (i, j)
+    std::vector<Vector3> lowerNormals; // per cell: triangle (i + 1, j), (i, j), (i + 1, j + 1)
+    std::vector<double> cellMeans;     // per cell: mean corner height
+    // Per grid point, the tile pass that textured it, with a border of one point
+    // all round; points outside the region hold a value no pass has.
+    std::vector<std::uint32_t> paddedLevels;
 };

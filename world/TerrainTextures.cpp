@@ -1,4 +1,7 @@
 #include "world/Terrain.h"
+#include <algorithm>
+#include <cassert>
+#include <cstddef>
 
 // Tile assignment. Each band takes the cells whose mean corner height lies below
 // its threshold (phase B); before that, the untextured cells that touch ground of
@@ -15,6 +18,8 @@
 // tiles of a freshly built terrain depend on that, so it is kept.
 
 namespace {
+
+constexpr std::uint32_t outside = 0xffffffffu; // a level no pass reaches
 
 constexpr unsigned cornerA = 1;
 constexpr unsigned cornerB = 2;
@@ -50,55 +55,69 @@ constexpr Tile tileFor[16] = {
 
 void Terrain::assignTextures(std::uint32_t i0, std::uint32_t j0, std::uint32_t i1,
                              std::uint32_t j1) {
-    if (grid.width() == 0 || grid.height() == 0 || i1 >= grid.width() || j1 >= grid.height())
+    const std::uint32_t w = grid.width();
+    const std::uint32_t h = grid.height();
+    if (w == 0 || h == 0)
         return;
-    for (std::uint32_t j = 0; j < grid.height(); ++j)
-        for (std::uint32_t i = 0; i < grid.width(); ++i)
-            levels.at(i, j) = 0;
-    for (std::uint32_t i = i0; i < i1; ++i)
-        for (std::uint32_t j = j0; j < j1; ++j)
-            grid.at(i, j).texture = 0;
+    assert(i0 <= i1 && i1 < w && j0 <= j1 && j1 < h && "tiles of a region inside the grid");
+    if (i0 > i1 || j0 > j1 || i1 >= w || j1 >= h)
+        return;
+    TerrainCell* cells = &grid.at(0, 0);
 
-    // Neighbours outside the region never mark a corner.
-    const auto levelIs = [&](std::int64_t i, std::int64_t j, std::uint32_t level) {
-        return i >= i0 && i <= static_cast<std::int64_t>(i1) && j >= j0 &&
-               j <= static_cast<std::int64_t>(j1) &&
-               levels.at(static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(j)) == level;
+    // Levels start at 0 inside the region; the border and everything outside the
+    // region never match, so a neighbour outside the region marks no corner.
+    const std::size_t stride = static_cast<std::size_t>(w) + 2;
+    std::fill(paddedLevels.begin(), paddedLevels.end(), outside);
+    for (std::uint32_t j = j0; j <= j1; ++j)
+        std::fill_n(paddedLevels.begin() + (j + 1) * stride + i0 + 1, i1 - i0 + 1, 0u);
+    const auto levelAt = [&](std::uint32_t i, std::uint32_t j) {
+        return paddedLevels.data() + (j + 1) * stride + i + 1;
     };
+
+    // Heights do not change during the run: each cell's mean is formed once.
+    for (std::uint32_t i = i0; i < i1; ++i)
+        for (std::uint32_t j = j0; j < j1; ++j) {
+            const std::size_t n = static_cast<std::size_t>(j) * w + i;
+            cells[n].texture = 0;
+            cellMeans[n] = (static_cast<double>(cells[n].height) + cells[n + 1].height +
+                            cells[n + w].height + cells[n + w + 1].height) /
+                           4.0;
+        }
 
     for (std::size_t band = 0; band < bandList.size(); ++band) {
         const std::uint32_t pass = static_cast<std::uint32_t>(band) + 1;
 
-        // Phase A: transition tiles from the band before.
+        // Phase A: transition tiles from the band before. Levels change as the walk
+        // goes, so the order of the walk is kept.
         if (band > 0) {
             const TerrainBand& previous = bandList[band - 1];
             const std::uint32_t below = pass - 1;
+            const std::ptrdiff_t s = static_cast<std::ptrdiff_t>(stride);
             for (std::uint32_t i = i0; i <= i1; ++i)
                 for (std::uint32_t j = j0; j <= j1; ++j) {
-                    TerrainCell& cell = grid.at(i, j);
+                    TerrainCell& cell = cells[static_cast<std::size_t>(j) * w + i];
                     if (cell.texture != 0)
                         continue;
-                    const std::int64_t x = i;
-                    const std::int64_t z = j;
+                    std::uint32_t* p = levelAt(i, j);
+                    const bool xMinus = p[-1] == below;
+                    const bool xPlus = p[1] == below;
+                    const bool zMinus = p[-s] == below;
+                    const bool zPlus = p[s] == below;
                     unsigned marked = 0;
-                    if (levelIs(x - 1, z - 1, below) || levelIs(x - 1, z, below) ||
-                        levelIs(x, z - 1, below))
+                    if (p[-s - 1] == below || xMinus || zMinus)
                         marked |= cornerA;
-                    if (levelIs(x - 1, z, below) || levelIs(x - 1, z + 1, below) ||
-                        levelIs(x, z + 1, below))
+                    if (xMinus || p[s - 1] == below || zPlus)
                         marked |= cornerB;
-                    if (levelIs(x, z + 1, below) || levelIs(x + 1, z + 1, below) ||
-                        levelIs(x + 1, z, below))
+                    if (zPlus || p[s + 1] == below || xPlus)
                         marked |= cornerC;
-                    if (levelIs(x, z - 1, below) || levelIs(x + 1, z - 1, below) ||
-                        levelIs(x + 1, z, below))
+                    if (zMinus || p[-s + 1] == below || xPlus)
                         marked |= cornerD;
                     if (marked == 0)
                         continue;
                     const Tile& tile = tileFor[marked];
                     cell.texture = previous.textures[tile.slot];
                     cell.orientation = tile.orientation;
-                    levels.at(i, j) = pass;
+                    *p = pass;
                 }
         }
 
@@ -107,12 +126,10 @@ void Terrain::assignTextures(std::uint32_t i0, std::uint32_t j0, std::uint32_t i
         const bool last = band + 1 == bandList.size();
         for (std::uint32_t i = i0; i < i1; ++i)
             for (std::uint32_t j = j0; j < j1; ++j) {
-                TerrainCell& cell = grid.at(i, j);
-                const double mean = (static_cast<double>(cell.height) + grid.at(i + 1, j).height +
-                                     grid.at(i, j + 1).height + grid.at(i + 1, j + 1).height) /
-                                    4.0;
-                if ((mean < current.threshold || last) && cell.texture == 0) {
-                    levels.at(i, j) = pass;
+                const std::size_t n = static_cast<std::size_t>(j) * w + i;
+                TerrainCell& cell = cells[n];
+                if (cell.texture == 0 && (last || cellMeans[n] < current.threshold)) {
+                    *levelAt(i, j) = pass;
                     cell.texture = current.textures[0];
                     cell.orientation = 0;
                 }
