@@ -1,0 +1,76 @@
+// vantrell_pack: paints every picture and builds every generated mesh of the
+// game's data/ folder, and a contact sheet of the pictures for people to look at.
+// Everything is computed from fixed seeds, so two runs give the same bytes.
+//
+//   vantrell_pack DATA_DIR SHEET_PNG MONO_TTF SANS_BOLD_TTF SANS_TTF
+#include "ContactSheet.h"
+#include "FontFace.h"
+#include "PackMeshes.h"
+#include "PackPictures.h"
+#include "PngFile.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct WeaponFile {
+    const char* name;
+    WeaponIcon icon;
+};
+
+constexpr WeaponFile weaponFiles[] = {
+    {"babymissile", WeaponIcon::BabyMissile},
+    {"missile", WeaponIcon::Missile},
+    {"babynuke", WeaponIcon::BabyNuke},
+    {"nuke", WeaponIcon::Nuke},
+    {"mirv", WeaponIcon::Mirv},
+    {"deathshead", WeaponIcon::DeathsHead},
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 6) {
+        std::cerr << "usage: vantrell_pack DATA_DIR SHEET_PNG MONO_TTF SANS_BOLD_TTF SANS_TTF"
+                  << std::endl;
+        return 2;
+    }
+    const std::string data = argv[1];
+    const std::string sheetPath = argv[2];
+    FontFace mono(argv[3]);
+    FontFace bold(argv[4]);
+    FontFace regular(argv[5]);
+    if (!mono.loaded() || !bold.loaded() || !regular.loaded()) {
+        return 1;
+    }
+
+    ContactSheet sheet;
+    bool ok = true;
+    const auto emit = [&](const std::string& name, const Canvas& canvas, PixelFormat format) {
+        ok = writePng(data + "/" + name, canvas, format) && ok;
+        sheet.add(name, canvas, format);
+    };
+
+    emit("font.png", makeFontAtlas(mono), PixelFormat::Grey);
+    emit("giraffe.png", makeCamouflage(), PixelFormat::Rgb);
+    emit("fire.png", makeFire(), PixelFormat::Rgb);
+    emit("selection.png", makeSelectionFrame(), PixelFormat::Rgba);
+    emit("background.png", makeSkyPanorama(), PixelFormat::Rgb);
+    emit("splashscreen.png", makeSplashScreen(bold, regular), PixelFormat::Rgb);
+    for (const WeaponFile& w : weaponFiles) {
+        emit(std::string("weapons/") + w.name + ".png", makeWeaponIcon(w.icon), PixelFormat::Rgb);
+    }
+    for (int band = 0; band < 3; ++band) {
+        const int kinds = band < 2 ? 5 : 1; // the top band has no transitions
+        for (int kind = 0; kind < kinds; ++kind) {
+            const std::string name =
+                "terrain/" + std::to_string(band) + std::to_string(kind) + ".png";
+            emit(name, makeTerrainTile(band, kind), PixelFormat::Rgb);
+        }
+    }
+    ok = writePackMeshes(data) && ok;
+    ok = writePng(sheetPath, sheet.render(regular, bold), PixelFormat::Rgb) && ok;
+    return ok ? 0 : 1;
+}
