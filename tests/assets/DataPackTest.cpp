@@ -193,6 +193,53 @@ TEST(DataPack, FontHasAGlyphForEveryPrintableCodeInItsCellAndBlackBordersAgainst
     EXPECT_GE(hBottom - hTop + 1, 8) << "capitals at least 8 pixels tall";
 }
 
+TEST(DataPack, TexturesThatRepeatWrapWithoutASeam) {
+    // The textures repeat across meshes and cells: the step from the last
+    // column back to the first must look like any step between neighbours.
+    struct Case {
+        const char* file;
+        bool wrapsVertically;
+    };
+    for (const Case& c : {Case{"giraffe.png", true}, Case{"fire.png", true},
+                          Case{"terrain/00.png", true}, Case{"terrain/10.png", true},
+                          Case{"terrain/20.png", true}, Case{"background.png", false}}) {
+        SCOPED_TRACE(c.file);
+        const Image image = loadedImage(c.file);
+        ASSERT_EQ(image.bitsPerPixel, 24);
+        const auto at = [&image](int x, int y, int k) {
+            return static_cast<int>(
+                image.pixels[(static_cast<std::size_t>(y) * image.width + x) * 3 + k]);
+        };
+        // Mean colour step between columns x and x2 (or rows, when across rows).
+        const auto step = [&](int a, int b, bool acrossRows) {
+            double sum = 0;
+            const int count = acrossRows ? image.width : image.height;
+            for (int i = 0; i < count; ++i) {
+                for (int k = 0; k < 3; ++k) {
+                    sum += acrossRows ? std::abs(at(i, a, k) - at(i, b, k))
+                                      : std::abs(at(a, i, k) - at(b, i, k));
+                }
+            }
+            return sum / count;
+        };
+        for (bool acrossRows : {false, true}) {
+            if (acrossRows && !c.wrapsVertically) {
+                continue;
+            }
+            const int size = acrossRows ? image.height : image.width;
+            double mean = 0, largest = 0;
+            for (int i = 0; i + 1 < size; ++i) {
+                const double d = step(i, i + 1, acrossRows);
+                mean += d / (size - 1);
+                largest = std::max(largest, d);
+            }
+            const double seam = step(size - 1, 0, acrossRows);
+            EXPECT_LE(seam, largest) << (acrossRows ? "top to bottom" : "right to left");
+            EXPECT_LT(seam, 3.0 * mean + 1.0) << (acrossRows ? "top to bottom" : "right to left");
+        }
+    }
+}
+
 TEST(DataPack, SelectionFrameIsOpaqueAtItsRimAndClearInItsMiddle) {
     const Image frame = loadedImage("selection.png");
     ASSERT_EQ(frame.bitsPerPixel, 32);
