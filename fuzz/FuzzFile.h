@@ -1,0 +1,30 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+// The readers take file names, so each input is written to a file first. The
+// path carries the process id: libFuzzer's -jobs runs several processes at once.
+class FuzzFile {
+public:
+    explicit FuzzFile(const char* extension)
+        : path("/tmp/vantrell-fuzz-" + std::to_string(getpid()) + extension) {}
+    ~FuzzFile() { std::remove(path.c_str()); }
+
+    // Returns the file name to hand to the reader.
+    const char* write(const std::uint8_t* data, std::size_t size) const {
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        if (file == nullptr) {
+            std::abort();  // a fuzzer that cannot write its input tests nothing
+        }
+        std::fwrite(data, 1, size, file);
+        std::fclose(file);
+        return path.c_str();
+    }
+
+private:
+    std::string path;
+};

@@ -1,0 +1,42 @@
+#!/bin/sh
+# Builds the asset readers' libFuzzer targets with clang in a build folder of
+# their own and runs each for a while, starting from the seeds in fuzz/corpus.
+# Fails when any target finds a crash, a sanitizer report, a leak or a blow-up
+# past the memory limit. New inputs go to the build folder, never to the seeds.
+#
+#   scripts/fuzz.sh                 build-fuzz/, 30 s per target
+#   FUZZ_SECONDS=300 FUZZ_BUILD=/tmp/f scripts/fuzz.sh
+set -eu
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${FUZZ_BUILD:-$root/build-fuzz}
+seconds=${FUZZ_SECONDS:-30}
+targets="mesh skeleton menu png tga"
+
+mkdir -p "$build"
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DVANTRELL_FUZZ=ON -DVANTRELL_TESTS=OFF \
+    -DVANTRELL_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build/configure.log" 2>&1 ||
+    { cat "$build/configure.log"; exit 1; }
+for target in $targets; do
+    cmake --build "$build" -j2 --target "fuzz_$target"
+done
+
+status=0
+for target in $targets; do
+    corpus=$build/corpus/$target
+    log=$build/fuzz_$target.log
+    mkdir -p "$corpus"
+    # -close_fd_mask=3 hides the readers' own lines; libFuzzer and the
+    # sanitizers still report on a copy of standard error.
+    if "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -rss_limit_mb=2048 \
+        -close_fd_mask=3 -artifact_prefix="$build/fuzz_$target-" \
+        "$corpus" "$root/fuzz/corpus/$target" >"$log" 2>&1; then
+        runs=$(sed -n 's/^Done \([0-9]*\) runs in \([0-9]*\) second.*/\1 runs in \2 s/p' "$log")
+        echo "fuzz_$target: clean, $runs, corpus $(ls "$corpus" | wc -l) inputs"
+    else
+        echo "fuzz_$target: FINDING (log $log):"
+        tail -n 40 "$log"
+        status=1
+    fi
+done
+exit $status
