@@ -6,7 +6,8 @@
 //   vt_shotcheck covered SHOT            the picture fills the window: no black gaps
 //   vt_shotcheck menu TITLE MENU         the menu's new pixels sit in the middle,
 //                                        with a red line among white ones
-//   vt_shotcheck terrain SHOT            the lower part shows ground of three bands
+//   vt_shotcheck terrain SHOT            the lower third of the view is ground, not sky
+//   vt_shotcheck bands SHOT              sand, grass and rock each show
 //   vt_shotcheck differ A B FRACTION     at least FRACTION of the pixels changed
 //
 // Exit status 0 when the answer is yes, 1 when no, 2 on bad use; one line on
@@ -53,6 +54,9 @@ bool isRed(const Rgb& c) {
 bool isBlack(const Rgb& c) {
     return c.r < 8 && c.g < 8 && c.b < 8;
 }
+bool isSky(const Rgb& c) {
+    return c.b > c.r + 40 && c.b > c.g + 10;
+}
 int difference(const Rgb& a, const Rgb& b) {
     return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
 }
@@ -70,7 +74,7 @@ Ground groundOf(const Rgb& c) {
         return Ground::grass;
     if (c.r > c.b * 1.4 && c.g > c.b * 1.2 && c.r >= c.g)
         return Ground::sand;
-    if (high < low * 1.3 + 8)
+    if (high < low * 1.3 + 8 && high < 190) // brighter greys are clouds
         return Ground::rock;
     return Ground::none;
 }
@@ -129,23 +133,35 @@ int menu(const Shot& title, const Shot& withMenu) {
     return centred && redLine ? 0 : 1;
 }
 
+// Seen from just above the ground the terrain fills the lower third of the view:
+// it shows no sky there (slopes facing away from the light are too dark to tell
+// their band, so "not sky" rather than "ground").
 int terrain(const Shot& shot) {
-    // The lower third of the view.
     const int w = shot.width(), h = shot.height();
-    int counts[4] = {0, 0, 0, 0};
-    int total = 0;
+    int sky = 0, pixels = 0;
     for (int y = h - h / 3; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            ++counts[static_cast<int>(groundOf(shot.at(x, y)))];
-            ++total;
+            ++pixels;
+            sky += isSky(shot.at(x, y));
         }
-    const auto share = [&](Ground g) { return counts[static_cast<int>(g)] / double(total); };
-    const double ground = 1.0 - share(Ground::none);
-    std::cout << "terrain: lower third " << ground * 100 << "% ground: sand "
-              << share(Ground::sand) * 100 << "%, grass " << share(Ground::grass) * 100
-              << "%, rock " << share(Ground::rock) * 100 << "%" << std::endl;
-    const double least = 0.01;
-    return ground >= 0.85 && share(Ground::sand) >= least && share(Ground::grass) >= least &&
+    const double ground = 1.0 - sky / double(pixels);
+    std::cout << "terrain: lower third " << ground * 100 << "% not sky" << std::endl;
+    return ground >= 0.85 ? 0 : 1;
+}
+
+// Seen from above, each of the three ground bands covers a visible part of the picture.
+int bands(const Shot& shot) {
+    int counts[4] = {0, 0, 0, 0};
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            ++counts[static_cast<int>(groundOf(shot.at(x, y)))];
+    const double pixels = double(shot.width()) * shot.height();
+    const auto share = [&](Ground g) { return counts[static_cast<int>(g)] / pixels; };
+    std::cout << "bands: sand " << share(Ground::sand) * 100 << "%, grass "
+              << share(Ground::grass) * 100 << "%, rock " << share(Ground::rock) * 100 << "%"
+              << std::endl;
+    const double least = 0.005;
+    return share(Ground::sand) >= least && share(Ground::grass) >= least &&
                    share(Ground::rock) >= least
                ? 0
                : 1;
@@ -164,7 +180,7 @@ int differ(const Shot& a, const Shot& b, double fraction) {
 }
 
 int usage() {
-    std::cerr << "usage: vt_shotcheck covered SHOT | menu TITLE MENU | terrain SHOT | "
+    std::cerr << "usage: vt_shotcheck covered SHOT | menu TITLE MENU | terrain SHOT | bands SHOT | "
                  "differ A B FRACTION"
               << std::endl;
     return 2;
@@ -183,6 +199,8 @@ int main(int argc, char** argv) {
         return covered(first);
     if (question == "terrain" && argc == 3)
         return terrain(first);
+    if (question == "bands" && argc == 3)
+        return bands(first);
     if (question == "menu" && argc == 4)
         return load(argv[3], second) ? menu(first, second) : 2;
     if (question == "differ" && argc == 5)
