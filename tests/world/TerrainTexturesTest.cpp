@@ -177,19 +177,6 @@ TEST(TerrainTexturesTest, LastRowAndColumnAreTiledOnceThenKept) {
     }
 }
 
-TEST(TerrainTexturesTest, ReassignmentAfterAChangeFollowsTheNewHeights) {
-    Terrain terrain = plain(8, 0.3f);
-    assignAll(terrain);
-    expectTile(terrain, 2, 2, {tile00, 0});
-    for (std::uint32_t j = 0; j < 8; ++j)
-        for (std::uint32_t i = 0; i < 8; ++i)
-            terrain.cells().at(i, j).height = 0.9f;
-    assignAll(terrain);
-    for (std::uint32_t j = 0; j < 7; ++j)
-        for (std::uint32_t i = 0; i < 7; ++i)
-            expectTile(terrain, i, j, {tile20, 0});
-}
-
 TEST(TerrainTexturesTest, NoBandsLeaveEveryCellUntextured) {
     Terrain terrain(5, 5, 200.0f, 200.0f, 200.0f);
     terrain.cells().at(1, 1).texture = 7;
