@@ -46,10 +46,10 @@ GameCore::GameCore() : terrain(64, 64, 200.0f, 200.0f, 200.0f) {
     fontTexture = loadTexture("data/font.png");
     selectionTexture = loadTexture("data/selection.png");
     const char* const bandFiles[2][5] = {
-        {"data/terrain/00.png", "data/terrain/01.png", "data/terrain/02.png",
-         "data/terrain/03.png", "data/terrain/04.png"},
-        {"data/terrain/10.png", "data/terrain/11.png", "data/terrain/12.png",
-         "data/terrain/13.png", "data/terrain/14.png"}};
+        {"data/terrain/00.png", "data/terrain/01.png", "data/terrain/02.png", "data/terrain/03.png",
+         "data/terrain/04.png"},
+        {"data/terrain/10.png", "data/terrain/11.png", "data/terrain/12.png", "data/terrain/13.png",
+         "data/terrain/14.png"}};
     for (int band = 0; band < 2; ++band)
         for (int tile = 0; tile < 5; ++tile)
             terrainTextures[band][tile] = loadTexture(bandFiles[band][tile]);
@@ -62,20 +62,23 @@ GameCore::GameCore() : terrain(64, 64, 200.0f, 200.0f, 200.0f) {
                       TerrainBand{1.0f, terrainTextures[2]}});
     terrain.generate(300, 0.25f, 0.75f);
 
-    // Skeletons.
-    std::cout << "Loading skeleton: " << loadSkeleton("data/tank.skel", tankSkeleton) << std::endl;
-    std::cout << "Loading skeleton: " << loadSkeleton("data/sphere.skel", sphereSkeleton)
-              << std::endl;
-    std::cout << "Loading skeleton: " << loadSkeleton("data/explosion.skel", explosionSkeleton)
-              << std::endl;
-    std::cout << "Loading skeleton: " << loadSkeleton("data/background.skel", backgroundSkeleton)
-              << std::endl;
+    // Skeletons. Each file is read before its line is started, so the result
+    // follows the text directly whatever a loader may print.
+    const bool tankLoaded = loadSkeleton("data/tank.skel", tankSkeleton);
+    std::cout << "Loading skeleton: " << tankLoaded << std::endl;
+    const bool sphereLoaded = loadSkeleton("data/sphere.skel", sphereSkeleton);
+    std::cout << "Loading skeleton: " << sphereLoaded << std::endl;
+    const bool explosionLoaded = loadSkeleton("data/explosion.skel", explosionSkeleton);
+    std::cout << "Loading skeleton: " << explosionLoaded << std::endl;
+    const bool backgroundLoaded = loadSkeleton("data/background.skel", backgroundSkeleton);
+    std::cout << "Loading skeleton: " << backgroundLoaded << std::endl;
 
     // Weapon table.
     buildWeapons();
 
     // Menus.
-    std::cout << "Loading menu: " << loadMenu("data/menu.xml", menus) << std::endl;
+    const bool menuLoaded = loadMenu("data/menu.xml", menus);
+    std::cout << "Loading menu: " << menuLoaded << std::endl;
 
     message = "";
     messageShown = true;
@@ -114,6 +117,6 @@ std::uint32_t GameCore::loadTexture(const char* fileName) {
     return screen.createTexture(image);
 }
 
-void GameCore::reshape(int width, int height) { screen.resize(width, height); }
-
-void GameCore::idle() { update(frameTimer.elapsed()); }
+void GameCore::reshape(int width, int height) {
+    screen.resize(width, height);
+}

@@ -43,26 +43,33 @@ public:
     // One update with a given elapsed time; idle() passes the frame timer's value.
     void update(float dtSeconds);
 
+    // Runs the commands of a line separated by ";"; "quit" and "exit" end the process.
     void processCommands(const std::string& line);
     void processCommand(const std::string& command);
+    // Throws the old world away and places playerCount tanks (at most maxPlayers).
     void newGame(int playerCount);
+    // Rebuilds tankNodes from the current tank's skeleton.
     void selectTankNodes();
+    // Fires the selected weapon from the current tank's tip, then passes the turn.
     void fireAndPassTurn();
     std::uint32_t loadTexture(const char* fileName);
 
+    // More players than one keyboard can serve; a larger count is cut to this.
+    static constexpr int maxPlayers = 64;
+
     PhysicsSettings physics;
-    Display screen;  // the GL state owner; named apart from the display() operation
+    Display screen; // the GL state owner; named apart from the display() operation
     Console console;
     Vector3 cameraPosition{50.0f, 25.0f, 100.0f};
-    Vector3 cameraVelocity{0.0f, 0.0f, 0.0f};  // displacement per update
-    Vector3 cameraRotation{0.0f, 0.0f, 0.0f};  // degrees: x pitch, y yaw
+    Vector3 cameraVelocity{0.0f, 0.0f, 0.0f}; // displacement per update
+    Vector3 cameraRotation{0.0f, 0.0f, 0.0f}; // degrees: x pitch, y yaw
     Vector3 lightPosition{200.0f, 200.0f, 200.0f};
     Terrain terrain;
     Skeleton tankSkeleton;
     Skeleton sphereSkeleton;
     Skeleton explosionSkeleton;
     Skeleton backgroundSkeleton;
-    TankList::iterator currentTank;  // end() of tanks: no game
+    TankList::iterator currentTank; // end() of tanks: no game
     // Nodes of the current tank's own skeleton; valid until the current tank changes.
     std::map<std::string, Skeleton*> tankNodes;
     std::map<std::string, int> variables;
@@ -82,19 +89,19 @@ public:
     Timer fpsTimer;
     Timer frameTimer;
     float fps = 0.0f;
-    float elevation = 0.0f;    // barrel x rotation, -90 to 0 degrees
-    float turretAngle = 0.0f;  // turret y rotation, 0 to 360 degrees
+    float elevation = 0.0f;   // barrel x rotation, -90 to 0 degrees
+    float turretAngle = 0.0f; // turret y rotation, 0 to 360 degrees
     std::string elevationText = "0";
     std::string angleText = "0";
     std::string velocityText = "10";
     std::string healthText = "100";
-    ObjectList objects;  // owns every live object
+    ObjectList objects; // owns every live object
     std::string message;
     float launchVelocity = 10.0f;
     WeaponList weapons;
     WeaponList::iterator currentWeapon;
     std::vector<Menu> menus;
-    TankList tanks;  // turn order; borrowed from objects
+    TankList tanks; // turn order; borrowed from objects
     std::string fpsText;
 
 private:
@@ -109,5 +116,14 @@ private:
     void buildWeapons();
     HeldKeyRates heldKeyRates(float dtSeconds) const;
     void heldKeyStep(const HeldKeyRates& rates, float dtSeconds);
+    void flyCamera(const HeldKeyRates& rates, float dtSeconds);
+    void aim(const HeldKeyRates& rates);
     void removeDeadTanks();
+    void announceResult();
+    void editConsole(unsigned char key);
+    void navigateMenu(unsigned char key);
+    // A variable's value without creating it; 0 for a name that does not exist.
+    int variable(const std::string& name) const;
+    // The named node of the current tank's skeleton, or null; never adds an entry.
+    Skeleton* tankNode(const std::string& id) const;
 };

@@ -1,0 +1,83 @@
+// The command language of the console and the menus: commands separated by ";",
+// each a first word and its arguments. Unknown words are ignored quietly; only an
+// unknown variable after "set" is reported.
+#include "app/GameCore.h"
+#include <climits>
+#include <cstdlib>
+#include <iostream>
+#include <locale>
+#include <sstream>
+
+namespace {
+
+// A decimal integer with an optional sign, read up to the first character that
+// cannot continue it. A number beyond the range of int is cut to the nearest limit
+// rather than counted as missing. False when no number is there at all.
+bool readInteger(std::istream& in, int& value) {
+    long long read = 0;
+    in >> read;
+    // On overflow the stream fails but stores the limit; on no digits it stores 0.
+    if (in.fail() && read == 0) {
+        value = 0;
+        return false;
+    }
+    value = static_cast<int>(read < INT_MIN ? INT_MIN : read > INT_MAX ? INT_MAX : read);
+    return true;
+}
+
+} // namespace
+
+void GameCore::processCommands(const std::string& line) {
+    // ";;" yields an empty command, a ";" at the very end none.
+    std::istringstream in(line);
+    std::string command;
+    while (std::getline(in, command, ';'))
+        processCommand(command);
+}
+
+void GameCore::processCommand(const std::string& command) {
+    std::cout << "processCommand: \"" << command << "\"" << std::endl;
+
+    std::istringstream in(command);
+    in.imbue(std::locale::classic());
+    std::string word;
+    in >> word;
+
+    if (word == "set") {
+        std::string name;
+        in >> name;
+        int value = 0;
+        readInteger(in, value);
+        const auto found = variables.find(name);
+        if (found == variables.end())
+            console.addLine("Invalid variable.");
+        else
+            found->second = value;
+    } else if (word == "tanks") {
+        // Without a count there is no game to start.
+        int count = 0;
+        if (readInteger(in, count))
+            newGame(count);
+    } else if (word == "terrain") {
+        splashVisible = false;
+        terrain.generate(300, 0.25f, 0.75f);
+    } else if (word == "menu") {
+        std::string id;
+        if (in >> id) {
+            for (std::size_t i = 0; i < menus.size(); ++i) {
+                if (menus[i].id == id) {
+                    currentMenu = static_cast<int>(i);
+                    break;
+                }
+            }
+        }
+        variables["menu"] = 1;
+    } else if (word == "work") {
+        console.addLine("Error processing command.  Please bang head against wall.");
+    } else if (word == "quit" || word == "exit") {
+        // Straight out, from inside the key handling: nothing is torn down.
+        std::cout.flush();
+        std::cerr.flush();
+        std::exit(0);
+    }
+}

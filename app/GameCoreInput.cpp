@@ -1,0 +1,309 @@
+// Keyboard and mouse. Every key event goes to exactly one place: the title, the
+// console toggle, Esc, the console, the menu, or the held-key table. Only the
+// table sets keyDown, so keys typed into the console or the menu never start
+// acting as held keys; a release always clears its key.
+#include "app/GameCore.h"
+#include "world/TankObject.h"
+#include <cmath>
+#include <iostream>
+
+namespace {
+
+constexpr unsigned char backspaceKey = 8;
+constexpr unsigned char tabKey = 9;
+constexpr unsigned char lineFeedKey = 10;
+constexpr unsigned char enterKey = 13;
+constexpr unsigned char escKey = 27;
+constexpr unsigned char spaceKey = 32;
+constexpr unsigned char backquoteKey = 96;
+constexpr unsigned char leftKey = 128;
+constexpr unsigned char rightKey = 129;
+constexpr unsigned char upKey = 130;
+constexpr unsigned char downKey = 131;
+constexpr unsigned char pageUpKey = 132;
+constexpr unsigned char pageDownKey = 133;
+
+constexpr double pi = 3.14159265358979323846;
+
+// The integer part (toward zero) in decimal. Values beyond the range of long long
+// only come from absurd frame times; they are cut to the limit instead of
+// overflowing the conversion.
+std::string integerText(float value) {
+    if (std::isnan(value))
+        return "0";
+    constexpr float limit = 9.0e18f;
+    const float bounded = value > limit ? limit : value < -limit ? -limit : value;
+    return std::to_string(static_cast<long long>(bounded));
+}
+
+} // namespace
+
+void GameCore::keyboard(unsigned char key, bool down, int /*modifiers*/) {
+    if (variable("keydump") != 0) {
+        // The code's byte goes out unchanged, above 127 too.
+        std::cout << (down ? "KEYDOWN: " : "KEYUP: ") << static_cast<int>(key) << " = '"
+                  << static_cast<char>(key) << "'" << std::endl;
+    }
+
+    // Any key on the title opens the main menu, Esc and backquote included.
+    if (splashVisible && down && variable("menu") == 0) {
+        variables["menu"] = 1;
+        currentMenu = 0;
+        return;
+    }
+    if (key == backquoteKey && down) {
+        consoleOpen = !consoleOpen;
+        if (!console.inputLine().empty())
+            console.setInputLine("");
+        return;
+    }
+    if (key == escKey && down) {
+        messageShown = false;
+        variables["menu"] = variable("menu") == 0 ? 1 : 0;
+        currentMenu = 0;
+        if (!menus.empty())
+            menus[0].selected = 0;
+        return;
+    }
+    if (consoleOpen && down) {
+        editConsole(key);
+        return;
+    }
+    if (variable("menu") != 0 && down && currentMenu >= 0 &&
+        currentMenu < static_cast<int>(menus.size())) {
+        navigateMenu(key);
+        return;
+    }
+
+    keyDown[key] = down;
+    if (!down)
+        return;
+    if (key == tabKey && !weapons.empty()) {
+        ++currentWeapon;
+        if (currentWeapon == weapons.end())
+            currentWeapon = weapons.begin();
+    } else if (key == spaceKey && currentTank != tanks.end()) {
+        fireAndPassTurn();
+    }
+}
+
+void GameCore::editConsole(unsigned char key) {
+    if (key == backspaceKey) {
+        std::string text = console.inputLine();
+        if (!text.empty()) {
+            text.pop_back();
+            console.setInputLine(text);
+        }
+    } else if (key == enterKey) {
+        // With no line being typed there is nothing to run, and no empty line is
+        // opened just to be left behind.
+        if (!console.inputOpen())
+            return;
+        const std::string text = console.inputLine();
+        if (text.empty())
+            return;
+        console.commitInputLine();
+        processCommands(text);
+    } else if (key >= 32 && key <= 127) {
+        console.setInputLine(console.inputLine() + static_cast<char>(key));
+    }
+}
+
+void GameCore::navigateMenu(unsigned char key) {
+    Menu& menu = menus[currentMenu];
+    const int optionCount = static_cast<int>(menu.options.size());
+    const bool selectionValid = menu.selected >= 0 && menu.selected < optionCount;
+    switch (key) {
+    case enterKey:
+    case lineFeedKey:
+    case spaceKey:
+        if (selectionValid) {
+            // A copy: the commands may switch menus under us.
+            const std::string execute = menu.options[menu.selected].execute;
+            processCommands(execute);
+        }
+        break;
+    case leftKey:
+        if (selectionValid) {
+            MenuOption& option = menu.options[menu.selected];
+            if (!option.choices.empty() && option.choice > 0)
+                --option.choice;
+        }
+        break;
+    case rightKey:
+        if (selectionValid) {
+            MenuOption& option = menu.options[menu.selected];
+            if (!option.choices.empty() &&
+                option.choice < static_cast<int>(option.choices.size()) - 1)
+                ++option.choice;
+        }
+        break;
+    case upKey:
+        if (menu.selected > 0)
+            --menu.selected;
+        break;
+    case downKey:
+        if (menu.selected < optionCount - 1)
+            ++menu.selected;
+        break;
+    default:
+        break; // the menu swallows every other key
+    }
+}
+
+void GameCore::mouseMotion(bool buttonDown, float /*x*/, float /*y*/, float dx, float dy) {
+    // A drag across the whole window turns the view by 90 degrees.
+    if (buttonDown) {
+        cameraRotation.x -= dy * 90.0f;
+        cameraRotation.y -= dx * 90.0f;
+    }
+    if (cameraRotation.x > 360.0f)
+        cameraRotation.x -= 360.0f;
+    if (cameraRotation.y > 360.0f)
+        cameraRotation.y -= 360.0f;
+}
+
+GameCore::HeldKeyRates GameCore::heldKeyRates(float dtSeconds) const {
+    const float speed = 4.0f * dtSeconds;
+    const double yaw = cameraRotation.y * pi / 180.0;
+    return HeldKeyRates{speed, 90.0f * dtSeconds, static_cast<float>(std::sin(yaw) * speed),
+                        static_cast<float>(std::cos(yaw) * speed)};
+}
+
+void GameCore::heldKeyStep(const HeldKeyRates& rates, float dtSeconds) {
+    flyCamera(rates, dtSeconds);
+
+    // The light moves by a fixed step per update, whatever the frame rate.
+    if (keyDown['j'])
+        lightPosition.x -= 0.1f;
+    if (keyDown['l'])
+        lightPosition.x += 0.1f;
+    if (keyDown['i'])
+        lightPosition.z -= 0.1f;
+    if (keyDown['k'])
+        lightPosition.z += 0.1f;
+    if (keyDown['u'])
+        lightPosition.y += 0.1f;
+    if (keyDown['o'])
+        lightPosition.y -= 0.1f;
+
+    aim(rates);
+
+    if (keyDown['r'])
+        launchVelocity += rates.rate;
+    if (keyDown['f'])
+        launchVelocity -= rates.rate;
+    if (launchVelocity > 100.0f)
+        launchVelocity = 100.0f;
+    if (launchVelocity < 0.0f)
+        launchVelocity = 0.0f;
+    if (keyDown['r'] || keyDown['f'])
+        velocityText = integerText(launchVelocity);
+
+    if (currentTank != tanks.end())
+        healthText = integerText((*currentTank)->health);
+}
+
+// cameraVelocity is a displacement per update, damped every update, so the flight
+// speed settles at about one unit per frame.
+void GameCore::flyCamera(const HeldKeyRates& rates, float dtSeconds) {
+    if (keyDown[leftKey]) {
+        cameraVelocity.z -= rates.sinStep;
+        cameraVelocity.x -= rates.cosStep;
+    }
+    if (keyDown[rightKey]) {
+        cameraVelocity.z += rates.sinStep;
+        cameraVelocity.x += rates.cosStep;
+    }
+    if (keyDown[upKey]) {
+        cameraVelocity.z -= rates.cosStep;
+        cameraVelocity.x += rates.sinStep;
+    }
+    if (keyDown[downKey]) {
+        cameraVelocity.z += rates.cosStep;
+        cameraVelocity.x -= rates.sinStep;
+    }
+    if (keyDown[pageUpKey])
+        cameraVelocity.y += rates.speed;
+    if (keyDown[pageDownKey])
+        cameraVelocity.y -= rates.speed;
+
+    cameraPosition += cameraVelocity;
+    cameraVelocity -= cameraVelocity * (4.0f * dtSeconds);
+
+    // Stay over the terrain's footprint.
+    if (cameraPosition.x < 0.0f)
+        cameraPosition.x = 0.0f;
+    if (cameraPosition.z < 0.0f)
+        cameraPosition.z = 0.0f;
+    if (cameraPosition.x > 200.0f)
+        cameraPosition.x = 200.0f;
+    if (cameraPosition.z > 200.0f)
+        cameraPosition.z = 200.0f;
+
+    // Keep 2 units above the grid point under the camera; the ceiling wins.
+    const Vector3& size = terrain.size();
+    const double width = terrain.width();
+    const double height = terrain.height();
+    double column = static_cast<double>(cameraPosition.x) / size.x * width;
+    double row = static_cast<double>(cameraPosition.z) / size.z * height;
+    // Clamped as doubles so that no value, not even a NaN, reaches the conversion.
+    if (!(column >= 0.0))
+        column = 0.0;
+    if (!(row >= 0.0))
+        row = 0.0;
+    if (column >= width)
+        column = width - 1.0;
+    if (row >= height)
+        row = height - 1.0;
+    const float ground =
+        terrain.heightAt(static_cast<std::uint32_t>(column), static_cast<std::uint32_t>(row)) +
+        2.0f;
+    if (cameraPosition.y < ground)
+        cameraPosition.y = ground;
+    if (cameraPosition.y > 200.0f)
+        cameraPosition.y = 200.0f;
+}
+
+// The turret turns and the barrel moves at 90 degrees a second on the current
+// tank's own nodes; a tank without them simply cannot aim.
+void GameCore::aim(const HeldKeyRates& rates) {
+    if (Skeleton* const turret = tankNode("turret")) {
+        if (keyDown['a']) {
+            turret->rotate.y += rates.rate;
+            if (turret->rotate.y > 360.0f)
+                turret->rotate.y -= 360.0f;
+            turretAngle = turret->rotate.y;
+            angleText = integerText(turret->rotate.y);
+        }
+        if (keyDown['d']) {
+            turret->rotate.y -= rates.rate;
+            if (turret->rotate.y < 0.0f)
+                turret->rotate.y += 360.0f;
+            turretAngle = turret->rotate.y;
+            angleText = integerText(turret->rotate.y);
+        }
+    }
+    if (Skeleton* const barrel = tankNode("barrel")) {
+        // Raised by a negative x rotation; the text shows it as a positive elevation.
+        if (keyDown['w']) {
+            barrel->rotate.x -= rates.rate;
+            if (barrel->rotate.x < -90.0f)
+                barrel->rotate.x = -90.0f;
+            elevation = barrel->rotate.x;
+            elevationText = integerText(-std::trunc(barrel->rotate.x));
+        }
+        if (keyDown['s']) {
+            barrel->rotate.x += rates.rate;
+            if (barrel->rotate.x > 0.0f)
+                barrel->rotate.x = 0.0f;
+            elevation = barrel->rotate.x;
+            elevationText = integerText(-std::trunc(barrel->rotate.x));
+        }
+    }
+}
+
+int GameCore::variable(const std::string& name) const {
+    const auto found = variables.find(name);
+    return found == variables.end() ? 0 : found->second;
+}

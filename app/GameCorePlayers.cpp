@@ -1,0 +1,58 @@
+// Players. A player is nothing but its tank; the turn order is the order in
+// which the tanks were made.
+#include "app/GameCore.h"
+#include "world/TankObject.h"
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+void GameCore::newGame(int playerCount) {
+    // tanks and tankNodes borrow from objects, so they go first.
+    tanks.clear();
+    currentTank = tanks.end();
+    tankNodes.clear();
+    objects.clear();
+
+    // A count beyond any shared keyboard would only exhaust memory.
+    const int n = std::min(playerCount, maxPlayers);
+    for (int i = 0; i < n; ++i) {
+        auto tank = std::make_unique<TankObject>();
+        tank->setName("Player " + std::to_string(i + 1));
+        tank->skeleton = tankSkeleton;
+        tank->texture = tankTexture;
+        tank->radius = 3.0f;
+        // Evenly spaced on a circle of 75 around the centre, Player 1 at z = 175,
+        // high above anything the terrain generation can raise (0.75 x 200).
+        // 3.14159 stands in for pi, hence Player 2 of two at x = 100.0002, not 100.
+        const double a = (static_cast<double>(i) / n + static_cast<double>(i) / n) * 3.14159;
+        tank->position = Vector3(static_cast<float>(std::sin(a) * 75.0 + 100.0), 175.0f,
+                                 static_cast<float>(std::cos(a) * 75.0 + 100.0));
+        tanks.push_back(tank.get());
+        objects.push_back(std::move(tank));
+    }
+
+    currentTank = tanks.begin();
+    selectTankNodes();
+}
+
+// Depth first with an explicit stack, so a deep skeleton cannot exhaust the call
+// stack; a node visited later replaces an earlier one of the same id.
+void GameCore::selectTankNodes() {
+    tankNodes.clear();
+    if (currentTank == tanks.end())
+        return;
+    std::vector<Skeleton*> pending{&(*currentTank)->skeleton};
+    while (!pending.empty()) {
+        Skeleton* const node = pending.back();
+        pending.pop_back();
+        for (Skeleton& child : node->children)
+            pending.push_back(&child);
+        tankNodes[node->id] = node;
+    }
+}
+
+Skeleton* GameCore::tankNode(const std::string& id) const {
+    const auto found = tankNodes.find(id);
+    return found == tankNodes.end() ? nullptr : found->second;
+}

@@ -1,0 +1,88 @@
+// Turns and results. A turn ends the moment its player fires; the shot keeps
+// flying while the next player aims. The world runs in every state, so the
+// result of a game is decided only from the tanks left after an update's death
+// walk, and latched through messageShown so it is announced once until Esc.
+#include "app/GameCore.h"
+#include "world/TankObject.h"
+#include <cmath>
+
+void GameCore::idle() {
+    update(frameTimer.elapsed());
+}
+
+// dt is used as it comes: the physics subdivides long frames itself, and the
+// held-key rates scale with it.
+void GameCore::update(float dtSeconds) {
+    // The held-key quantities come from the camera as it stood before the physics.
+    const HeldKeyRates rates = heldKeyRates(dtSeconds);
+
+    // The cube the 200 x 200 x 200 terrain occupies.
+    WorldBox box{0.0f, 200.0f, 0.0f, 200.0f, 0.0f, 200.0f, 0};
+    physics.tick(World{&objects, &box, &terrain}, dtSeconds);
+
+    removeDeadTanks();
+    announceResult();
+    frameTimer.reset();
+    heldKeyStep(rates, dtSeconds);
+}
+
+// Outside the physics step, so erasing from objects here breaks no walk.
+void GameCore::removeDeadTanks() {
+    for (auto it = tanks.begin(); it != tanks.end();) {
+        TankObject* const tank = *it;
+        if (tank->health > 0.0f) {
+            ++it;
+            continue;
+        }
+        console.addLine(tank->name() + " died");
+        it = tanks.erase(it);
+        objects.remove_if([tank](const std::unique_ptr<Object>& o) { return o.get() == tank; });
+        // Whoever had the turn, it restarts with the first survivor.
+        currentTank = tanks.begin();
+        selectTankNodes();
+    }
+}
+
+void GameCore::announceResult() {
+    if (messageShown)
+        return;
+    if (tanks.empty()) {
+        messageShown = true;
+        message = "Draw Game";
+    } else if (tanks.size() == 1 && currentTank != tanks.end()) {
+        messageShown = true;
+        message = (*currentTank)->name() + " wins!";
+    }
+}
+
+void GameCore::fireAndPassTurn() {
+    if (currentTank == tanks.end())
+        return;
+    TankObject& tank = **currentTank;
+
+    // Without a turret or barrel the tank cannot aim, so it does not fire; its
+    // player still gives up the turn.
+    const Skeleton* const turret = tankNode("turret");
+    const Skeleton* const barrel = tankNode("barrel");
+    if (turret && barrel && currentWeapon != weapons.end()) {
+        // The muzzle in the tank's own frame; without a "tip" the shot leaves
+        // from the tank's centre.
+        Vector3 launchPoint(0.0f, 0.0f, 0.0f);
+        transformFromNode(tank.skeleton, launchPoint, "tip");
+        launchPoint += tank.position;
+
+        // Single-precision pi, as the aiming has always used.
+        const float yaw = turret->rotate.y * 3.14159f / 180.0f;
+        const float pitch = barrel->rotate.x * 3.14159f / 180.0f;
+        const float v = launchVelocity;
+        // The barrel points along +z at rest and rises with a negative x rotation.
+        const Vector3 launch(std::sin(yaw) * std::cos(pitch) * v, -std::sin(pitch) * v,
+                             std::cos(yaw) * std::cos(pitch) * v);
+        (*currentWeapon)->fire(objects, launchPoint, launch);
+    }
+
+    ++currentTank;
+    if (currentTank == tanks.end())
+        currentTank = tanks.begin();
+    selectTankNodes();
+}
