@@ -9,7 +9,10 @@
 
 namespace {
 
-constexpr int skinSize = 256;
+// The camouflage is small on purpose: textures have no mipmaps, and a tank
+// is often only a few dozen pixels wide, so every texel too many flickers.
+constexpr int camouflageSize = 128;
+constexpr int fireSize = 256;
 
 } // namespace
 
@@ -19,12 +22,12 @@ Canvas makeCamouflage() {
     // wander, separated by a lighter net.
     const Color palette[] = {rgb(92, 98, 52), rgb(60, 70, 40), rgb(110, 84, 52), rgb(78, 84, 46)};
     const Color net = rgb(186, 170, 120);
-    constexpr int cells = 6;
-    Canvas skin(skinSize, skinSize);
-    for (int y = 0; y < skinSize; ++y) {
-        for (int x = 0; x < skinSize; ++x) {
-            const float u = (x + 0.5f) / skinSize;
-            const float v = (y + 0.5f) / skinSize;
+    constexpr int cells = 4;
+    Canvas skin(camouflageSize, camouflageSize);
+    for (int y = 0; y < camouflageSize; ++y) {
+        for (int x = 0; x < camouflageSize; ++x) {
+            const float u = (x + 0.5f) / camouflageSize;
+            const float v = (y + 0.5f) / camouflageSize;
             const float wu = u + 0.05f * (fractalNoise(u, v, 4, 3, 51u) - 0.5f);
             const float wv = v + 0.05f * (fractalNoise(u, v, 4, 3, 52u) - 0.5f);
             const CellSample cell = cellNoise(wu * cells, wv * cells, cells, 53u);
@@ -33,11 +36,8 @@ Canvas makeCamouflage() {
             const float inner = smoothStep(0.0f, 0.45f, cell.second - cell.nearest);
             patch = mix(patch, mix(patch, Color{0, 0, 0, 1}, 0.25f), inner * 0.8f);
             const float gap = cell.second - cell.nearest;
-            const float line = 1.0f - smoothStep(0.06f, 0.11f, gap);
-            Color c = mix(patch, net, line);
-            const float grain = fractalNoise(u, v, 32, 2, 54u);
-            const float f = 0.9f + 0.2f * grain;
-            skin.at(x, y) = Color{c.r * f, c.g * f, c.b * f, 1.0f};
+            const float line = 1.0f - smoothStep(0.05f, 0.12f, gap);
+            skin.at(x, y) = mix(patch, net, line * 0.85f);
         }
     }
     return skin;
@@ -48,11 +48,11 @@ Canvas makeFire() {
     // colour ramp. Kept bright, since the fireball is lit like everything else.
     const Color ramp[] = {rgb(120, 16, 4), rgb(214, 52, 8), rgb(250, 132, 20), rgb(255, 206, 70),
                           rgb(255, 248, 200)};
-    Canvas fire(skinSize, skinSize);
-    for (int y = 0; y < skinSize; ++y) {
-        for (int x = 0; x < skinSize; ++x) {
-            const float u = (x + 0.5f) / skinSize;
-            const float v = (y + 0.5f) / skinSize;
+    Canvas fire(fireSize, fireSize);
+    for (int y = 0; y < fireSize; ++y) {
+        for (int x = 0; x < fireSize; ++x) {
+            const float u = (x + 0.5f) / fireSize;
+            const float v = (y + 0.5f) / fireSize;
             const float qu = fractalNoise(u, v, 3, 4, 61u);
             const float qv = fractalNoise(u, v, 3, 4, 62u);
             // The warp is itself tileable, so the warped noise still tiles.

@@ -10,7 +10,7 @@ class FontFace;
 // 256 x 256 grey: 16 x 16 cells of 16 pixels, code c at column c % 16 and row
 // c / 16 from the top, white glyphs on black.
 Canvas makeFontAtlas(FontFace& mono);
-// 256 x 256 tank skin: giraffe-like patches of military colours.
+// 128 x 128 tank skin: giraffe-like patches of military colours.
 Canvas makeCamouflage();
 // 256 x 256 tileable flames for the explosion fireball.
 Canvas makeFire();

@@ -65,10 +65,11 @@ Color withClouds(Color sky, float u, float t) {
     }
     // Shade by the density a little below: cloud bottoms are greyer.
     const float below = bandNoise(u, stretchedT - 0.02f, 8, 6, 71u);
-    const Color lit = rgb(250, 250, 252);
-    const Color shadow = rgb(168, 178, 198);
-    const Color cloud = mix(lit, shadow, smoothStep(0.55f, 0.85f, below) * 0.7f);
-    return mix(sky, cloud, cover * 0.92f);
+    // Not quite white: the menus draw white text over the sky.
+    const Color lit = rgb(232, 236, 244);
+    const Color shadow = rgb(150, 162, 186);
+    const Color cloud = mix(lit, shadow, smoothStep(0.55f, 0.85f, below) * 0.8f);
+    return mix(sky, cloud, cover * 0.8f);
 }
 
 } // namespace
