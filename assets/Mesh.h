@@ -18,11 +18,12 @@ struct Mesh {
     std::vector<Vector3> colors;
     std::vector<Vector3> normals;
     std::vector<TexCoord> texCoords;
-    std::vector<std::uint32_t> indices;  // three per triangle
+    std::vector<std::uint32_t> indices; // three per triangle
 };
 
 // Fills `mesh` from a text mesh file; progress on standard output, errors on
 // standard error. Returns true when the end of the file was reached cleanly.
+// A section whose count is larger than the bytes left in the file is refused.
 bool loadMesh(const char* fileName, Mesh& mesh);
 
 // The game's mesh table, keyed by the mesh names that skeleton nodes give.

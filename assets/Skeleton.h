@@ -8,9 +8,9 @@
 // A node's transform relative to its parent is T * Rx * Ry * Rz * S (degrees).
 struct Skeleton {
     std::string id;
-    std::string meshName;  // relative to data/; empty for a node without geometry
+    std::string meshName; // relative to data/; empty for a node without geometry
     Vector3 translate{0.0f, 0.0f, 0.0f};
-    Vector3 rotate{0.0f, 0.0f, 0.0f};  // degrees about x, y, z
+    Vector3 rotate{0.0f, 0.0f, 0.0f}; // degrees about x, y, z
     Vector3 scale{1.0f, 1.0f, 1.0f};
     std::vector<Skeleton> children;
 };
@@ -18,6 +18,7 @@ struct Skeleton {
 struct Matrix4;
 
 // Reads a .skel file into `root`, which should be newly made: loading adds to it.
+// Trees deeper or larger than SkeletonParser's limits are refused (false).
 bool loadSkeleton(const char* fileName, Skeleton& root);
 
 // T * Rx * Ry * Rz * S of the node.

@@ -16,8 +16,8 @@ bool XMLParser::parse(const char* fileName) {
     }
     XML_SetUserData(parser, this);
 
-    // Read the whole file. Its length is known before anything is allocated,
-    // so a huge file costs nothing.
+    // Read the whole file in one piece; one over the limit is refused before
+    // anything is allocated for it.
     std::ifstream file(fileName, std::ios::binary);
     if (!file) {
         XML_ParserFree(parser);

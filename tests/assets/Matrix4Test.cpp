@@ -21,17 +21,6 @@ void expectNear(const Vector3& actual, const Vector3& expected) {
 
 } // namespace
 
-TEST(Matrix4, MultiplyIsRowTimesColumnInOrder) {
-    const Matrix4 shear = fromRows({1, 2, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});
-    const Matrix4 move = fromRows({1, 0, 0, 3, 0, 1, 0, 4, 0, 0, 1, 5, 0, 0, 0, 1});
-    const Matrix4 ab = multiply(shear, move);
-    EXPECT_EQ(ab(0, 3), 11.0f); // 1*3 + 2*4
-    EXPECT_EQ(ab(0, 1), 2.0f);
-    const Matrix4 ba = multiply(move, shear);
-    EXPECT_EQ(ba(0, 3), 3.0f);
-    EXPECT_EQ(ba(1, 3), 4.0f);
-}
-
 TEST(Matrix4, TransformPointIgnoresTheLastRow) {
     Matrix4 m = fromRows({2, 0, 0, 1, 0, 3, 0, 2, 0, 0, 4, 3, 9, 9, 9, 9});
     const Vector3 p = transformPoint(m, Vector3(1, 1, 1));
