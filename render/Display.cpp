@@ -64,6 +64,10 @@ void Display::clear() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
+void Display::finish() {
+    glFinish();
+}
+
 // A world point p is seen at Rx * Ry * Rz * (p - position).
 void Display::setCamera(const Vector3& position, const Vector3& rotation) {
     glLoadIdentity();

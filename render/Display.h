@@ -26,6 +26,8 @@ public:
     void perspective(float fovY, float aspect, float zNear, float zFar);
     void orthographic(float left, float right, float bottom, float top, float zNear, float zFar);
     void clear();
+    // Waits until OpenGL has drawn everything issued so far (for timing).
+    void finish();
     void setCamera(const Vector3& position, const Vector3& rotation);
     void setDepthTest(bool on);
     void setShowNormals(bool on) { showNormals = on; }

@@ -1,0 +1,151 @@
+// The cost of one game frame against what any frame costs. Three benchmarks draw
+// in one real 640 x 480 window, each frame finished (glFinish) so the time is the
+// drawing's and not just the issuing's:
+//   Floor        clear and swap: what the window costs with nothing drawn;
+//   BareTerrain  the terrain's triangles alone, with its textures and lighting;
+//   GameFrame    the whole frame: background, terrain, four tanks, weapon bar
+//                and heads-up texts;
+// and, to tell where the rest goes, Background: the background model alone.
+// Under a software renderer the terrain's pixels dominate a frame; the target
+// is a whole frame within 1.5 times the bare terrain. Run from the game folder
+// (the one holding data/), under an X server: scripts/bench-frame.sh does both.
+#include "app/GameCore.h"
+#include "app/Window.h"
+#include <benchmark/benchmark.h>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+GameCore* game = nullptr;
+
+// A view over the whole field from behind its near edge, as a player would
+// look at a game in progress: the four tanks and most of the terrain in sight.
+const Vector3 overview{100.0f, 170.0f, 230.0f};
+const Vector3 lookingDown{40.0f, 0.0f, 0.0f};
+
+void swapAndFinish() {
+    Window::display(); // no game attached: swaps the buffers only
+    game->screen.finish();
+}
+
+void Floor(benchmark::State& state) {
+    for (auto _ : state) {
+        game->screen.clear();
+        swapAndFinish();
+    }
+}
+
+// Everything of the frame's scene set-up that bears on the terrain, then the
+// terrain alone.
+void BareTerrain(benchmark::State& state) {
+    Display& screen = game->screen;
+    for (auto _ : state) {
+        screen.clear();
+        screen.perspective(90.0f, 640.0f / 480.0f, 0.1f, 300.0f);
+        screen.setCamera(game->cameraPosition, game->cameraRotation);
+        screen.setLightPosition(0, game->lightPosition);
+        screen.setWireframe(false);
+        screen.setDepthTest(true);
+        screen.setLighting(true);
+        screen.drawTerrain(game->terrain);
+        swapAndFinish();
+    }
+}
+
+void GameFrame(benchmark::State& state) {
+    for (auto _ : state) {
+        game->display();
+        swapAndFinish();
+    }
+}
+
+// A breakdown, not a reference: the background model alone, as the frame draws
+// it. It covers the whole window, so under a software renderer it costs a full
+// window of textured pixels whatever the view.
+void Background(benchmark::State& state) {
+    Display& screen = game->screen;
+    for (auto _ : state) {
+        screen.clear();
+        screen.perspective(90.0f, 640.0f / 480.0f, 0.1f, 300.0f);
+        screen.setCamera(game->cameraPosition, game->cameraRotation);
+        screen.setColor(1.0f, 1.0f, 1.0f);
+        screen.setLighting(false);
+        screen.bindTexture(game->backgroundTexture);
+        screen.drawSkeleton(game->backgroundSkeleton, game->meshes);
+        swapAndFinish();
+    }
+}
+
+BENCHMARK(Floor)->Iterations(200)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(
+    benchmark::kMillisecond);
+BENCHMARK(BareTerrain)
+    ->Iterations(200)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(GameFrame)->Iterations(200)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(
+    benchmark::kMillisecond);
+BENCHMARK(Background)
+    ->Iterations(200)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+
+// Prints the usual table and keeps each benchmark's median time per frame for the
+// ratios: the software renderer shares the machine, and the median of five runs
+// of 200 frames shrugs off a run that met a busy moment.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    RatioReporter() : ConsoleReporter(OO_None) {}
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                milliseconds[run.run_name.function_name] = run.GetAdjustedRealTime();
+    }
+    std::map<std::string, double> milliseconds;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    Window window(&argc, argv, "Vantrell", 640, 480);
+    auto core = std::make_unique<GameCore>();
+    game = core.get();
+    game->reshape(640, 480);
+
+    // A game in progress: four tanks settled on the ground, the title gone.
+    game->newGame(4);
+    for (int n = 0; n < 400; ++n)
+        game->update(0.05f);
+    game->splashVisible = false;
+    game->messageShown = false;
+    game->cameraPosition = overview;
+    game->cameraRotation = lookingDown;
+    // Let the renderer settle (texture uploads, first-use compilation).
+    for (int n = 0; n < 20; ++n) {
+        game->display();
+        swapAndFinish();
+    }
+
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const double floor = reporter.milliseconds["Floor"];
+    const double terrain = reporter.milliseconds["BareTerrain"];
+    const double frame = reporter.milliseconds["GameFrame"];
+    if (floor > 0 && terrain > 0 && frame > 0) {
+        std::cout << "frame / bare terrain: " << frame / terrain << " (target 1.5 at most)\n"
+                  << "bare terrain / floor: " << terrain / floor << "\n"
+                  << "frame / floor: " << frame / floor << std::endl;
+        const double background = reporter.milliseconds["Background"];
+        if (background > 0)
+            std::cout << "background / floor: " << background / floor << std::endl;
+    }
+    // The window's GL context must outlive the game's textures.
+    core.reset();
+    return 0;
+}
