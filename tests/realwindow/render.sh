@@ -48,7 +48,7 @@ check terrain "$ground"
 # Fly up above the hills and look down on them: dragging the pointer up by 400
 # pixels pitches the view down by 75 degrees, which brings most of the field
 # into view with a strip of sky at the top.
-vt_hold Prior 3
+vt_hold Prior 5
 xdotool mousemove --window "$VT_WINDOW" 320 460 mousedown 1
 sleep 0.2
 xdotool mousemove --window "$VT_WINDOW" 320 60

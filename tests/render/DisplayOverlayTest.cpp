@@ -28,20 +28,6 @@ protected:
 
 } // namespace
 
-TEST_F(DisplayOverlayTest, QuadShowsTheBoundPictureUpright) {
-    display->drawQuad(10, 20, 30, 50);
-    const auto vertices = fakegl::callsNamed("glVertex2f");
-    const auto texCoords = fakegl::callsNamed("glTexCoord2f");
-    ASSERT_EQ(vertices.size(), 4u);
-    const std::vector<std::vector<double>> expectedVertices = {
-        {10, 30}, {20, 30}, {20, 50}, {10, 50}};
-    const std::vector<std::vector<double>> expectedTexCoords = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    for (std::size_t n = 0; n < 4; ++n) {
-        EXPECT_EQ(vertices[n].args, expectedVertices[n]);
-        EXPECT_EQ(texCoords[n].args, expectedTexCoords[n]);
-    }
-}
-
 // A is column 1 of row 4 from the top; B is the next cell to the right.
 TEST_F(DisplayOverlayTest, TextGlyphsComeFromTheFontGrid) {
     display->drawText("AB", 0, 0, 16, 16);

@@ -126,49 +126,6 @@ TEST_F(DisplayTest, CameraMapsWorldPointsIntoEyeSpace) {
     }
 }
 
-TEST_F(DisplayTest, OrthographicMapsWindowPixelsAndResetsModelview) {
-    CaptureStreams streams;
-    Display display;
-    fakegl::reset();
-    display.orthographic(0, 640, 0, 480, 0, 1);
-    const auto ortho = fakegl::callsNamed("glOrtho");
-    ASSERT_EQ(ortho.size(), 1u);
-    EXPECT_EQ(ortho[0].args, (std::vector<double>{0, 640, 0, 480, 0, 1}));
-    const std::vector<std::string> names = fakegl::names();
-    ASSERT_GE(names.size(), 2u);
-    EXPECT_EQ(names[names.size() - 1], "glLoadIdentity");
-    EXPECT_EQ(fakegl::callsNamed("glMatrixMode").back().args[0], GL_MODELVIEW);
-}
-
-// Light positions are points (w = 1), so the light sits somewhere and shades by
-// direction from it, not like the sun.
-TEST_F(DisplayTest, LightsAndSwitches) {
-    CaptureStreams streams;
-    Display display;
-    fakegl::reset();
-    display.setLightPosition(0, Vector3(200, 200, 200));
-    display.setLightDiffuse(1, Vector3(1, 0.5f, 0));
-    const auto lights = fakegl::callsNamed("glLightfv");
-    ASSERT_EQ(lights.size(), 2u);
-    EXPECT_EQ(lights[0].args, (std::vector<double>{GL_LIGHT0, GL_POSITION}));
-    EXPECT_EQ(lights[0].data, (std::vector<float>{200, 200, 200, 1}));
-    EXPECT_EQ(lights[1].args, (std::vector<double>{GL_LIGHT1, GL_DIFFUSE}));
-    EXPECT_EQ(lights[1].data, (std::vector<float>{1, 0.5f, 0, 1}));
-
-    display.setLight(2, true);
-    EXPECT_TRUE(fakegl::isEnabled(GL_LIGHT2));
-    display.setLighting(true);
-    display.setDepthTest(false);
-    EXPECT_TRUE(fakegl::isEnabled(GL_LIGHTING));
-    EXPECT_FALSE(fakegl::isEnabled(GL_DEPTH_TEST));
-    display.setWireframe(true);
-    display.setWireframe(false);
-    const auto modes = fakegl::callsNamed("glPolygonMode");
-    ASSERT_EQ(modes.size(), 2u);
-    EXPECT_EQ(modes[0].args, (std::vector<double>{GL_FRONT_AND_BACK, GL_LINE}));
-    EXPECT_EQ(modes[1].args, (std::vector<double>{GL_FRONT_AND_BACK, GL_FILL}));
-}
-
 TEST_F(DisplayTest, DestructionDeletesTheRemainingTexturesInCreationOrder) {
     CaptureStreams streams;
     {

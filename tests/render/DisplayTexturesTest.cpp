@@ -54,20 +54,6 @@ TEST_F(DisplayTexturesTest, FormatFollowsBitsPerPixel) {
     EXPECT_EQ(display->textureNames().size(), 3u);
 }
 
-TEST_F(DisplayTexturesTest, RepeatWrapAndLinearFilterWithoutMipmaps) {
-    display->createTexture(makeImage(2, 2, 32));
-    std::vector<std::vector<double>> parameters;
-    for (const fakegl::Call& c : fakegl::callsNamed("glTexParameteri"))
-        parameters.push_back(c.args);
-    const std::vector<std::vector<double>> expected = {
-        {GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT},
-        {GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT},
-        {GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR},
-        {GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR},
-    };
-    EXPECT_EQ(parameters, expected);
-}
-
 TEST_F(DisplayTexturesTest, RefusedImagesMakeNoTexture) {
     Image shortPixels = makeImage(8, 8, 24);
     shortPixels.pixels.resize(8 * 7 * 3); // one row missing
@@ -129,15 +115,4 @@ TEST_F(DisplayTexturesTest, BindingZeroKeepsTexturingOn) {
     display->bindTexture(0);
     EXPECT_TRUE(fakegl::isEnabled(GL_TEXTURE_2D));
     EXPECT_EQ(fakegl::boundTexture(), 0u);
-}
-
-TEST_F(DisplayTexturesTest, DeletingAnUnknownNameStillDeletesTheObject) {
-    const std::uint32_t name = display->createTexture(makeImage(2, 2, 24));
-    display->deleteTexture(99);
-    EXPECT_EQ(display->textureNames().size(), 1u);
-    const auto deletions = fakegl::callsNamed("glDeleteTextures");
-    ASSERT_EQ(deletions.size(), 1u);
-    EXPECT_EQ(deletions[0].args, (std::vector<double>{1, 99}));
-    display->deleteTexture(name);
-    EXPECT_TRUE(display->textureNames().empty());
 }
