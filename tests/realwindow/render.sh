@@ -41,19 +41,30 @@ vt_type "terrain"
 vt_key Return
 vt_key grave Escape
 sleep 1
-# The camera stands just above the ground, which fills the lower part of the view.
+# The camera stands just above the ground near the field's left edge. Turned
+# towards the field's far right corner (dragging the pointer left by half the
+# window turns the view by 45 degrees) and looking a little down (107 pixels
+# up: 20 degrees), it sees ground over the whole lower part of the view.
+drag() {
+    xdotool mousemove --window "$VT_WINDOW" "$1" "$2" mousedown 1
+    sleep 0.2
+    xdotool mousemove --window "$VT_WINDOW" "$3" "$4"
+    sleep 0.2
+    xdotool mouseup 1
+    sleep 1
+}
+drag 480 300 160 193
 ground=$(shot ground)
 check terrain "$ground"
 
-# Fly up above the hills and look down on them: dragging the pointer up by 400
-# pixels pitches the view down by 75 degrees, which brings most of the field
-# into view with a strip of sky at the top.
+# Fly up to the ceiling and look straight down: 373 pixels more pitch the view
+# down by 90 degrees in all, which brings most of the field into view.
 vt_hold Prior 5
-xdotool mousemove --window "$VT_WINDOW" 320 460 mousedown 1
-sleep 0.2
-xdotool mousemove --window "$VT_WINDOW" 320 60
-sleep 0.2
-xdotool mouseup 1
+drag 320 440 320 67
+# Unlit, the bands show in their own colours: no slope is in shadow.
+vt_key grave
+vt_type "set lighting 0"
+vt_key Return grave
 sleep 1
 terrain=$(shot terrain)
 check bands "$terrain"

@@ -74,7 +74,8 @@ Ground groundOf(const Rgb& c) {
         return Ground::grass;
     if (c.r > c.b * 1.4 && c.g > c.b * 1.2 && c.r >= c.g)
         return Ground::sand;
-    if (high < low * 1.3 + 8 && high < 190) // brighter greys are clouds
+    // Brighter greys are clouds, bluish ones the haze of the sky.
+    if (high < low * 1.3 + 8 && high < 190 && c.b <= c.r)
         return Ground::rock;
     return Ground::none;
 }
@@ -146,7 +147,7 @@ int terrain(const Shot& shot) {
         }
     const double ground = 1.0 - sky / double(pixels);
     std::cout << "terrain: lower third " << ground * 100 << "% not sky" << std::endl;
-    return ground >= 0.85 ? 0 : 1;
+    return ground >= 0.8 ? 0 : 1;
 }
 
 // Seen from above, each of the three ground bands covers a visible part of the picture.
@@ -160,7 +161,7 @@ int bands(const Shot& shot) {
     std::cout << "bands: sand " << share(Ground::sand) * 100 << "%, grass "
               << share(Ground::grass) * 100 << "%, rock " << share(Ground::rock) * 100 << "%"
               << std::endl;
-    const double least = 0.005;
+    const double least = 0.002; // about a 25 x 25 patch
     return share(Ground::sand) >= least && share(Ground::grass) >= least &&
                    share(Ground::rock) >= least
                ? 0
