@@ -47,7 +47,7 @@ TEST_F(GameCoreTurnsTest, ADeathGivesTheTurnToTheFirstSurvivor) {
             EXPECT_NE(tank->name(), "Player 2");
         }
     }
-    EXPECT_TRUE(core->messageShown);
+    EXPECT_FALSE(core->messageShown) << "two tanks left: no result yet";
 }
 
 TEST_F(GameCoreTurnsTest, TheTurnGoesRoundEvenWithoutAShot) {
@@ -65,7 +65,6 @@ TEST_F(GameCoreTurnsTest, TheTurnGoesRoundEvenWithoutAShot) {
 
 TEST_F(GameCoreTurnsTest, TwoLastTanksDyingTogetherIsADraw) {
     newGame(2);
-    core->messageShown = false;
     {
         CaptureStreams quiet;
         World world{&core->objects, nullptr, &core->terrain};
@@ -85,20 +84,37 @@ TEST_F(GameCoreTurnsTest, TwoLastTanksDyingTogetherIsADraw) {
     EXPECT_EQ(lines[1], "Player 1 died");
 }
 
-TEST_F(GameCoreTurnsTest, ALoneTankWinsOnceTheMessageIsClear) {
+TEST_F(GameCoreTurnsTest, ALoneTankWinsAtTheFirstUpdateAndOnlyOnce) {
+    ASSERT_TRUE(core->messageShown) << "latched on the title";
     newGame(1);
-    update(0.0f);
-    EXPECT_EQ(core->message, "") << "a shown message holds back every result";
-
-    core->messageShown = false;
+    EXPECT_FALSE(core->messageShown) << "a new game starts without a result";
     update(0.0f);
     EXPECT_TRUE(core->messageShown);
     EXPECT_EQ(core->message, "Player 1 wins!");
+
+    // Latched: a later result is held back until the message is cleared.
+    core->tanks.front()->health = 0.0f;
+    update(0.0f);
+    EXPECT_EQ(core->message, "Player 1 wins!");
+}
+
+TEST_F(GameCoreTurnsTest, ANewGameAfterAResultShowsItsOwnResult) {
+    newGame(2);
+    core->tanks.back()->health = 0.0f;
+    update(0.0f);
+    ASSERT_EQ(core->message, "Player 1 wins!");
+
+    newGame(2);
+    EXPECT_FALSE(core->messageShown) << "the old result is no longer drawn";
+    update(0.0f);
+    EXPECT_FALSE(core->messageShown) << "two tanks: nothing to announce";
+    core->tanks.front()->health = 0.0f;
+    update(0.0f);
+    EXPECT_EQ(core->message, "Player 2 wins!");
 }
 
 TEST_F(GameCoreTurnsTest, EscAfterAWinHidesItAndTheNextUpdateAnnouncesItAgain) {
     newGame(2);
-    core->messageShown = false;
     core->tanks.back()->health = 0.0f;
     update(0.0f);
     ASSERT_EQ(core->message, "Player 1 wins!");
