@@ -66,11 +66,6 @@ TEST_F(GameCoreTest, StartsOnTheTitleWithNoGameAndTheDefaults) {
     const std::map<std::string, int> defaults = {{"normals", 0},  {"keydump", 0}, {"wireframe", 0},
                                                  {"lighting", 1}, {"menu", 0},    {"fps", 0}};
     EXPECT_EQ(core->variables, defaults);
-    EXPECT_EQ(core->tankTexture, 0u);
-    EXPECT_EQ(core->splashTexture, 0u);
-    // One handle stands for the whole top band.
-    for (std::uint32_t handle : core->terrainTextures[2])
-        EXPECT_EQ(handle, core->terrainTextures[2][0]);
     ASSERT_EQ(core->weapons.size(), 6u);
     EXPECT_EQ(core->currentWeapon, core->weapons.begin());
 }
