@@ -34,10 +34,6 @@ void GameCore::newGame(int playerCount) {
 
     currentTank = tanks.begin();
     selectTankNodes();
-
-    // A new game has no result yet. Left latched, the title's latch (or the last
-    // game's, shown again over the menu) would hide this game's result for good.
-    messageShown = false;
 }
 
 // Depth first with an explicit stack, so a deep skeleton cannot exhaust the call

@@ -40,8 +40,13 @@ protected:
         rmdir(emptyFolder.c_str());
     }
 
-    // Leaves the title as the command "terrain" would, without a new terrain.
-    void leaveTitle() { core->splashVisible = false; }
+    // Leaves the title the way a player does: the command "terrain" hides the title
+    // image (here without a new terrain) and the Esc that closes the menu clears the
+    // result latch set at start.
+    void leaveTitle() {
+        core->splashVisible = false;
+        core->messageShown = false;
+    }
 
     void press(unsigned char key) { core->keyboard(key, true, 0); }
     void release(unsigned char key) { core->keyboard(key, false, 0); }

@@ -85,9 +85,7 @@ TEST_F(GameCoreTurnsTest, TwoLastTanksDyingTogetherIsADraw) {
 }
 
 TEST_F(GameCoreTurnsTest, ALoneTankWinsAtTheFirstUpdateAndOnlyOnce) {
-    ASSERT_TRUE(core->messageShown) << "latched on the title";
     newGame(1);
-    EXPECT_FALSE(core->messageShown) << "a new game starts without a result";
     update(0.0f);
     EXPECT_TRUE(core->messageShown);
     EXPECT_EQ(core->message, "Player 1 wins!");
@@ -98,14 +96,28 @@ TEST_F(GameCoreTurnsTest, ALoneTankWinsAtTheFirstUpdateAndOnlyOnce) {
     EXPECT_EQ(core->message, "Player 1 wins!");
 }
 
-TEST_F(GameCoreTurnsTest, ANewGameAfterAResultShowsItsOwnResult) {
+TEST_F(GameCoreTurnsTest, TheLatchSetAtStartHoldsBackAResultUntilEsc) {
+    core->messageShown = true;  // as on the title
+    newGame(1);
+    update(0.0f);
+    EXPECT_EQ(core->message, "") << "a new game leaves the latch as it was";
+    tap(27);  // opens the menu, clears the latch
+    update(0.0f);
+    EXPECT_TRUE(core->messageShown);
+    EXPECT_EQ(core->message, "Player 1 wins!");
+}
+
+TEST_F(GameCoreTurnsTest, ANewGameKeepsTheOldResultUntilEscClearsIt) {
     newGame(2);
     core->tanks.back()->health = 0.0f;
     update(0.0f);
     ASSERT_EQ(core->message, "Player 1 wins!");
 
     newGame(2);
-    EXPECT_FALSE(core->messageShown) << "the old result is no longer drawn";
+    EXPECT_TRUE(core->messageShown);
+    EXPECT_EQ(core->message, "Player 1 wins!");
+    tap(27);
+    tap(27);  // the menu opened and closed again: the latch is clear
     update(0.0f);
     EXPECT_FALSE(core->messageShown) << "two tanks: nothing to announce";
     core->tanks.front()->health = 0.0f;

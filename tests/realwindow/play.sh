@@ -88,10 +88,12 @@ shots_differ "$title" "$menu" 0.01 || fail "the menu did not appear over the tit
 console_command "set keydump 1"
 vt_wait_line 'processCommand: "set keydump 1"'
 
-# The main menu's first option: a fresh terrain and a 2-player game.
+# The main menu's first option: a fresh terrain and a 2-player game; Esc then
+# closes the menu and clears the result latch the title set.
 vt_key Return
 vt_wait_line 'processCommand: "tanks 2"' 10
 vt_wait_line 'processCommand: "terrain"' 10
+vt_key Escape
 
 # Both tanks fall from 175 onto the new ground.
 wait_count '^bounce sphere terrain [0-9]+$' 2 30
