@@ -95,10 +95,7 @@ void GameCore::editConsole(unsigned char key) {
             console.setInputLine(text);
         }
     } else if (key == enterKey) {
-        // With no line being typed there is nothing to run, and no empty line is
-        // opened just to be left behind.
-        if (!console.inputOpen())
-            return;
+        // After a command the next Enter opens a fresh, empty input line to type into.
         const std::string text = console.inputLine();
         if (text.empty())
             return;

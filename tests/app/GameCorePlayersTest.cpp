@@ -119,6 +119,7 @@ TEST_F(GameCorePlayersTest, NoPlayersMeansNoTanksAndAnEmptyWorld) {
         EXPECT_TRUE(core->objects.empty());
         EXPECT_EQ(core->currentTank, core->tanks.end());
         EXPECT_TRUE(core->tankNodes.empty());
+        core->messageShown = false; // with the latch clear, as after Esc
         update(0.0f);
         EXPECT_EQ(core->message, "Draw Game");
     }
