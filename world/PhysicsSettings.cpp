@@ -1,4 +1,5 @@
 #include "world/PhysicsSettings.h"
+#include "world/GridIndex.h"
 #include "world/Object.h"
 #include "world/Terrain.h"
 #include <cassert>
@@ -14,15 +15,6 @@
 // game's feel depends on that, so it stays.
 
 namespace {
-
-// Truncates toward zero and clamps to 0..count - 1; a NaN lands on 0.
-std::uint32_t clampedIndex(float f, std::uint32_t count) {
-    if (!(f > 0.0f))
-        return 0;
-    if (f >= static_cast<float>(count - 1))
-        return count - 1;
-    return static_cast<std::uint32_t>(f);
-}
 
 // Time within dt at which spheres a and b first touch, or dt for none.
 float contactTime(const Object& a, const Object& b, float dt) {
@@ -172,8 +164,10 @@ void PhysicsSettings::step(World world) {
             if (object->resting)
                 continue;
             const Vector3 predicted = object->position + object->velocity * dt;
-            const std::uint32_t i = clampedIndex(predicted.x / size.x * static_cast<float>(w), w);
-            const std::uint32_t j = clampedIndex(predicted.z / size.z * static_cast<float>(h), h);
+            const std::uint32_t i =
+                clampedGridIndex(predicted.x / size.x * static_cast<float>(w), w);
+            const std::uint32_t j =
+                clampedGridIndex(predicted.z / size.z * static_cast<float>(h), h);
             const float ground = terrain.heightAt(i, j);
             if (predicted.y - object->radius < ground) {
                 const float t =

@@ -1,4 +1,5 @@
 #include "world/Terrain.h"
+#include "world/GridIndex.h"
 #include "world/Random.h"
 #include <algorithm>
 #include <cassert>
@@ -9,19 +10,6 @@
 // the crater place vertex (i, j) at x = i * size.x / W, z = j * size.z / H, a
 // spacing of size / W rather than size / (W - 1); normals use the same spacing so
 // the lighting matches the ground the shells meet.
-
-namespace {
-
-// Truncates toward zero and clamps to 0..count - 1; a NaN lands on 0.
-std::uint32_t clampedIndex(float f, std::uint32_t count) {
-    if (!(f > 0.0f))
-        return 0;
-    if (f >= static_cast<float>(count - 1))
-        return count - 1;
-    return static_cast<std::uint32_t>(f);
-}
-
-} // namespace
 
 Terrain::Terrain(std::uint32_t width, std::uint32_t height, float sizeX, float heightScale,
                  float sizeZ)
@@ -179,13 +167,13 @@ void Terrain::crater(const Vector3& centre, float radius) {
 
     // One vertex of margin on each side of the sphere's footprint.
     const std::uint32_t i0 =
-        clampedIndex((centre.x - radius) / extent.x * static_cast<float>(w) - 1.0f, w);
+        clampedGridIndex((centre.x - radius) / extent.x * static_cast<float>(w) - 1.0f, w);
     const std::uint32_t i1 =
-        clampedIndex((centre.x + radius) / extent.x * static_cast<float>(w) + 1.0f, w);
+        clampedGridIndex((centre.x + radius) / extent.x * static_cast<float>(w) + 1.0f, w);
     const std::uint32_t j0 =
-        clampedIndex((centre.z - radius) / extent.z * static_cast<float>(h) - 1.0f, h);
+        clampedGridIndex((centre.z - radius) / extent.z * static_cast<float>(h) - 1.0f, h);
     const std::uint32_t j1 =
-        clampedIndex((centre.z + radius) / extent.z * static_cast<float>(h) + 1.0f, h);
+        clampedGridIndex((centre.z + radius) / extent.z * static_cast<float>(h) + 1.0f, h);
 
     for (std::uint32_t j = j0; j <= j1; ++j)
         for (std::uint32_t i = i0; i <= i1; ++i) {
