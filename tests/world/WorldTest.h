@@ -1,0 +1,35 @@
+#pragma once
+#include "support/CaptureStreams.h"
+#include "world/Object.h"
+#include "world/PhysicsSettings.h"
+#include "world/Terrain.h"
+#include <gtest/gtest.h>
+#include <memory>
+#include <utility>
+
+// The game's world for a test: a 200-unit box over the flat 64 x 64 terrain, an
+// object list and the physics. Trace lines nobody checks stay out of the test log.
+class WorldTest : public ::testing::Test {
+protected:
+    // Ground at world height 200 * `height`.
+    void flatten(float height) {
+        for (std::uint32_t j = 0; j < 64; ++j)
+            for (std::uint32_t i = 0; i < 64; ++i)
+                terrain.cells().at(i, j).height = height;
+    }
+
+    // Appends a T built from `args`, placed at `position`.
+    template <typename T, typename... Args> T& add(const Vector3& position, Args&&... args) {
+        objects.push_back(std::make_unique<T>(std::forward<Args>(args)...));
+        objects.back()->position = position;
+        return static_cast<T&>(*objects.back());
+    }
+
+    World world() { return World{&objects, &box, &terrain}; }
+
+    CaptureStreams quiet;
+    WorldBox box{0.0f, 200.0f, 0.0f, 200.0f, 0.0f, 200.0f, 0};
+    Terrain terrain{64, 64, 200.0f, 200.0f, 200.0f};
+    PhysicsSettings physics;
+    ObjectList objects; // destroyed first, while `quiet` still holds the lines
+};
