@@ -10,22 +10,23 @@
 
 namespace {
 
-struct Loaded {
-    bool result = false;
+// Loads text as a mesh file and keeps what the loader printed. One mesh takes
+// every load, so anything a load fails to clear shows in the next.
+struct MeshFile {
+    TempDir dir;
     Mesh mesh;
     std::string out;
     std::string err;
-};
 
-Loaded load(const TempDir& dir, const std::string& text) {
-    const std::string file = dir.write("model.mesh", text);
-    Loaded loaded;
-    CaptureStreams capture;
-    loaded.result = loadMesh(file.c_str(), loaded.mesh);
-    loaded.out = capture.out();
-    loaded.err = capture.err();
-    return loaded;
-}
+    bool load(const std::string& text) { return loadPath(dir.write("model.mesh", text)); }
+    bool loadPath(const std::string& path) {
+        CaptureStreams capture;
+        const bool result = loadMesh(path.c_str(), mesh);
+        out = capture.out();
+        err = capture.err();
+        return result;
+    }
+};
 
 std::vector<float> flat(const std::vector<Vector3>& values) {
     std::vector<float> numbers;
@@ -35,171 +36,97 @@ std::vector<float> flat(const std::vector<Vector3>& values) {
     return numbers;
 }
 
+using Floats = std::vector<float>;
 using Indices = std::vector<std::uint32_t>;
 
 } // namespace
 
 TEST(Mesh, FullFileGivesItsLinesAndArrays) {
-    TempDir dir;
-    const Loaded l = load(dir, "3\nvertices 0 0 0  1 0 0\t0 1 0\n"
-                               "normals 0 0 1 0 0 1 0 0 2.5e1\n"
-                               "texture 0 0 1 0 0 1\ncolor 1 0 0 0 1 0 0 0 1\n"
-                               "triangles 1 0 1 2\n");
-    EXPECT_TRUE(l.result);
-    EXPECT_EQ(l.out, "File opened.\nLoading vertices.\nVertices loaded.\nLoading normals.\n"
+    MeshFile f;
+    EXPECT_TRUE(f.load("3\nvertices 0 0 0  1 0 0\t0 1 0\nnormals 0 0 1 0 0 1 0 0 2.5e1\n"
+                       "texture 0 0 1 0 0 1\ncolor 1 0 0 0 1 0 0 0 1\n"
+                       "quadrilaterals 1 0 1 2 0\ntriangles 1 2 1 0\n"));
+    EXPECT_EQ(f.out, "File opened.\nLoading vertices.\nVertices loaded.\nLoading normals.\n"
                      "Normals loaded.\nLoading texture coordinates.\nLoading completed.\n"
-                     "Loading color.\nColor loaded.\nLoading triangles.\nTriangle loaded.\n"
-                     "Mesh loaded.\n");
-    EXPECT_EQ(l.err, "");
-    EXPECT_EQ(flat(l.mesh.vertices), (std::vector<float>{0, 0, 0, 1, 0, 0, 0, 1, 0}));
-    EXPECT_EQ(flat(l.mesh.normals), (std::vector<float>{0, 0, 1, 0, 0, 1, 0, 0, 25}));
-    EXPECT_EQ(flat(l.mesh.colors), (std::vector<float>{1, 0, 0, 0, 1, 0, 0, 0, 1}));
-    ASSERT_EQ(l.mesh.texCoords.size(), 3u);
-    EXPECT_EQ(l.mesh.texCoords[1].u, 1.0f);
-    EXPECT_EQ(l.mesh.texCoords[2].v, 1.0f);
-    EXPECT_EQ(l.mesh.indices, (Indices{0, 1, 2}));
+                     "Loading color.\nColor loaded.\nLoading quads.\nQuads loaded.\n"
+                     "Loading triangles.\nTriangle loaded.\nMesh loaded.\n");
+    EXPECT_EQ(f.err, "");
+    EXPECT_EQ(flat(f.mesh.vertices), (Floats{0, 0, 0, 1, 0, 0, 0, 1, 0}));
+    EXPECT_EQ(flat(f.mesh.normals), (Floats{0, 0, 1, 0, 0, 1, 0, 0, 25}));
+    EXPECT_EQ(flat(f.mesh.colors), (Floats{1, 0, 0, 0, 1, 0, 0, 0, 1}));
+    ASSERT_EQ(f.mesh.texCoords.size(), 3u);
+    EXPECT_EQ(f.mesh.texCoords[1].u, 1.0f);
+    EXPECT_EQ(f.mesh.texCoords[2].v, 1.0f);
+    EXPECT_EQ(f.mesh.indices, (Indices{0, 1, 2, 2, 0, 0, 2, 1, 0}));
 }
 
-TEST(Mesh, HeadAloneLoadsAnEmptyMesh) {
-    TempDir dir;
-    const Loaded l = load(dir, "4");
-    EXPECT_TRUE(l.result);
-    EXPECT_EQ(l.out, "File opened.\nMesh loaded.\n");
-    EXPECT_TRUE(l.mesh.vertices.empty() && l.mesh.indices.empty() && l.mesh.normals.empty());
-}
-
-TEST(Mesh, QuadsBecomeTwoTrianglesAndFaceSectionsAccumulate) {
-    TempDir dir;
-    const Loaded l = load(dir, "5 quadrilaterals 2 0 1 2 3  4 3 2 1 triangles 1 4 0 2"
-                               " quadrilaterals 1 1 2 3 4");
-    EXPECT_TRUE(l.result);
-    EXPECT_EQ(l.mesh.indices,
-              (Indices{0, 1, 2, 2, 3, 0, 4, 3, 2, 2, 1, 4, 4, 0, 2, 1, 2, 3, 3, 4, 1}));
-    EXPECT_TRUE(l.mesh.vertices.empty());
-}
-
-TEST(Mesh, BadHeadCountOrIndexStopsWithItsLine) {
-    TempDir dir;
+// Faces append, a repeated per-vertex section overwrites from its first entry,
+// and a section that runs out of numbers ends the file with the rest zero.
+TEST(Mesh, SectionsAppendOverwriteOrEndTheFileEarly) {
     struct Case {
-        std::string text;
-        std::string err;
-        bool keywordLine; // whether the section's "Loading" line came first
+        const char* text;
+        Floats vertices;
+        Indices indices;
     };
-    const std::string model = dir.path("model.mesh");
     const Case cases[] = {
-        {"0 vertices 1 2 3", "Error loading model " + model + ".  Invalid size: 0\n", false},
-        {"-3 vertices 1 2 3", "Error loading model " + model + ".  Invalid size: -3\n", false},
-        {"cube", "Error loading model " + model + ".  Invalid size: 0\n", false},
-        {"3 triangles 1 0 1 3", "Error loading mesh. Invalid index.\n", true},
-        {"3 triangles 1 0 -1 2", "Error loading mesh. Invalid index.\n", true},
-        {"3 quadrilaterals 1 0 1 2 3", "Error loading mesh.  Invalid index.\n", true},
-        {"3 triangles x", "Error loading mesh. Invalid count.\n", true},
-        {"3 quadrilaterals x", "Error loading mesh.  Invalid count.\n", true},
-        {"3 triangles -1 0 1 2", "Error loading mesh. Invalid count.\n", true},
-        {"3 quadrilaterals -2", "Error loading mesh.  Invalid count.\n", true},
+        {"5 quadrilaterals 2 0 1 2 3  4 3 2 1 triangles 1 4 0 2 quadrilaterals 1 1 2 3 4",
+         {},
+         {0, 1, 2, 2, 3, 0, 4, 3, 2, 2, 1, 4, 4, 0, 2, 1, 2, 3, 3, 4, 1}},
+        {"3 vertices 1 1 1 2 2 2 3 3 3 vertices 7 7 7 8 8", {7, 7, 7, 2, 2, 2, 3, 3, 3}, {}},
+        // The words after the short section are never read as a section.
+        {"3 vertices 1 2 3  4 5 triangles 1 0 1 2", {1, 2, 3, 0, 0, 0, 0, 0, 0}, {}},
+        {"4 triangles 3 0 1 2 1 2", {}, {0, 1, 2, 0, 0, 0, 0, 0, 0}},
+        {"3 vertices 1 ", {0, 0, 0, 0, 0, 0, 0, 0, 0}, {}}, // as many bytes left as the count
+        {"4", {}, {}},
     };
+    MeshFile f;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        const Loaded l = load(dir, c.text);
-        EXPECT_FALSE(l.result);
-        EXPECT_EQ(l.err, c.err);
-        EXPECT_EQ(l.out.find("Loading ") != std::string::npos, c.keywordLine);
-        EXPECT_EQ(l.out.find("Mesh loaded."), std::string::npos);
-    }
-    const Loaded good = load(dir, "3 triangles 1 0 1 2");
-    EXPECT_TRUE(good.result);
-    EXPECT_EQ(good.err, "");
-}
-
-TEST(Mesh, FailedFaceSectionKeepsItsFullLengthWithEarlierFacesFilled) {
-    TempDir dir;
-    const Loaded l = load(dir, "3 vertices 1 1 1 2 2 2 3 3 3 triangles 3 0 1 2 2 1 0 0 1 7");
-    EXPECT_FALSE(l.result);
-    EXPECT_EQ(flat(l.mesh.vertices), (std::vector<float>{1, 1, 1, 2, 2, 2, 3, 3, 3}));
-    EXPECT_EQ(l.mesh.indices, (Indices{0, 1, 2, 2, 1, 0, 0, 0, 0}));
-}
-
-TEST(Mesh, UnknownOrCapitalisedKeywordIsUnrecognisedOnStandardOutput) {
-    TempDir dir;
-    for (const char* text :
-         {"3 Vertices 0 0 0", "3 vertices 1 2 3 4 5 6 7 8 9 faces 1",
-          "3 verticesverticesverticesverticesverticesverticesverticesvertices"}) {
-        SCOPED_TRACE(text);
-        const Loaded l = load(dir, text);
-        EXPECT_FALSE(l.result);
-        EXPECT_NE(l.out.find("Unrecognized token.\n"), std::string::npos);
-        EXPECT_EQ(l.err, "");
+        EXPECT_TRUE(f.load(c.text));
+        EXPECT_EQ(flat(f.mesh.vertices), c.vertices);
+        EXPECT_EQ(f.mesh.indices, c.indices);
+        EXPECT_EQ(f.err, "");
     }
 }
 
-TEST(Mesh, SectionThatRunsOutEndsTheFileWithZeros) {
-    TempDir dir;
-    const Loaded l = load(dir, "4 vertices 1 2 3  4 5 6  7 8 triangles 1 0 1 2");
-    EXPECT_TRUE(l.result);
-    // The words after the short section are never read as sections.
-    EXPECT_EQ(l.out, "File opened.\nLoading vertices.\nVertices loaded.\nMesh loaded.\n");
-    EXPECT_EQ(flat(l.mesh.vertices), (std::vector<float>{1, 2, 3, 4, 5, 6, 0, 0, 0, 0, 0, 0}));
-    EXPECT_TRUE(l.mesh.indices.empty());
-
-    const Loaded faces = load(dir, "4 triangles 3 0 1 2 1 2");
-    EXPECT_TRUE(faces.result);
-    EXPECT_EQ(faces.mesh.indices, (Indices{0, 1, 2, 0, 0, 0, 0, 0, 0}));
-}
-
-TEST(Mesh, RepeatedSectionOverwritesFromTheFirstEntry) {
-    TempDir dir;
-    const Loaded l = load(dir, "3 normals 1 1 1 2 2 2 3 3 3 normals 7 7 7 8 8");
-    EXPECT_TRUE(l.result);
-    EXPECT_EQ(flat(l.mesh.normals), (std::vector<float>{7, 7, 7, 2, 2, 2, 3, 3, 3}));
-}
-
-TEST(Mesh, LoadingTwiceGivesTheSameMeshAndAMissingFileEmptiesIt) {
-    TempDir dir;
-    const std::string file =
-        dir.write("model.mesh", "3 vertices 1 2 3 4 5 6 7 8 9 quadrilaterals 1 0 1 2 0");
-    Mesh mesh;
-    CaptureStreams capture;
-    ASSERT_TRUE(loadMesh(file.c_str(), mesh));
-    ASSERT_TRUE(loadMesh(file.c_str(), mesh));
-    EXPECT_EQ(mesh.vertices.size(), 3u);
-    EXPECT_EQ(mesh.indices, (Indices{0, 1, 2, 2, 0, 0}));
-
-    capture.clear();
-    const std::string missing = dir.path("missing.mesh");
-    EXPECT_FALSE(loadMesh(missing.c_str(), mesh));
-    EXPECT_EQ(capture.err(), "Unable to open file: " + missing + "\n");
-    EXPECT_EQ(capture.out(), "");
-    EXPECT_TRUE(mesh.vertices.empty() && mesh.indices.empty());
-}
-
-// A count is refused when the rest of the file is shorter in bytes: each of
-// these would otherwise allocate gigabytes from a few bytes of text.
-TEST(Mesh, CountsTheFileCannotHoldAreRefused) {
-    TempDir dir;
-    const std::string model = dir.path("model.mesh");
+// A head or count the rest of the file cannot hold in bytes is refused before
+// anything is sized from it, so a few bytes cannot ask for gigabytes.
+TEST(Mesh, RefusedFilesPrintTheirErrorLineExactly) {
+    MeshFile f;
+    const std::string size =
+        "Error loading model " + f.dir.path("model.mesh") + ".  Invalid size: ";
     struct Case {
         std::string text;
-        std::string err;
+        std::string err; // none: an unknown word, refused on standard output
     };
     const Case cases[] = {
-        {"2000000000 vertices 1 2 3",
-         "Error loading model " + model + ".  Invalid size: 2000000000\n"},
-        {"16000000 normals 1 2 3", "Error loading model " + model + ".  Invalid size: 16000000\n"},
-        {"20 texture 1 2 3 4", "Error loading model " + model + ".  Invalid size: 20\n"},
-        {"3 vertices", "Error loading model " + model + ".  Invalid size: 3\n"},
-        {"3 quadrilaterals 2000000000 0 1 2 0", "Error loading mesh.  Invalid count.\n"},
-        {"3 triangles 400000000 0 1 2", "Error loading mesh. Invalid count.\n"},
+        {"0 vertices 1 2 3", size + "0\n"},
+        {"-3 vertices 1 2 3", size + "-3\n"},
+        {"16000000 normals 1 2 3", size + "16000000\n"},
+        {"3 vertices 1", size + "3\n"},
+        {"3 triangles 1 0 1 3", "Error loading mesh. Invalid index.\n"},
+        {"3 triangles 1 0 -1 2", "Error loading mesh. Invalid index.\n"},
+        {"3 quadrilaterals 1 0 1 2 3", "Error loading mesh.  Invalid index.\n"},
+        {"3 triangles -1 0 1 2", "Error loading mesh. Invalid count.\n"},
         {"3 triangles 99999999999", "Error loading mesh. Invalid count.\n"},
+        {"3 quadrilaterals x", "Error loading mesh.  Invalid count.\n"},
+        {"3 quadrilaterals 2000000000 0 1 2 0", "Error loading mesh.  Invalid count.\n"},
+        {"3 verticesverticesverticesverticesverticesverticesverticesvertices", ""},
+        {"3 Vertices 0 0 0", ""},
+        {"3 vertices 1 2 3 4 5 6 7 8 9 faces 1", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        const Loaded l = load(dir, c.text);
-        EXPECT_FALSE(l.result);
-        EXPECT_EQ(l.err, c.err);
-        EXPECT_LT(l.mesh.vertices.size() + l.mesh.normals.size() + l.mesh.indices.size(), 10u);
+        EXPECT_FALSE(f.load(c.text));
+        EXPECT_EQ(f.err, c.err);
+        EXPECT_EQ(f.out.find("Unrecognized token.\n") != std::string::npos, c.err.empty());
+        EXPECT_EQ(f.out.find("Mesh loaded."), std::string::npos);
+        EXPECT_LT(f.mesh.vertices.size() + f.mesh.normals.size() + f.mesh.indices.size(), 10u);
     }
-    // Just enough bytes for the count: still loaded, the rest is zero.
-    const Loaded edge = load(dir, "8 vertices 1 2 3 4 ");
-    EXPECT_TRUE(edge.result);
-    EXPECT_EQ(edge.mesh.vertices.size(), 8u);
+    // The last case left vertices behind: a missing file empties the mesh.
+    const std::string missing = f.dir.path("missing.mesh");
+    EXPECT_FALSE(f.loadPath(missing));
+    EXPECT_EQ(f.err, "Unable to open file: " + missing + "\n");
+    EXPECT_EQ(f.out, "");
+    EXPECT_TRUE(f.mesh.vertices.empty());
 }

@@ -1,6 +1,5 @@
 #include "assets/Skeleton.h"
 
-#include "assets/Matrix4.h"
 #include "assets/SkeletonParser.h"
 
 #include "TempDir.h"
@@ -15,182 +14,104 @@ bool loadText(const TempDir& dir, const std::string& text, Skeleton& root) {
     return loadSkeleton(dir.write("model.skel", text).c_str(), root);
 }
 
-std::size_t depthOf(const Skeleton& node) {
-    std::size_t deepest = 0;
-    for (const Skeleton& child : node.children) {
-        deepest = std::max(deepest, depthOf(child));
+std::string repeat(const std::string& text, std::size_t times) {
+    std::string result;
+    for (std::size_t i = 0; i < times; ++i) {
+        result += text;
     }
-    return deepest + 1;
+    return result;
 }
 
 } // namespace
 
-TEST(Skeleton, RootWithOnlyAMeshKeepsTheNeutralPlacement) {
+// Component text is read as its longest leading number: no hexadecimal, no
+// "inf"; expat splits text at a line end, and the last piece wins.
+TEST(Skeleton, NodesNestInFileOrderAndElementsOutsideTheirPlaceAreIgnored) {
     TempDir dir;
     Skeleton root;
     root.scale = Vector3(5, 5, 5); // opening the root resets it
-    ASSERT_TRUE(loadText(dir, "<skeleton><mesh>tank body.mesh</mesh></skeleton>\n", root));
+    ASSERT_TRUE(loadText(dir,
+                         "<doc><child><id>early</id><mesh>early.mesh</mesh></child>"
+                         "<skeleton><mesh>tank body.mesh</mesh><x>9</x>\n"
+                         "  <child><id>a</id><y>9</y><child><id>b</id><child><id>c</id><translate>"
+                         "<x>3cm</x><y>-.5</y><z>2.e-1x</z><q><z>9</z></q></translate>"
+                         "</child></child></child>\n"
+                         "  <child><id>d</id><scale><x> 2.5</x><y>0x10</y><z>7\n</z></scale>"
+                         "<rotate><x>inf</x><y>1e</y></rotate></child>\n"
+                         "</skeleton></doc>",
+                         root));
     EXPECT_EQ(root.meshName, "tank body.mesh");
     EXPECT_EQ(root.id, "");
     EXPECT_EQ(root.translate, Vector3(0, 0, 0));
-    EXPECT_EQ(root.rotate, Vector3(0, 0, 0));
     EXPECT_EQ(root.scale, Vector3(1, 1, 1));
-    EXPECT_TRUE(root.children.empty());
-}
-
-TEST(Skeleton, NestedChildrenFormAChainAndSiblingsKeepFileOrder) {
-    TempDir dir;
-    Skeleton root;
-    ASSERT_TRUE(loadText(dir,
-                         "<skeleton><id>r</id>\n"
-                         "  <child><id>a</id><child><id>b</id><child><id>c</id>"
-                         "<translate><y>2</y></translate></child></child></child>\n"
-                         "  <child><id>d</id><scale><x>3</x></scale></child>\n"
-                         "</skeleton>",
-                         root));
     ASSERT_EQ(root.children.size(), 2u);
     const Skeleton& a = root.children[0];
+    EXPECT_EQ(a.translate, Vector3(0, 0, 0));
     ASSERT_EQ(a.children.size(), 1u);
     ASSERT_EQ(a.children[0].children.size(), 1u);
     const Skeleton& c = a.children[0].children[0];
     EXPECT_EQ(a.id + a.children[0].id + c.id, "abc");
-    EXPECT_EQ(c.translate, Vector3(0, 2, 0));
-    EXPECT_EQ(root.children[1].id, "d");
-    EXPECT_EQ(root.children[1].scale, Vector3(3, 1, 1));
+    EXPECT_EQ(c.translate, Vector3(3, -0.5f, 0.2f));
+    const Skeleton& d = root.children[1];
+    EXPECT_EQ(d.id, "d");
+    EXPECT_EQ(d.scale, Vector3(2.5f, 0, 0));
+    EXPECT_EQ(d.rotate, Vector3(0, 1, 0));
 }
 
-TEST(Skeleton, ComponentTextIsReadAsTheLongestLeadingNumber) {
-    TempDir dir;
-    struct Case {
-        const char* text;
-        float value;
-    };
-    const Case cases[] = {{" 2.5", 2.5f},
-                          {"3cm", 3.0f},
-                          {"abc", 0.0f},
-                          {"-.5", -0.5f},
-                          {"1e2", 100.0f},
-                          {"1e", 1.0f},
-                          {"2.e-1x", 0.2f},
-                          {"0x10", 0.0f},
-                          {"inf", 0.0f},
-                          {"\t7", 7.0f},
-                          {"+4", 4.0f},
-                          {".", 0.0f},
-                          // expat splits text at line ends and the last piece wins
-                          {"7\n", 0.0f}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        Skeleton root;
-        ASSERT_TRUE(loadText(
-            dir, std::string("<skeleton><rotate><z>") + c.text + "</z></rotate></skeleton>", root));
-        EXPECT_EQ(root.rotate.z, c.value);
-    }
-}
-
-TEST(Skeleton, ElementsOutsideTheirPlaceAreIgnored) {
-    TempDir dir;
-    Skeleton root;
-    ASSERT_TRUE(loadText(dir,
-                         "<doc><child><id>early</id><mesh>early.mesh</mesh></child>"
-                         "<skeleton><x>9</x><child><y>9</y><translate><q><z>9</z></q></translate>"
-                         "</child><skeleton><id>second</id></skeleton></skeleton></doc>",
-                         root));
-    // The second "skeleton" opens nothing, so its id lands on the root.
-    EXPECT_EQ(root.id, "second");
-    EXPECT_EQ(root.meshName, "");
-    EXPECT_EQ(root.translate, Vector3(0, 0, 0));
-    ASSERT_EQ(root.children.size(), 1u);
-    EXPECT_EQ(root.children[0].translate, Vector3(0, 0, 0));
-    EXPECT_EQ(root.children[0].rotate, Vector3(0, 0, 0));
-}
-
-TEST(Skeleton, MalformedFileFailsButKeepsWhatWasRead) {
-    TempDir dir;
-    Skeleton root;
-    EXPECT_FALSE(loadText(dir, "<skeleton><child><id>a</id></child><child><id>b</id>", root));
-    ASSERT_EQ(root.children.size(), 2u);
-    EXPECT_EQ(root.children[1].id, "b");
-    Skeleton missing;
-    EXPECT_FALSE(loadSkeleton(dir.path("missing.skel").c_str(), missing));
-}
-
+// The first "tip" in pre-order is the deep one; a breadth-first search would
+// find the second, shallow one. A node's own placement applies to points away
+// from its origin: scale first, then z, y and x turns, counter-clockwise.
 TEST(Skeleton, TransformFromNodeCarriesThePointToTheRootsFrame) {
     TempDir dir;
     Skeleton root;
     ASSERT_TRUE(loadText(dir,
-                         "<skeleton><translate><z>5</z></translate>"
+                         "<skeleton><id>body</id><translate><z>5</z></translate><child>"
                          "<child><id>tip</id><translate><y>1</y></translate>"
-                         "<rotate><x>90</x></rotate></child></skeleton>",
+                         "<rotate><x>90</x></rotate></child></child>"
+                         "<child><id>tip</id><translate><y>9</y></translate></child>"
+                         "<child><id>turn</id><rotate><x>90</x><y>90</y><z>90</z></rotate>"
+                         "<scale><x>2</x></scale></child></skeleton>",
                          root));
-    Vector3 point(0, 0, 0);
-    EXPECT_TRUE(transformFromNode(root, point, "tip"));
-    EXPECT_EQ(point, Vector3(0, 1, 5));
-
-    // The rotation of the node itself applies to points away from its origin.
-    Vector3 ahead(0, 2, 0);
-    EXPECT_TRUE(transformFromNode(root, ahead, "tip"));
-    EXPECT_NEAR(ahead.y, 1.0f, 1e-5f);
-    EXPECT_NEAR(ahead.z, 7.0f, 1e-5f);
-
+    struct Case {
+        const char* id;
+        Vector3 point;
+        Vector3 expected;
+    };
+    for (const Case& c : {Case{"tip", {0, 0, 0}, {0, 1, 5}}, Case{"tip", {0, 2, 0}, {0, 1, 7}},
+                          Case{"turn", {1, 0, 0}, {0, 0, 7}}, Case{"turn", {0, 0, 1}, {1, 0, 5}},
+                          Case{"body", {1, 0, 0}, {1, 0, 5}}}) {
+        SCOPED_TRACE(c.id);
+        Vector3 point = c.point;
+        EXPECT_TRUE(transformFromNode(root, point, c.id));
+        EXPECT_LT(length(point - c.expected), 1e-5f);
+    }
     Vector3 untouched(4, 5, 6);
     EXPECT_FALSE(transformFromNode(root, untouched, "muzzle"));
     EXPECT_EQ(untouched, Vector3(4, 5, 6));
-}
-
-TEST(Skeleton, FirstNodeInPreOrderWinsAndTheRootCanBeNamed) {
-    Skeleton root;
-    root.id = "body";
-    root.translate = Vector3(100, 0, 0);
-    Skeleton first;
-    Skeleton deep;
-    deep.id = "gun";
-    deep.translate = Vector3(0, 1, 0);
-    first.children.push_back(deep);
-    Skeleton later;
-    later.id = "gun";
-    later.translate = Vector3(0, 2, 0);
-    root.children = {first, later};
-
-    EXPECT_EQ(nextTowards(root, "gun"), &root.children[0]);
-    EXPECT_EQ(nextTowards(root, "body"), nullptr); // the node itself is not examined
-    Vector3 p;
-    ASSERT_TRUE(transformFromNode(root, p, "gun"));
-    EXPECT_EQ(p, Vector3(100, 1, 0));
-    Vector3 q;
-    ASSERT_TRUE(transformFromNode(root, q, "body"));
-    EXPECT_EQ(q, Vector3(100, 0, 0));
 }
 
 // Copying and destroying a tree recurse per level: a deep file must be refused
 // before it can exhaust the stack, and a wide one before it eats memory.
 TEST(Skeleton, TooDeepOrTooManyNodesIsRefused) {
     TempDir dir;
-    const auto nested = [](std::size_t children) {
-        std::string text = "<skeleton>";
-        for (std::size_t i = 0; i < children; ++i) {
-            text += "<child>";
-        }
-        for (std::size_t i = 0; i < children; ++i) {
-            text += "</child>";
-        }
-        return text + "</skeleton>";
+    struct Case {
+        std::size_t children;
+        bool loaded;
     };
-    Skeleton deepest;
-    EXPECT_TRUE(loadText(dir, nested(SkeletonParser::maxDepth - 1), deepest));
-    EXPECT_EQ(depthOf(deepest), SkeletonParser::maxDepth);
-    Skeleton tooDeep;
-    EXPECT_FALSE(loadText(dir, nested(SkeletonParser::maxDepth), tooDeep));
-    EXPECT_EQ(depthOf(tooDeep), SkeletonParser::maxDepth);
-    Skeleton hostile;
-    EXPECT_FALSE(loadText(dir, nested(300000), hostile));
-    EXPECT_EQ(depthOf(hostile), SkeletonParser::maxDepth);
-
-    std::string wide = "<skeleton>";
-    for (std::size_t i = 0; i <= SkeletonParser::maxNodes; ++i) {
-        wide += "<child/>";
+    for (const Case& c : {Case{SkeletonParser::maxDepth - 1, true},
+                          Case{SkeletonParser::maxDepth, false}, Case{300000, false}}) {
+        SCOPED_TRACE(c.children);
+        Skeleton root;
+        const std::string nested = repeat("<child>", c.children) + repeat("</child>", c.children);
+        EXPECT_EQ(loadText(dir, "<skeleton>" + nested + "</skeleton>", root), c.loaded);
+        std::size_t depth = 1;
+        for (const Skeleton* node = &root; !node->children.empty(); node = &node->children[0]) {
+            ++depth;
+        }
+        EXPECT_EQ(depth, SkeletonParser::maxDepth);
     }
-    Skeleton tooWide;
-    EXPECT_FALSE(loadText(dir, wide + "</skeleton>", tooWide));
-    EXPECT_EQ(tooWide.children.size(), SkeletonParser::maxNodes);
+    Skeleton wide;
+    const std::string children = repeat("<child/>", SkeletonParser::maxNodes + 1);
+    EXPECT_FALSE(loadText(dir, "<skeleton>" + children + "</skeleton>", wide));
+    EXPECT_EQ(wide.children.size(), SkeletonParser::maxNodes);
 }

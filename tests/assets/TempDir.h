@@ -7,7 +7,11 @@
 // A fresh folder under /tmp for the files one test writes; removed with them.
 class TempDir {
 public:
-    TempDir() : root(makeFolder()) {}
+    TempDir() {
+        if (mkdtemp(root.data()) == nullptr) {
+            std::abort(); // never fall back to a shared folder: it is removed at the end
+        }
+    }
     ~TempDir() { std::filesystem::remove_all(root); }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -20,13 +24,5 @@ public:
     }
 
 private:
-    static std::string makeFolder() {
-        char pattern[] = "/tmp/vantrell-assets-XXXXXX";
-        if (mkdtemp(pattern) == nullptr) {
-            std::abort(); // never fall back to a shared folder: it is removed at the end
-        }
-        return pattern;
-    }
-
-    std::string root;
+    std::string root = "/tmp/vantrell-assets-XXXXXX";
 };
