@@ -4,10 +4,10 @@
 #include "support/FakeGL.h"
 #include "world/TankObject.h"
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 // A game core on the fake GL, built in an empty folder so that every asset is
@@ -20,24 +20,19 @@ protected:
         char folder[] = "/tmp/vantrell-core.XXXXXX";
         ASSERT_NE(mkdtemp(folder), nullptr);
         emptyFolder = folder;
-        char* previous = getcwd(nullptr, 0);
-        ASSERT_NE(previous, nullptr);
-        ASSERT_EQ(chdir(folder), 0);
-        {
-            CaptureStreams capture;
-            core = std::make_unique<GameCore>();
-            startupOut = capture.out();
-        }
-        EXPECT_EQ(chdir(previous), 0);
-        std::free(previous);
+        const std::filesystem::path previous = std::filesystem::current_path();
+        std::filesystem::current_path(emptyFolder);
+        CaptureStreams capture;
+        core = std::make_unique<GameCore>();
+        startupOut = capture.out();
+        std::filesystem::current_path(previous);
     }
 
     void TearDown() override {
-        {
-            CaptureStreams quiet;
-            core.reset();
-        }
-        rmdir(emptyFolder.c_str());
+        CaptureStreams capture;
+        core.reset();
+        EXPECT_EQ(capture.out().rfind("~GameCore()\n", 0), 0u) << "the first line of the teardown";
+        std::filesystem::remove(emptyFolder);
     }
 
     // Leaves the title the way a player does: the command "terrain" hides the title
@@ -53,6 +48,10 @@ protected:
     void tap(unsigned char key) {
         press(key);
         release(key);
+    }
+    void type(const std::string& keys) {
+        for (char c : keys)
+            tap(static_cast<unsigned char>(c));
     }
 
     // One update with a chosen frame time, its trace lines swallowed.
@@ -82,24 +81,29 @@ protected:
         return {core->console.lines().begin(), core->console.lines().end()};
     }
 
+    // Flattens the whole grid at a relative height.
+    void flatten(float height) {
+        for (std::uint32_t i = 0; i < core->terrain.width(); ++i)
+            for (std::uint32_t j = 0; j < core->terrain.height(); ++j)
+                core->terrain.cells().at(i, j).height = height;
+    }
+
     // A tank model with the three working nodes: the turret 2 above the centre,
     // the barrel 1 above the turret and the tip 4 along the barrel (+z at rest).
     static Skeleton aimingSkeleton() {
-        Skeleton tip;
-        tip.id = "tip";
-        tip.translate = Vector3(0.0f, 0.0f, 4.0f);
-        Skeleton barrel;
-        barrel.id = "barrel";
-        barrel.translate = Vector3(0.0f, 1.0f, 0.0f);
-        barrel.children.push_back(tip);
-        Skeleton turret;
-        turret.id = "turret";
-        turret.translate = Vector3(0.0f, 2.0f, 0.0f);
-        turret.children.push_back(barrel);
-        Skeleton body;
-        body.id = "body";
-        body.children.push_back(turret);
-        return body;
+        Skeleton tip = node("tip", Vector3(0.0f, 0.0f, 4.0f), {});
+        Skeleton barrel = node("barrel", Vector3(0.0f, 1.0f, 0.0f), {tip});
+        Skeleton turret = node("turret", Vector3(0.0f, 2.0f, 0.0f), {barrel});
+        return node("body", Vector3(), {turret});
+    }
+
+    static Skeleton node(const std::string& id, const Vector3& translate,
+                         const std::vector<Skeleton>& children) {
+        Skeleton skeleton;
+        skeleton.id = id;
+        skeleton.translate = translate;
+        skeleton.children = children;
+        return skeleton;
     }
 
     std::unique_ptr<GameCore> core;
