@@ -1,117 +1,74 @@
 #include "GLReplay.h"
 #include "assets/Skeleton.h"
-#include "render/Display.h"
-#include "support/CaptureStreams.h"
-#include "support/FakeGL.h"
 #include "world/Object.h"
-#include <GL/gl.h>
-#include <algorithm>
-#include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 
-class DisplayModelsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        fakegl::reset();
-        display = std::make_unique<Display>();
-        fakegl::reset();
-    }
-    CaptureStreams streams;
-    std::unique_ptr<Display> display;
-};
+using DisplayModelsTest = glreplay::DisplayFixture;
+using Args = std::vector<double>;
 
-// Two triangles over a unit square, indices 0, 1, 2, 2, 3, 0.
-Mesh square() {
+// Two triangles over a unit square, with as many normals, colours and texture
+// coordinates as asked for.
+Mesh square(std::size_t normals = 0, std::size_t colours = 0, std::size_t texCoords = 0,
+            std::vector<std::uint32_t> indices = {0, 1, 2, 2, 3, 0}) {
     Mesh mesh;
     mesh.vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
-    mesh.indices = {0, 1, 2, 2, 3, 0};
+    mesh.indices = indices;
+    mesh.normals.assign(normals, {0, 0, 1});
+    mesh.colors.assign(colours, {1, 0, 0});
+    mesh.texCoords.assign(texCoords, {});
     return mesh;
 }
 
-std::vector<double> enabledArrays() {
-    std::vector<double> arrays;
-    for (const fakegl::Call& c : fakegl::callsNamed("glEnableClientState"))
-        arrays.push_back(c.args[0]);
-    return arrays;
-}
-
-std::vector<double> disabledArrays() {
-    std::vector<double> arrays;
-    for (const fakegl::Call& c : fakegl::callsNamed("glDisableClientState"))
-        arrays.push_back(c.args[0]);
+Args sortedArgs(const std::string& name) {
+    Args arrays = glreplay::args(name);
     std::sort(arrays.begin(), arrays.end());
     return arrays;
 }
 
-const std::vector<double> allArrays = [] {
-    std::vector<double> a{GL_VERTEX_ARRAY, GL_COLOR_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY};
-    std::sort(a.begin(), a.end());
-    return a;
-}();
+// Where the first mesh drawn puts its point p.
+glreplay::Point drawnAt(glreplay::Point p) {
+    return glreplay::transform(p, glreplay::find("glDrawElements"));
+}
 
 } // namespace
 
-TEST_F(DisplayModelsTest, MeshArraysAreEnabledOnlyWhenPresentAndAlwaysDisabled) {
-    Mesh full = square();
-    full.colors.assign(4, {1, 0, 0});
-    full.normals.assign(4, {0, 0, 1});
-    full.texCoords.assign(4, {});
-    Mesh noIndices = square();
-    noIndices.indices.clear();
+// OpenGL reads every array at every index: an index past the vertices or an
+// attribute shorter than them would read beyond the vector, so those stay off.
+TEST_F(DisplayModelsTest, MeshArraysOnlyWhenTheyCoverEveryVertex) {
+    display->setShowNormals(true);
+    const Args all{GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_COLOR_ARRAY, GL_TEXTURE_COORD_ARRAY};
     struct Case {
         const char* what;
         Mesh mesh;
-        std::vector<double> enabled;
-        std::size_t draws;
+        Args enabled;
+        bool drawn;
+        std::size_t normalLines;
     };
     const Case cases[] = {
-        {"vertices only", square(), {GL_VERTEX_ARRAY}, 1},
-        {"every array",
-         full,
-         {GL_VERTEX_ARRAY, GL_COLOR_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY},
-         1},
-        {"no indices", noIndices, {}, 0},
-        {"empty mesh", Mesh{}, {}, 0},
+        {"vertices only", square(), {GL_VERTEX_ARRAY}, true, 0},
+        {"every array", square(4, 4, 4), all, true, 1},
+        {"two colours for four vertices", square(0, 2), {GL_VERTEX_ARRAY}, true, 0},
+        {"too few normals: no normal lines", square(3), {GL_VERTEX_ARRAY}, true, 0},
+        {"index out of range", square(4, 0, 0, {0, 1, 2, 2, 3, 4}), {}, false, 0},
+        {"no indices", square(0, 0, 0, {}), {}, false, 0},
+        {"empty mesh", Mesh{}, {}, false, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         fakegl::reset();
         display->drawMesh(c.mesh);
-        EXPECT_EQ(enabledArrays(), c.enabled);
-        EXPECT_EQ(disabledArrays(), allArrays);
-        const auto draws = fakegl::callsNamed("glDrawElements");
-        ASSERT_EQ(draws.size(), c.draws);
-        if (c.draws == 0)
+        EXPECT_EQ(sortedArgs("glEnableClientState"), c.enabled);
+        EXPECT_EQ(sortedArgs("glDisableClientState"), all); // always, for the next draw
+        EXPECT_EQ(fakegl::count("glBegin"), c.normalLines);
+        EXPECT_EQ(glreplay::args("glDrawElements"),
+                  (c.drawn ? Args{GL_TRIANGLES, 6, GL_UNSIGNED_INT} : Args{}));
+        if (!c.drawn)
             continue;
         // Straight from the mesh's own arrays: nothing is copied.
-        EXPECT_EQ(draws[0].args, (std::vector<double>{GL_TRIANGLES, 6, GL_UNSIGNED_INT}));
-        EXPECT_EQ(draws[0].pointer, c.mesh.indices.data());
+        EXPECT_EQ(fakegl::callsNamed("glDrawElements")[0].pointer, c.mesh.indices.data());
         EXPECT_EQ(fakegl::callsNamed("glVertexPointer")[0].pointer, c.mesh.vertices.data());
-        EXPECT_EQ(fakegl::callsNamed("glVertexPointer")[0].args,
-                  (std::vector<double>{3, GL_FLOAT, 0}));
     }
-}
-
-// An index past the vertices would make OpenGL read beyond the vector.
-TEST_F(DisplayModelsTest, MeshWithAnIndexOutOfRangeIsNotDrawn) {
-    Mesh mesh = square();
-    mesh.normals.assign(4, {0, 0, 1});
-    mesh.indices.back() = 4;
-    display->setShowNormals(true);
-    display->drawMesh(mesh);
-    EXPECT_EQ(fakegl::count("glDrawElements"), 0u);
-    EXPECT_EQ(fakegl::count("glBegin"), 0u);
-    EXPECT_EQ(disabledArrays(), allArrays);
-}
-
-TEST_F(DisplayModelsTest, AttributeShorterThanTheVerticesIsLeftOff) {
-    Mesh mesh = square();
-    mesh.colors.assign(2, {1, 1, 1});
-    display->drawMesh(mesh);
-    EXPECT_EQ(enabledArrays(), (std::vector<double>{GL_VERTEX_ARRAY}));
-    EXPECT_EQ(fakegl::count("glDrawElements"), 1u);
 }
 
 TEST_F(DisplayModelsTest, NormalLinesOnePerTriangleFromItsFirstVertex) {
@@ -123,34 +80,12 @@ TEST_F(DisplayModelsTest, NormalLinesOnePerTriangleFromItsFirstVertex) {
         fakegl::reset();
         display->setLighting(lit);
         display->drawMesh(mesh);
-        const auto vertices = fakegl::callsNamed("glVertex3f");
-        ASSERT_EQ(vertices.size(), 4u);
-        EXPECT_EQ(vertices[0].args, (std::vector<double>{0, 0, 0})); // vertices[0]
-        EXPECT_EQ(vertices[1].args, (std::vector<double>{0, 0, 1})); // plus its normal
-        EXPECT_EQ(vertices[2].args, (std::vector<double>{1, 1, 0})); // vertices[2]
-        EXPECT_EQ(vertices[3].args, (std::vector<double>{1, 1, 3}));
-        const auto colours = fakegl::callsNamed("glColor3f");
-        ASSERT_EQ(colours.size(), 4u);
-        EXPECT_EQ(colours[0].args, (std::vector<double>{1, 0, 0}));
-        EXPECT_EQ(colours[1].args, (std::vector<double>{0, 1, 0}));
-        EXPECT_EQ(fakegl::callsNamed("glBegin")[0].args[0], GL_LINES);
+        // Vertex 0 and vertex 0 plus its normal, then the same for vertex 2.
+        EXPECT_EQ(glreplay::args("glVertex3f"), (Args{0, 0, 0, 0, 0, 1, 1, 1, 0, 1, 1, 3}));
+        EXPECT_EQ(glreplay::args("glColor3f"), (Args{1, 0, 0, 0, 1, 0, 1, 0, 0, 0, 1, 0}));
         // Lines are drawn unlit, and the lighting comes back as it was.
         EXPECT_LT(glreplay::find("glDisable"), glreplay::find("glBegin"));
         EXPECT_EQ(fakegl::isEnabled(GL_LIGHTING), lit);
-    }
-}
-
-TEST_F(DisplayModelsTest, NoNormalLinesWithoutANormalForEveryVertex) {
-    display->setShowNormals(true);
-    Mesh none = square();
-    Mesh fewer = square();
-    fewer.normals.assign(3, {0, 1, 0});
-    for (const Mesh* mesh : {&none, &fewer}) {
-        fakegl::reset();
-        display->drawMesh(*mesh);
-        EXPECT_EQ(fakegl::count("glDrawElements"), 1u);
-        EXPECT_EQ(fakegl::count("glBegin"), 0u);
-        EXPECT_EQ(fakegl::count("glPushAttrib"), 0u);
     }
 }
 
@@ -159,92 +94,47 @@ TEST_F(DisplayModelsTest, NodeWithOnlyAYRotationMakesOneMatrixCall) {
     node.rotate = {0, 90, 0};
     MeshLibrary meshes;
     display->drawSkeleton(node, meshes);
-    std::vector<std::string> matrixCalls;
-    for (const std::string& name : fakegl::names())
-        if (name.rfind("glPush", 0) == 0 || name.rfind("glPop", 0) == 0 || name == "glRotatef" ||
-            name == "glTranslatef" || name == "glScalef")
-            matrixCalls.push_back(name);
-    EXPECT_EQ(matrixCalls, (std::vector<std::string>{"glPushMatrix", "glRotatef", "glPopMatrix"}));
-    EXPECT_EQ(fakegl::callsNamed("glRotatef")[0].args, (std::vector<double>{90, 0, 1, 0}));
+    EXPECT_EQ(glreplay::args("glRotatef"), (Args{90, 0, 1, 0}));
+    EXPECT_EQ(fakegl::count("glTranslatef") + fakegl::count("glScalef"), 0u);
+    EXPECT_EQ(fakegl::count("glPushMatrix"), fakegl::count("glPopMatrix"));
 }
 
-// T * Rx * Ry * Rz * S: scaled first, then rotated, then moved, inside the parent.
-TEST_F(DisplayModelsTest, NodeTransformsComposeInsideTheirParents) {
+// A node is T * Rx * Ry * Rz * S inside its parent; a mesh name not in the
+// library gets an empty entry and the node's children are drawn all the same.
+TEST_F(DisplayModelsTest, MissingMeshGetsAnEmptyEntryAndChildrenComposeInsideTheirParent) {
     Skeleton root;
     root.translate = {10, 0, 0};
+    root.meshName = "lost.mesh";
     Skeleton child;
     child.translate = {1, 0, 0};
     child.rotate = {0, 90, 0};
     child.scale = {2, 1, 1};
     child.meshName = "box";
     root.children.push_back(child);
-    MeshLibrary meshes;
-    meshes["box"] = square();
-    display->drawSkeleton(root, meshes);
-    const std::size_t draw = glreplay::find("glDrawElements");
-    ASSERT_LT(draw, fakegl::calls().size());
-    // The modelview in force at the draw.
-    const glreplay::Point p = glreplay::apply(glreplay::modelview(0, draw), {1, 0, 0});
-    EXPECT_NEAR(p.x, 11, 1e-5);
-    EXPECT_NEAR(p.y, 0, 1e-5);
-    EXPECT_NEAR(p.z, -2, 1e-5);
-}
-
-TEST_F(DisplayModelsTest, MissingMeshGetsAnEmptyEntryAndChildrenStillDraw) {
-    Skeleton root;
-    root.meshName = "lost.mesh";
-    Skeleton child;
-    child.meshName = "box";
-    root.children.push_back(child);
-    MeshLibrary meshes;
-    meshes["box"] = square();
+    MeshLibrary meshes{{"box", square()}};
     display->drawSkeleton(root, meshes);
     ASSERT_EQ(meshes.count("lost.mesh"), 1u);
-    EXPECT_TRUE(meshes["lost.mesh"].vertices.empty());
-    EXPECT_TRUE(meshes["lost.mesh"].indices.empty());
+    EXPECT_TRUE(meshes["lost.mesh"].vertices.empty() && meshes["lost.mesh"].indices.empty());
     EXPECT_EQ(fakegl::count("glDrawElements"), 1u);
-    EXPECT_EQ(fakegl::count("glPushMatrix"), fakegl::count("glPopMatrix"));
     EXPECT_EQ(fakegl::count("glPushMatrix"), 2u);
+    EXPECT_EQ(fakegl::count("glPopMatrix"), 2u);
+    // Model +x is scaled, turned to -z and moved twice.
+    EXPECT_NEAR(glreplay::distance(drawnAt({1, 0, 0}), {11, 0, -2}), 0, 1e-5);
 }
 
-TEST_F(DisplayModelsTest, ObjectIsBoundPlacedAndScaledEvenAtScaleOne) {
+// An object is T * S * Rx * Ry * Rz: a stretched object stretches along the
+// world's axes whatever its rotation.
+TEST_F(DisplayModelsTest, ObjectIsBoundAndScaledInWorldAxesAfterItsRotation) {
     Object object;
     object.position = {5, 6, 7};
-    object.texture = 3;
-    MeshLibrary meshes;
-    display->drawObject(object, meshes);
-    const std::vector<std::string> expected = {"glEnable",
-                                               "glBindTexture",
-                                               "glPushMatrix",
-                                               "glTranslatef",
-                                               "glScalef",
-                                               "glPushMatrix",
-                                               "glDisableClientState",
-                                               "glDisableClientState",
-                                               "glDisableClientState",
-                                               "glDisableClientState",
-                                               "glPopMatrix",
-                                               "glPopMatrix"};
-    EXPECT_EQ(fakegl::names(), expected);
-    EXPECT_EQ(fakegl::boundTexture(), 3u);
-    EXPECT_EQ(fakegl::callsNamed("glTranslatef")[0].args, (std::vector<double>{5, 6, 7}));
-    EXPECT_EQ(fakegl::callsNamed("glScalef")[0].args, (std::vector<double>{1, 1, 1}));
-}
-
-// T * S * Rx * Ry * Rz: a stretched object stretches along the world's axes.
-TEST_F(DisplayModelsTest, ObjectScaleActsInWorldAxesAfterItsRotation) {
-    Object object;
-    object.position = {0, 0, 0};
     object.rotation = {0, 90, 0};
     object.scale = {3, 1, 1};
+    object.texture = 3;
     object.skeleton.meshName = "box";
-    MeshLibrary meshes;
-    meshes["box"] = square();
+    MeshLibrary meshes{{"box", square()}};
     display->drawObject(object, meshes);
-    const std::size_t draw = glreplay::find("glDrawElements");
-    ASSERT_LT(draw, fakegl::calls().size());
-    // Model +z turns to world +x and is then stretched three times.
-    const glreplay::Point p = glreplay::apply(glreplay::modelview(0, draw), {0, 0, 1});
-    EXPECT_NEAR(p.x, 3, 1e-5);
-    EXPECT_NEAR(p.z, 0, 1e-5);
+    EXPECT_EQ(fakegl::boundTexture(), 3u);
+    EXPECT_TRUE(fakegl::isEnabled(GL_TEXTURE_2D));
+    // Model +z turns to +x, is stretched there and moved.
+    EXPECT_NEAR(glreplay::distance(drawnAt({0, 0, 1}), {8, 6, 7}), 0, 1e-5);
 }

@@ -1,80 +1,50 @@
 #include "GLReplay.h"
 #include "app/Console.h"
 #include "assets/Menu.h"
-#include "render/Display.h"
-#include "support/CaptureStreams.h"
-#include "support/FakeGL.h"
-#include <GL/gl.h>
-#include <gtest/gtest.h>
-#include <memory>
-#include <string>
 
 namespace {
 
 using glreplay::Quad;
 using glreplay::quads;
+using Args = std::vector<double>;
 
-class DisplayOverlayTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        fakegl::reset();
-        display = std::make_unique<Display>();
-        display->resize(640, 480);
-        fakegl::reset();
-    }
-    CaptureStreams streams;
-    std::unique_ptr<Display> display;
-};
+using DisplayOverlayTest = glreplay::DisplayFixture;
+
+// x0, x1, y0, y1, s0, s1, t0, t1 of a glyph.
+Args glyph(const Quad& q) {
+    return {q.x0, q.x1, q.y0, q.y1, q.s0, q.s1, q.t0, q.t1};
+}
 
 } // namespace
 
-// A is column 1 of row 4 from the top; B is the next cell to the right.
+// The font is a 16 x 16 grid read from the top: A is column 1 of row 4, code 1
+// the top row's second cell, '~' the last row of ASCII; a line feed draws glyph
+// 10. Placement is not rounded.
 TEST_F(DisplayOverlayTest, TextGlyphsComeFromTheFontGrid) {
     display->drawText("AB", 0, 0, 16, 16);
     EXPECT_EQ(fakegl::count("glBegin"), 1u);
-    const std::vector<Quad> q = quads();
+    std::vector<Quad> q = quads();
     ASSERT_EQ(q.size(), 2u);
-    EXPECT_EQ(q[0].x0, 0);
-    EXPECT_EQ(q[0].x1, 16);
-    EXPECT_EQ(q[0].y0, 0);
-    EXPECT_EQ(q[0].y1, 16);
-    EXPECT_EQ(q[0].s0, 0.0625);
-    EXPECT_EQ(q[0].s1, 0.125);
-    EXPECT_EQ(q[0].t0, 0.6875);
-    EXPECT_EQ(q[0].t1, 0.75);
-    EXPECT_EQ(q[1].x0, 16);
-    EXPECT_EQ(q[1].x1, 32);
-    EXPECT_EQ(q[1].s0, 0.125);
-    EXPECT_EQ(q[1].s1, 0.1875);
-    EXPECT_EQ(q[1].t0, 0.6875);
-}
-
-TEST_F(DisplayOverlayTest, TextEdgeCharactersAndPlacement) {
+    EXPECT_EQ(glyph(q[0]), (Args{0, 16, 0, 16, 0.0625, 0.125, 0.6875, 0.75}));
+    EXPECT_EQ(glyph(q[1]), (Args{16, 32, 0, 16, 0.125, 0.1875, 0.6875, 0.75}));
     struct Case {
         const char* text;
-        double s0, t0; // of the first glyph
+        double s0, t0;
     };
-    // Code 0 never appears (it ends the text); code 1 is the top row's second cell,
-    // '~' (126) the last row of ASCII, a line feed draws glyph 10.
     for (const Case c :
          {Case{"\x01", 0.0625, 0.9375}, Case{"~", 0.875, 0.5}, Case{"\n", 0.625, 0.9375}}) {
         SCOPED_TRACE(static_cast<int>(c.text[0]));
         fakegl::reset();
         display->drawText(c.text, 100.5f, 7, 8, 12);
-        const std::vector<Quad> q = quads();
+        q = quads();
         ASSERT_EQ(q.size(), 1u);
-        EXPECT_EQ(q[0].s0, c.s0);
-        EXPECT_EQ(q[0].t0, c.t0);
-        EXPECT_EQ(q[0].x0, 100.5); // not rounded
-        EXPECT_EQ(q[0].x1, 108.5);
-        EXPECT_EQ(q[0].y1, 19);
+        EXPECT_EQ(glyph(q[0]),
+                  (Args{100.5, 108.5, 7, 19, c.s0, c.s0 + 0.0625, c.t0, c.t0 + 0.0625}));
     }
-    fakegl::reset();
-    display->drawText("", 0, 0, 16, 16);
-    EXPECT_TRUE(quads().empty());
 }
 
-// Two labels of five and four letters: a block 160 x 64 centred in 640 x 480.
+// Two labels of five and four letters: a block 160 x 64 centred in 640 x 480,
+// drawn over everything, with depth testing back on afterwards.
 TEST_F(DisplayOverlayTest, MenuIsCentredOnItsLabelsWithTheSelectionInRed) {
     Menu menu;
     menu.options.resize(2);
@@ -84,109 +54,75 @@ TEST_F(DisplayOverlayTest, MenuIsCentredOnItsLabelsWithTheSelectionInRed) {
     display->drawMenu(menu);
     const std::vector<Quad> q = quads();
     ASSERT_EQ(q.size(), 9u);
-    EXPECT_EQ(fakegl::count("glBegin"), 9u); // one begin per glyph
-    const std::vector<double> white{1, 1, 1}, red{1, 0, 0};
-    for (std::size_t k = 0; k < 5; ++k) { // Start: the top line, white
+    for (std::size_t k = 0; k < 9; ++k) {
         SCOPED_TRACE(k);
-        EXPECT_EQ(q[k].x0, 240 + 32.0 * k);
-        EXPECT_EQ(q[k].x1, 272 + 32.0 * k);
-        EXPECT_EQ(q[k].y0, 240);
-        EXPECT_EQ(q[k].y1, 272);
-        EXPECT_EQ(q[k].colour, white);
+        const bool start = k < 5; // the top line, white; Quit below it, selected
+        const double x = 240 + 32.0 * (start ? k : k - 5), y = start ? 240 : 208;
+        EXPECT_EQ(q[k].rect(), (Args{x, x + 32, y, y + 32}));
+        EXPECT_EQ(q[k].colour, (start ? Args{1, 1, 1} : Args{1, 0, 0}));
     }
-    for (std::size_t k = 0; k < 4; ++k) { // Quit: below it, selected
-        SCOPED_TRACE(k);
-        EXPECT_EQ(q[5 + k].x0, 240 + 32.0 * k);
-        EXPECT_EQ(q[5 + k].y0, 208);
-        EXPECT_EQ(q[5 + k].y1, 240);
-        EXPECT_EQ(q[5 + k].colour, red);
-    }
-    // Menu glyphs are drawn over everything, then depth testing comes back.
     EXPECT_EQ(fakegl::calls().front().name, "glDisable");
     EXPECT_TRUE(fakegl::isEnabled(GL_DEPTH_TEST));
 }
 
+// The block is the label's 7 glyphs wide, so "Players: 3" starts at 320 - 112.
 TEST_F(DisplayOverlayTest, MenuChoiceFollowsTheLabelOutsideTheBlock) {
-    Menu menu;
-    menu.options.resize(1);
-    menu.options[0].label = "Players";
-    menu.options[0].choices = {"2", "3", "4"};
-    menu.options[0].choice = 1;
-    display->drawMenu(menu);
+    Menu players;
+    players.options.resize(1);
+    players.options[0].label = "Players";
+    players.options[0].choices = {"2", "3", "4"};
+    players.options[0].choice = 1;
+    display->drawMenu(players);
     const std::vector<Quad> q = quads();
     ASSERT_EQ(q.size(), std::string("Players: 3").size());
-    // The block is 7 glyphs wide, so the text starts at 320 - 112 = 208.
     EXPECT_EQ(q[0].x0, 208);
-    // The last glyph is '3': column 3 of row 3 from the top.
-    EXPECT_EQ(q.back().s0, 3 * 0.0625);
-    EXPECT_EQ(q.back().t0, 12 * 0.0625);
     EXPECT_EQ(q.back().x0, 208 + 9 * 32);
+    EXPECT_EQ(q.back().s0, 3 * 0.0625); // '3': column 3 of row 3 from the top
+    EXPECT_EQ(q.back().t0, 12 * 0.0625);
     // A choice index outside the list shows the label alone.
-    menu.options[0].choice = 3;
+    players.options[0].choice = 3;
     fakegl::reset();
-    display->drawMenu(menu);
+    display->drawMenu(players);
     EXPECT_EQ(quads().size(), std::string("Players").size());
 }
 
-// 45 characters in 40 columns: the line needs one row more, written top down.
+// 45 characters in 40 columns: the line needs one row more, written top down,
+// over a translucent untextured box on the upper half.
 TEST_F(DisplayOverlayTest, ConsoleWrapsALongLineFromItsTopRowDown) {
     Console console;
-    const std::string line(45, 'x');
-    console.addLine(line);
+    console.addLine(std::string(45, 'x'));
     display->drawConsole(console);
     const std::vector<Quad> q = quads();
     ASSERT_EQ(q.size(), 1u + 45u);
-    // The backdrop: the upper half, translucent, drawn untextured.
-    EXPECT_EQ(q[0].x0, 0);
-    EXPECT_EQ(q[0].x1, 640);
-    EXPECT_EQ(q[0].y0, 240);
-    EXPECT_EQ(q[0].y1, 480);
-    EXPECT_EQ(q[0].colour, (std::vector<double>{0.3f, 0.3f, 0.3f, 0.3f}));
+    EXPECT_EQ(q[0].rect(), (Args{0, 640, 240, 480}));
+    EXPECT_EQ(q[0].colour, (Args{0.3f, 0.3f, 0.3f, 0.3f}));
     for (std::size_t n = 0; n < 45; ++n) {
         SCOPED_TRACE(n);
-        const Quad& g = q[1 + n];
-        const double row = n < 40 ? 1 : 0;
-        EXPECT_EQ(g.x0, 16.0 * (n % 40));
-        EXPECT_EQ(g.y0, 240 + 16 * row);
-        EXPECT_EQ(g.y1, 256 + 16 * row);
-        EXPECT_EQ(g.colour, (std::vector<double>{1, 1, 1}));
+        const double x = 16.0 * (n % 40), y = n < 40 ? 256 : 240;
+        EXPECT_EQ(q[1 + n].rect(), (Args{x, x + 16, y, y + 16}));
+        EXPECT_EQ(q[1 + n].colour, (Args{1, 1, 1}));
     }
     EXPECT_TRUE(fakegl::isEnabled(GL_TEXTURE_2D));
     EXPECT_TRUE(fakegl::isEnabled(GL_DEPTH_TEST));
 }
 
-TEST_F(DisplayOverlayTest, ConsoleStacksNewestFirstAndCutsWhatRisesAboveTheBox) {
+// 15 rows fit in 240 pixels, the newest line lowest. A line longer than the whole
+// box keeps its last rows, so the end of what was typed stays visible: exactly 20
+// rows need 21, the last one empty, and the 14 rows above it show the end of the
+// text, the z row lowest. The older line above it is cut.
+TEST_F(DisplayOverlayTest, ConsoleCutsWhatRisesAboveTheBox) {
     Console console;
-    for (int n = 0; n < 20; ++n)
-        console.addLine(std::string(1, static_cast<char>('a' + n))); // 't' is newest
+    console.addLine("old");
+    console.addLine(std::string(40 * 19, 'a') + std::string(40, 'z'));
     display->drawConsole(console);
-    std::vector<Quad> q = quads();
-    ASSERT_EQ(q.size(), 1u + 15u); // 15 rows in 240 pixels
-    EXPECT_EQ(q[1].y0, 240);       // newest on the bottom row
-    EXPECT_EQ(q[1].s0, ('t' % 16) * 0.0625);
-    EXPECT_EQ(q[15].y0, 240 + 14 * 16);
-
-    // A line longer than the whole box keeps only its last rows: the end of what
-    // was typed stays visible.
-    fakegl::reset();
-    Console tall;
-    std::string text(40 * 20, 'a');
-    text.replace(text.size() - 40, 40, std::string(40, 'z'));
-    tall.addLine(text);
-    display->drawConsole(tall);
-    q = quads();
-    // A line of exactly 20 rows needs 21, the last one empty: the 14 rows above
-    // that empty bottom row show the end of the text, the z row lowest.
+    const std::vector<Quad> q = quads();
     ASSERT_EQ(q.size(), 1u + 14u * 40u);
-    EXPECT_EQ(q[1].y0, 240 + 14 * 16); // first glyph drawn on the top row
+    EXPECT_EQ(q[1].y0, 240 + 14 * 16);
     EXPECT_EQ(q.back().y0, 256);
     EXPECT_EQ(q.back().s0, ('z' % 16) * 0.0625);
-}
 
-TEST_F(DisplayOverlayTest, ConsoleInAWindowSmallerThanAGlyphDrawsOnlyItsBox) {
-    Console console;
-    console.addLine("Vantrell");
-    for (const auto& size : {std::pair<int, int>{10, 480}, std::pair<int, int>{640, 20}}) {
+    // A window smaller than one glyph has no rows at all: the box alone.
+    for (const std::pair<int, int>& size : {std::pair<int, int>{10, 480}, {640, 20}}) {
         display->resize(size.first, size.second);
         fakegl::reset();
         display->drawConsole(console);

@@ -1,111 +1,71 @@
 #pragma once
+#include "render/Display.h"
+#include "support/CaptureStreams.h"
 #include "support/FakeGL.h"
 #include <GL/gl.h>
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <string>
-#include <vector>
+#include <gtest/gtest.h>
+#include <memory>
 
-// Replays the recorded matrix calls the way OpenGL defines them, so a test can
-// ask where a point ends up instead of comparing the calls one by one.
+// Replays the recorded calls the way OpenGL defines them, so a test can ask where
+// a point ends up or which rectangles were drawn instead of comparing calls one by one.
 namespace glreplay {
 
-using Matrix = std::array<double, 16>; // column-major, as OpenGL keeps it
 struct Point {
     double x, y, z;
 };
 
-inline Matrix identity() {
-    return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+// p turned by `degrees` about the axis the way glRotate turns it (Rodrigues):
+// p c + (k x p) s + k (k . p) (1 - c) for the unit axis k.
+inline Point rotate(const Point& p, double degrees, const Point& axis) {
+    const double l = std::sqrt(axis.x * axis.x + axis.y * axis.y + axis.z * axis.z);
+    const Point k{axis.x / l, axis.y / l, axis.z / l};
+    const double r = degrees * 3.14159265358979 / 180.0, c = std::cos(r), s = std::sin(r);
+    const double d = (k.x * p.x + k.y * p.y + k.z * p.z) * (1 - c);
+    return {p.x * c + (k.y * p.z - k.z * p.y) * s + k.x * d,
+            p.y * c + (k.z * p.x - k.x * p.z) * s + k.y * d,
+            p.z * c + (k.x * p.y - k.y * p.x) * s + k.z * d};
 }
 
-inline Matrix multiply(const Matrix& a, const Matrix& b) {
-    Matrix m{};
-    for (int col = 0; col < 4; ++col)
-        for (int row = 0; row < 4; ++row)
-            for (int k = 0; k < 4; ++k)
-                m[col * 4 + row] += a[k * 4 + row] * b[col * 4 + k];
-    return m;
-}
-
-// glRotate's matrix for an angle in degrees about the unit axis (x, y, z).
-inline Matrix rotation(double degrees, double x, double y, double z) {
-    const double l = std::sqrt(x * x + y * y + z * z);
-    x /= l;
-    y /= l;
-    z /= l;
-    const double r = degrees * 3.14159265358979323846 / 180.0;
-    const double c = std::cos(r), s = std::sin(r), t = 1.0 - c;
-    return {x * x * t + c,
-            y * x * t + z * s,
-            x * z * t - y * s,
-            0,
-            x * y * t - z * s,
-            y * y * t + c,
-            y * z * t + x * s,
-            0,
-            x * z * t + y * s,
-            y * z * t - x * s,
-            z * z * t + c,
-            0,
-            0,
-            0,
-            0,
-            1};
-}
-
-// The modelview matrix after the recorded calls from `first` up to (not
-// including) `last`, starting from identity; the projection calls are skipped.
-inline Matrix modelview(std::size_t first = 0, std::size_t last = SIZE_MAX) {
-    std::vector<Matrix> stack{identity()};
-    bool modelviewSelected = true;
+// Where the point p ends up under the modelview matrix that the recorded calls
+// before log position `last` build from identity; projection calls are skipped.
+inline Point transform(Point p, std::size_t last = SIZE_MAX) {
+    std::vector<std::vector<const fakegl::Call*>> stack(1); // the transforms in force
+    bool selected = true;
     const std::vector<fakegl::Call>& log = fakegl::calls();
-    for (std::size_t n = first; n < log.size() && n < last; ++n) {
+    for (std::size_t n = 0; n < log.size() && n < last; ++n) {
         const fakegl::Call& c = log[n];
-        if (c.name == "glMatrixMode") {
-            modelviewSelected = c.args[0] == GL_MODELVIEW;
+        if (c.name == "glMatrixMode")
+            selected = c.args[0] == GL_MODELVIEW;
+        else if (!selected)
             continue;
-        }
-        if (!modelviewSelected)
-            continue;
-        Matrix& top = stack.back();
-        if (c.name == "glLoadIdentity") {
-            top = identity();
-        } else if (c.name == "glTranslatef") {
-            Matrix t = identity();
-            t[12] = c.args[0];
-            t[13] = c.args[1];
-            t[14] = c.args[2];
-            top = multiply(top, t);
-        } else if (c.name == "glScalef") {
-            Matrix s = identity();
-            s[0] = c.args[0];
-            s[5] = c.args[1];
-            s[10] = c.args[2];
-            top = multiply(top, s);
-        } else if (c.name == "glRotatef") {
-            top = multiply(top, rotation(c.args[0], c.args[1], c.args[2], c.args[3]));
-        } else if (c.name == "glMultMatrixf") {
-            top = multiply(top,
-                           Matrix{c.data[0], c.data[1], c.data[2], c.data[3], c.data[4], c.data[5],
-                                  c.data[6], c.data[7], c.data[8], c.data[9], c.data[10],
-                                  c.data[11], c.data[12], c.data[13], c.data[14], c.data[15]});
-        } else if (c.name == "glPushMatrix") {
-            stack.push_back(top);
-        } else if (c.name == "glPopMatrix") {
-            if (stack.size() > 1)
-                stack.pop_back();
-        }
+        else if (c.name == "glLoadIdentity")
+            stack.back().clear();
+        else if (c.name == "glPushMatrix")
+            stack.push_back(stack.back());
+        else if (c.name == "glPopMatrix" && stack.size() > 1)
+            stack.pop_back();
+        else if (c.name == "glRotatef" || c.name == "glTranslatef" || c.name == "glScalef")
+            stack.back().push_back(&c);
     }
-    return stack.back();
+    // Each call multiplies on the right, so the last one acts on the point first.
+    for (auto t = stack.back().rbegin(); t != stack.back().rend(); ++t) {
+        const std::vector<double>& a = (*t)->args;
+        if ((*t)->name == "glTranslatef")
+            p = {p.x + a[0], p.y + a[1], p.z + a[2]};
+        else if ((*t)->name == "glScalef")
+            p = {p.x * a[0], p.y * a[1], p.z * a[2]};
+        else
+            p = rotate(p, a[0], {a[1], a[2], a[3]});
+    }
+    return p;
 }
 
-inline Point apply(const Matrix& m, const Point& p) {
-    return {m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12],
-            m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13],
-            m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14]};
+inline double distance(const Point& a, const Point& b) {
+    return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
 }
 
 // Index of the first call named `name` at or after `from`; the log's size if none.
@@ -117,64 +77,71 @@ inline std::size_t find(const std::string& name, std::size_t from = 0) {
     return log.size();
 }
 
-// One quad of the overlay as drawn: its pixel rectangle, its texture rectangle,
-// the colour current at its first vertex, the texture bound then, and the log
-// position of its first vertex. Several quads may share one begin.
+// The arguments of the calls named `name` (of every call if empty) in a row:
+// each function has its fixed number of arguments.
+inline std::vector<double> args(const std::string& name = "") {
+    std::vector<double> all;
+    for (const fakegl::Call& c : fakegl::calls())
+        if (name.empty() || c.name == name)
+            all.insert(all.end(), c.args.begin(), c.args.end());
+    return all;
+}
+
+// One quad of the overlay as drawn: its pixel and texture rectangles, and the
+// colour and texture current then. Several quads may share one begin.
 struct Quad {
-    double x0, x1, y0, y1;
-    double s0, s1, t0, t1;
+    double x0, x1, y0, y1, s0, s1, t0, t1;
     std::vector<double> colour;
     unsigned int texture;
-    std::size_t at;
+    std::vector<double> rect() const { return {x0, x1, y0, y1}; }
 };
 
+// The quads completed at or after log position `first`.
 inline std::vector<Quad> quads(std::size_t first = 0) {
     std::vector<Quad> found;
-    std::vector<std::vector<double>> positions, texCoords;
-    std::vector<double> texCoord, colour;
-    Quad next{};
+    std::vector<std::array<double, 4>> corners; // x, y, s, t
+    std::vector<double> texCoord{0, 0}, colour;
     unsigned int bound = 0;
     bool inQuads = false;
     const std::vector<fakegl::Call>& log = fakegl::calls();
     for (std::size_t n = 0; n < log.size(); ++n) {
         const fakegl::Call& c = log[n];
-        if (c.name == "glBegin") {
-            inQuads = c.args[0] == GL_QUADS;
-        } else if (c.name == "glEnd") {
-            inQuads = false;
-        } else if (c.name == "glBindTexture") {
+        if (c.name == "glBegin" || c.name == "glEnd")
+            inQuads = c.name == "glBegin" && c.args[0] == GL_QUADS;
+        else if (c.name == "glBindTexture")
             bound = static_cast<unsigned int>(c.args[1]);
-        } else if (c.name == "glTexCoord2f") {
+        else if (c.name == "glTexCoord2f")
             texCoord = c.args;
-        } else if (c.name == "glColor3f" || c.name == "glColor4f") {
+        else if (c.name == "glColor3f" || c.name == "glColor4f")
             colour = c.args;
-        } else if (inQuads && (c.name == "glVertex2f" || c.name == "glVertex2i")) {
-            if (positions.empty()) {
-                next = Quad{1e9, -1e9, 1e9, -1e9, 1e9, -1e9, 1e9, -1e9, colour, bound, n};
-            }
-            positions.push_back(c.args);
-            texCoords.push_back(texCoord);
-            if (positions.size() < 4)
+        else if (inQuads && (c.name == "glVertex2f" || c.name == "glVertex2i")) {
+            corners.push_back({c.args[0], c.args[1], texCoord[0], texCoord[1]});
+            if (corners.size() < 4)
                 continue;
-            for (std::size_t k = 0; k < 4; ++k) {
-                next.x0 = std::min(next.x0, positions[k][0]);
-                next.x1 = std::max(next.x1, positions[k][0]);
-                next.y0 = std::min(next.y0, positions[k][1]);
-                next.y1 = std::max(next.y1, positions[k][1]);
-                if (!texCoords[k].empty()) {
-                    next.s0 = std::min(next.s0, texCoords[k][0]);
-                    next.s1 = std::max(next.s1, texCoords[k][0]);
-                    next.t0 = std::min(next.t0, texCoords[k][1]);
-                    next.t1 = std::max(next.t1, texCoords[k][1]);
-                }
-            }
+            // A rectangle's first and third corners are opposite each other.
+            const auto lo = [&](int k) { return std::min(corners[0][k], corners[2][k]); };
+            const auto hi = [&](int k) { return std::max(corners[0][k], corners[2][k]); };
             if (n >= first)
-                found.push_back(next);
-            positions.clear();
-            texCoords.clear();
+                found.push_back(
+                    {lo(0), hi(0), lo(1), hi(1), lo(2), hi(2), lo(3), hi(3), colour, bound});
+            corners.clear();
         }
     }
     return found;
 }
+
+// A display in a 640 x 480 window as the game opens it, made on an empty log;
+// the calls of its making are then forgotten.
+class DisplayFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fakegl::reset();
+        display = std::make_unique<Display>();
+        display->resize(640, 480);
+        fakegl::reset();
+    }
+    CaptureStreams streams; // keeps the trace lines out of the test output
+    std::unique_ptr<Display> display;
+};
 
 } // namespace glreplay

@@ -3,31 +3,21 @@
 // depend on them: textures that matter are given known names first.
 #include "GLReplay.h"
 #include "app/GameCore.h"
-#include "support/CaptureStreams.h"
-#include "support/FakeGL.h"
 #include "world/TankObject.h"
-#include <GL/gl.h>
-#include <gtest/gtest.h>
-#include <memory>
 #include <unistd.h>
 
 namespace {
 
 using glreplay::Quad;
 
-constexpr unsigned int fontName = 901;
-constexpr unsigned int splashName = 902;
-constexpr unsigned int selectionName = 903;
-constexpr unsigned int backgroundName = 904;
+constexpr unsigned int fontName = 901, splashName = 902, selectionName = 903;
 
 class GameCoreFrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         char* cwd = getcwd(nullptr, 0);
-        if (cwd) {
-            previousDirectory = cwd;
-            free(cwd);
-        }
+        previousDirectory = cwd ? cwd : "";
+        free(cwd);
         if (chdir(VANTRELL_GAME_DIR) != 0)
             std::cerr << "no game folder; the core starts without assets" << std::endl;
         fakegl::reset();
@@ -36,7 +26,6 @@ protected:
         game->fontTexture = fontName;
         game->splashTexture = splashName;
         game->selectionTexture = selectionName;
-        game->backgroundTexture = backgroundName;
         game->splashVisible = false;
         game->messageShown = false;
     }
@@ -53,25 +42,14 @@ protected:
         return glreplay::quads(glreplay::find("glOrtho"));
     }
 
-    TankObject* addTank(const std::string& name) {
-        auto tank = std::make_unique<TankObject>();
-        tank->setName(name);
-        TankObject* borrowed = tank.get();
-        game->objects.push_back(std::move(tank));
-        game->tanks.push_back(borrowed);
-        game->currentTank = game->tanks.begin();
-        return borrowed;
-    }
-
-    // Quads of the glyphs of one drawText call: those in one begin, found by the
-    // first quad's position.
-    static std::vector<Quad> textAt(const std::vector<Quad>& all, double x, double y) {
-        std::vector<Quad> text;
+    // The glyphs of one text: font quads on one line, each starting where the
+    // one before ended, the first at (x, y).
+    static std::size_t glyphsAt(const std::vector<Quad>& all, double x, double y) {
+        std::size_t glyphs = 0;
         for (const Quad& q : all)
-            if (q.texture == fontName && q.y0 == y && (text.empty() ? q.x0 == x : true) &&
-                (text.empty() || q.x0 == text.back().x1))
-                text.push_back(q);
-        return text;
+            if (q.texture == fontName && q.y0 == y && q.x0 == x + 16.0 * glyphs)
+                ++glyphs;
+        return glyphs;
     }
 
     CaptureStreams streams;
@@ -81,188 +59,111 @@ protected:
 
 } // namespace
 
-// Six icons along the top edge, the first one selected and highlighted in place.
+// Six icons along the top edge; the highlight repeats the selected one's rectangle.
 TEST_F(GameCoreFrameTest, WeaponBarRunsAlongTheTopEdge) {
     ASSERT_EQ(game->weapons.size(), 6u);
-    std::vector<unsigned int> icons;
-    for (const auto& weapon : game->weapons)
-        icons.push_back(weapon->icon());
-    const std::vector<Quad> q = frameQuads();
-    ASSERT_GE(q.size(), 7u);
-    // The highlight repeats the selected icon's rectangle.
-    const std::vector<double> xs = {0, 0, 32, 64, 96, 128, 160};
-    for (std::size_t n = 0; n < 7; ++n) {
-        SCOPED_TRACE(n);
-        EXPECT_EQ(q[n].x0, xs[n]);
-        EXPECT_EQ(q[n].x1, xs[n] + 32);
-        EXPECT_EQ(q[n].y0, 448);
-        EXPECT_EQ(q[n].y1, 480);
+    for (const std::size_t selected : {0u, 2u}) {
+        SCOPED_TRACE(selected);
+        game->currentWeapon = std::next(game->weapons.begin(), selected);
+        const std::vector<Quad> q = frameQuads();
+        ASSERT_GE(q.size(), 7u);
+        auto weapon = game->weapons.begin();
+        for (std::size_t n = 0; n < 7; ++n) {
+            SCOPED_TRACE(n);
+            const bool highlight = n == selected + 1;
+            const double x = 32.0 * (n <= selected ? n : n - 1);
+            EXPECT_EQ(q[n].rect(), (std::vector<double>{x, x + 32, 448, 480}));
+            EXPECT_EQ(q[n].texture, highlight ? selectionName : (*weapon++)->icon());
+        }
     }
-    EXPECT_EQ(q[0].texture, icons[0]);
-    EXPECT_EQ(q[1].texture, selectionName);
-    for (std::size_t n = 1; n < 6; ++n)
-        EXPECT_EQ(q[n + 1].texture, icons[n]);
-
-    // Selecting the third weapon moves the highlight there.
-    game->currentWeapon = std::next(game->weapons.begin(), 2);
-    const std::vector<Quad> moved = frameQuads();
-    ASSERT_GE(moved.size(), 7u);
-    EXPECT_EQ(moved[3].texture, selectionName);
-    EXPECT_EQ(moved[3].x0, 64);
 }
 
-TEST_F(GameCoreFrameTest, MessageIsCentredOnWholePairsOfCharacters) {
-    game->messageShown = true;
+// The message is centred on whole pairs of characters, the frame rate right-
+// aligned in the top right corner; a text wider than the window starts at its
+// left edge rather than outside it. Nothing else is drawn beside the weapon bar.
+TEST_F(GameCoreFrameTest, MessageAndFrameRateTexts) {
     struct Case {
-        std::string message;
+        std::string message, fpsText;
+        float fps;
+        int fpsVariable;
         double x, y;
+        std::size_t glyphs;
     };
     const Case cases[] = {
-        {"Draw Game", 256, 232}, // 320 - 16 * (9 / 2)
-        {"Tank 1 wins!", 224, 232},
-        // Wider than the window: starts at its left edge rather than outside it.
-        {std::string(50, 'w'), 0, 232},
+        {"Draw Game", "", 0, 0, 256, 232, 9}, {std::string(50, 'w'), "", 0, 0, 0, 232, 50},
+        {"", "59", 59.9f, 1, 608, 464, 2},    {"", std::string(41, '9'), 59.9f, 1, 0, 464, 41},
+        {"", "59", 0.0f, 1, 608, 464, 0}, // before the first measurement
+        {"", "59", 59.9f, 0, 608, 464, 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
+        SCOPED_TRACE(c.message + " / " + c.fpsText);
         game->message = c.message;
-        const std::vector<Quad> text = textAt(frameQuads(), c.x, c.y);
-        EXPECT_EQ(text.size(), c.message.size());
+        game->messageShown = !c.message.empty();
+        game->fpsText = c.fpsText;
+        game->fps = c.fps;
+        game->variables["fps"] = c.fpsVariable;
+        const std::vector<Quad> q = frameQuads();
+        EXPECT_EQ(glyphsAt(q, c.x, c.y), c.glyphs);
+        EXPECT_EQ(q.size(), 6u + 1u + c.glyphs);
     }
-    game->message = "";
-    EXPECT_EQ(frameQuads().size(), 6u + 1u); // the weapon bar alone
-}
-
-TEST_F(GameCoreFrameTest, FrameRateSitsRightAlignedInTheTopRightCorner) {
-    game->variables["fps"] = 1;
-    game->fps = 59.9f;
-    game->fpsText = "59";
-    std::vector<Quad> text = textAt(frameQuads(), 608, 464);
-    ASSERT_EQ(text.size(), 2u);
-    EXPECT_EQ(text[1].x1, 640);
-    // The digit 5 is column 5 of row 3 from the top.
-    EXPECT_EQ(text[0].s0, 5 * 0.0625);
-    EXPECT_EQ(text[0].t0, 12 * 0.0625);
-
-    // Before the first measurement nothing is shown, even with the variable on.
-    game->fps = 0.0f;
-    EXPECT_TRUE(textAt(frameQuads(), 608, 464).empty());
-    // Off, nothing either.
-    game->fps = 59.9f;
-    game->variables["fps"] = 0;
-    EXPECT_TRUE(textAt(frameQuads(), 608, 464).empty());
-    // A text wider than the window starts at its edge.
-    game->variables["fps"] = 1;
-    game->fpsText = std::string(41, '9');
-    EXPECT_EQ(textAt(frameQuads(), 0, 464).size(), 41u);
-}
-
-TEST_F(GameCoreFrameTest, HeadsUpBlockOnlyWithATankWhoseTurnItIs) {
-    game->angleText = "45";
-    game->healthText = "80";
-    const std::size_t without = frameQuads().size();
-    addTank("Tank 1");
-    const std::vector<Quad> q = frameQuads();
-    struct Line {
-        std::string text;
-        double y;
-    };
-    const Line lines[] = {{"Tank 1", 0},
-                          {"Angle: 45", 16},
-                          {"Elevation: 0", 32},
-                          {"Velocity: 10", 48},
-                          {"Health: 80", 64}};
-    std::size_t glyphs = 0;
-    for (const Line& line : lines) {
-        SCOPED_TRACE(line.text);
-        EXPECT_EQ(textAt(q, 0, line.y).size(), line.text.size());
-        glyphs += line.text.size();
-    }
-    EXPECT_EQ(q.size(), without + glyphs);
 }
 
 // The layers from the player's side: the title image covers the weapon bar, the
 // heads-up texts and the message; the menu and the console lie over the title.
 TEST_F(GameCoreFrameTest, TitleCoversTheHudButNotMenuOrConsole) {
-    addTank("Tank 1");
+    auto tank = std::make_unique<TankObject>();
+    tank->setName("Tank 1");
+    game->tanks.push_back(tank.get());
+    game->objects.push_back(std::move(tank));
+    game->currentTank = game->tanks.begin();
     game->message = "Draw Game";
     game->messageShown = true;
     game->splashVisible = true;
     game->consoleOpen = true;
-    Menu menu;
-    menu.options.resize(1);
-    menu.options[0].label = "Start";
-    game->menus = {menu};
+    game->menus = {Menu{}};
+    game->menus[0].options.resize(1);
+    game->menus[0].options[0].label = "Start";
     game->currentMenu = 0;
     game->variables["menu"] = 1;
     const std::vector<Quad> q = frameQuads();
-
-    std::size_t splash = q.size();
-    for (std::size_t n = 0; n < q.size(); ++n)
-        if (q[n].texture == splashName)
-            splash = n;
-    ASSERT_LT(splash, q.size());
-    EXPECT_EQ(q[splash].x0, 0);
-    EXPECT_EQ(q[splash].x1, 640);
-    EXPECT_EQ(q[splash].y0, 0);
-    EXPECT_EQ(q[splash].y1, 480);
-    // Weapon bar (7), heads-up (6 + 9 + 12 + 12 + 10 glyphs) and message (9) below it.
-    EXPECT_EQ(splash, 7u + 49u + 9u);
-    // Above it: the menu's five glyphs (32 pixels), then the console's box and its
-    // line "Vantrell" (16 pixels).
+    // Weapon bar (7), heads-up (6 + 9 + 12 + 12 + 10 glyphs) and message (9) below.
+    const std::size_t splash = 7 + 49 + 9;
     ASSERT_EQ(q.size(), splash + 1 + 5 + 1 + 8);
+    EXPECT_EQ(q[splash].texture, splashName);
+    EXPECT_EQ(q[splash].rect(), (std::vector<double>{0, 640, 0, 480}));
+    EXPECT_EQ(glyphsAt(q, 0, 0), 6u); // "Tank 1" under the title
+    EXPECT_EQ(glyphsAt(q, 256, 232), 9u);
+    // Above it: the menu's five glyphs of 32 pixels, the console's box and its
+    // line "Vantrell" in 16-pixel glyphs.
     for (std::size_t n = splash + 1; n < splash + 6; ++n)
         EXPECT_EQ(q[n].y1 - q[n].y0, 32);
-    EXPECT_EQ(q[splash + 6].y0, 240); // the console box
-    EXPECT_EQ(q[splash + 6].y1, 480);
+    EXPECT_EQ(q[splash + 6].rect(), (std::vector<double>{0, 640, 240, 480}));
     EXPECT_EQ(q[splash + 7].texture, fontName);
-    // And the next frame starts with depth testing back on.
-    EXPECT_TRUE(fakegl::isEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(fakegl::isEnabled(GL_DEPTH_TEST)); // back on for the next frame
 
     // A menu index past the list draws no menu.
     game->currentMenu = 1;
     EXPECT_EQ(frameQuads().size(), q.size() - 5);
 }
 
-// The scene before the overlay: background unlit with its texture, the terrain
-// lit as the variable says, then the objects; the overlay unlit and filled.
-TEST_F(GameCoreFrameTest, SceneStateIsSetInItsOrder) {
+// The scene may be wireframe and unlit as the variables say; the overlay never is
+// wireframe. The light is placed after the camera, in eye space.
+TEST_F(GameCoreFrameTest, SceneStateFollowsTheVariables) {
     game->variables["lighting"] = 0;
     game->variables["wireframe"] = 1;
-    addTank("Tank 1");
-    fakegl::reset();
-    game->display();
-    const std::size_t firstTriangles = glreplay::find("glBegin");
-    const std::size_t ortho = glreplay::find("glOrtho");
-    ASSERT_LT(firstTriangles, ortho);
-    // The background texture is bound before anything of the scene is drawn.
-    const std::size_t backgroundBind = [&] {
-        for (std::size_t n = 0; n < fakegl::calls().size(); ++n) {
-            const fakegl::Call& c = fakegl::calls()[n];
-            if (c.name == "glBindTexture" && c.args[1] == backgroundName)
-                return n;
-        }
-        return fakegl::calls().size();
-    }();
-    EXPECT_LT(backgroundBind, firstTriangles);
-    const auto modes = fakegl::callsNamed("glPolygonMode");
-    ASSERT_EQ(modes.size(), 2u);
-    EXPECT_EQ(modes[0].args[1], GL_LINE);
-    EXPECT_EQ(modes[1].args[1], GL_FILL); // the overlay is never wireframe
+    frameQuads();
+    EXPECT_EQ(glreplay::args("glPolygonMode"),
+              (std::vector<double>{GL_FRONT_AND_BACK, GL_LINE, GL_FRONT_AND_BACK, GL_FILL}));
     EXPECT_FALSE(fakegl::isEnabled(GL_LIGHTING));
-    // The light is placed after the camera: the last modelview load before it
-    // is the camera's.
     const std::size_t light = glreplay::find("glLightfv");
-    ASSERT_LT(light, firstTriangles);
-    const glreplay::Point eye = glreplay::apply(glreplay::modelview(0, light), {50, 25, 99});
-    EXPECT_NEAR(eye.z, -1, 1e-5);
+    ASSERT_LT(light, glreplay::find("glBegin"));
+    EXPECT_NEAR(glreplay::distance(glreplay::transform({50, 25, 99}, light), {0, 0, -1}), 0, 1e-5);
 }
 
 // A window of height 0 keeps its height 0 but the frame's aspect stays finite.
 TEST_F(GameCoreFrameTest, ZeroHeightWindowGivesAFiniteProjection) {
     game->reshape(800, 0);
-    fakegl::reset();
-    game->display();
+    frameQuads();
     const auto projections = fakegl::callsNamed("glMultMatrixf");
     ASSERT_EQ(projections.size(), 1u);
     EXPECT_FLOAT_EQ(projections[0].data[0], 1.0f / 800.0f);
