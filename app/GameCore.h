@@ -46,8 +46,8 @@ public:
     // Runs the commands of a line separated by ";"; "quit" and "exit" end the process.
     void processCommands(const std::string& line);
     void processCommand(const std::string& command);
-    // Throws the old world away, places playerCount tanks (at most maxPlayers)
-    // and clears the result latch so this game's result will be announced.
+    // Throws the old world away and places playerCount tanks (at most maxPlayers).
+    // The result latch stays as it was: Esc clears it.
     void newGame(int playerCount);
     // Rebuilds tankNodes from the current tank's skeleton.
     void selectTankNodes();
