@@ -11,7 +11,7 @@ bool readTga(const char* fileName, Image& image) {
     std::ifstream file(fileName, std::ios::binary);
 
     // Identification length 0, no colour map, type 2 (uncompressed true colour),
-    // empty colour-map specification, origin (0, 0).
+    // empty colour-map fields, origin (0, 0).
     static const unsigned char expected[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     unsigned char header[12];
     if (!file.read(reinterpret_cast<char*>(header), sizeof header) ||
