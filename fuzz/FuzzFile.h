@@ -1,4 +1,5 @@
 #pragma once
+#include "assets/Image.h"
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -18,7 +19,7 @@ public:
     const char* write(const std::uint8_t* data, std::size_t size) const {
         std::FILE* file = std::fopen(path.c_str(), "wb");
         if (file == nullptr) {
-            std::abort();  // a fuzzer that cannot write its input tests nothing
+            std::abort(); // a fuzzer that cannot write its input tests nothing
         }
         std::fwrite(data, 1, size, file);
         std::fclose(file);
@@ -28,3 +29,15 @@ public:
 private:
     std::string path;
 };
+
+// One image reader's target: the pixels must be exactly what the size fields
+// promise whenever the reader says it loaded the file.
+inline int fuzzImageReader(const FuzzFile& file, const std::uint8_t* data, std::size_t size) {
+    Image image;
+    if (loadImage(file.write(data, size), image) &&
+        image.pixels.size() !=
+            static_cast<std::size_t>(image.width) * image.height * (image.bitsPerPixel / 8)) {
+        std::abort();
+    }
+    return 0;
+}
