@@ -22,6 +22,16 @@ template <typename T> bool coversVertices(const std::vector<T>& attribute, const
     return !attribute.empty() && attribute.size() >= mesh.vertices.size();
 }
 
+// Rotations about x, then y, then z, each skipped when its angle is 0.
+void rotateXYZ(const Vector3& degrees) {
+    if (degrees.x != 0.0f)
+        glRotatef(degrees.x, 1.0f, 0.0f, 0.0f);
+    if (degrees.y != 0.0f)
+        glRotatef(degrees.y, 0.0f, 1.0f, 0.0f);
+    if (degrees.z != 0.0f)
+        glRotatef(degrees.z, 0.0f, 0.0f, 1.0f);
+}
+
 } // namespace
 
 void Display::drawMesh(const Mesh& mesh) {
@@ -75,12 +85,7 @@ void Display::drawSkeleton(const Skeleton& node, MeshLibrary& meshes) {
     const Vector3& t = node.translate;
     if (t.x != 0.0f || t.y != 0.0f || t.z != 0.0f)
         glTranslatef(t.x, t.y, t.z);
-    if (node.rotate.x != 0.0f)
-        glRotatef(node.rotate.x, 1.0f, 0.0f, 0.0f);
-    if (node.rotate.y != 0.0f)
-        glRotatef(node.rotate.y, 0.0f, 1.0f, 0.0f);
-    if (node.rotate.z != 0.0f)
-        glRotatef(node.rotate.z, 0.0f, 0.0f, 1.0f);
+    rotateXYZ(node.rotate);
     const Vector3& s = node.scale;
     if (s.x != 1.0f || s.y != 1.0f || s.z != 1.0f)
         glScalef(s.x, s.y, s.z);
@@ -100,12 +105,7 @@ void Display::drawObject(const Object& object, MeshLibrary& meshes) {
     glPushMatrix();
     glTranslatef(object.position.x, object.position.y, object.position.z);
     glScalef(object.scale.x, object.scale.y, object.scale.z);
-    if (object.rotation.x != 0.0f)
-        glRotatef(object.rotation.x, 1.0f, 0.0f, 0.0f);
-    if (object.rotation.y != 0.0f)
-        glRotatef(object.rotation.y, 0.0f, 1.0f, 0.0f);
-    if (object.rotation.z != 0.0f)
-        glRotatef(object.rotation.z, 0.0f, 0.0f, 1.0f);
+    rotateXYZ(object.rotation);
     drawSkeleton(object.skeleton, meshes);
     glPopMatrix();
 }

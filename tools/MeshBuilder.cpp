@@ -18,6 +18,15 @@ void writeNumber(std::ostream& out, float v) {
     out << (rounded == 0.0f ? 0.0f : rounded);
 }
 
+void writeTriple(std::ostream& out, float x, float y, float z) {
+    writeNumber(out, x);
+    out << ' ';
+    writeNumber(out, y);
+    out << ' ';
+    writeNumber(out, z);
+    out << '\n';
+}
+
 } // namespace
 
 float dot(Vec3 a, Vec3 b) {
@@ -166,21 +175,11 @@ bool MeshBuilder::write(const std::string& path) const {
     out << std::setprecision(7);
     out << positions.size() << "\nvertices\n";
     for (const Vec3& p : positions) {
-        writeNumber(out, p.x);
-        out << ' ';
-        writeNumber(out, p.y);
-        out << ' ';
-        writeNumber(out, p.z);
-        out << '\n';
+        writeTriple(out, p.x, p.y, p.z);
     }
     out << "normals\n";
     for (const Vec3& n : normals) {
-        writeNumber(out, n.x);
-        out << ' ';
-        writeNumber(out, n.y);
-        out << ' ';
-        writeNumber(out, n.z);
-        out << '\n';
+        writeTriple(out, n.x, n.y, n.z);
     }
     out << "texture\n";
     for (std::size_t i = 0; i < texCoords.size(); i += 2) {
