@@ -1,5 +1,6 @@
 #pragma once
 #include "app/Console.h"
+#include "app/KeyRepeat.h"
 #include "app/Timer.h"
 #include "assets/Menu.h"
 #include "assets/Mesh.h"
@@ -41,7 +42,8 @@ public:
     void mouseMotion(bool buttonDown, float x, float y, float dx, float dy);
 
     // One update with a given elapsed time; idle() passes the frame timer's value.
-    void update(float dtSeconds);
+    // At most maxUpdateSeconds of it are simulated (see below).
+    void update(float elapsedSeconds);
 
     // Runs the commands of a line separated by ";"; "quit" and "exit" end the process.
     void processCommands(const std::string& line);
@@ -49,7 +51,8 @@ public:
     // Throws the old world away and places playerCount tanks (at most maxPlayers).
     // The result latch stays as it was: Esc clears it.
     void newGame(int playerCount);
-    // Rebuilds tankNodes from the current tank's skeleton.
+    // Rebuilds tankNodes from the current tank's skeleton, and shows that tank's
+    // own aim and health in the heads-up texts.
     void selectTankNodes();
     // Fires the selected weapon from the current tank's tip, then passes the turn.
     void fireAndPassTurn();
@@ -57,6 +60,11 @@ public:
 
     // More players than one keyboard can serve; a larger count is cut to this.
     static constexpr int maxPlayers = 64;
+    // The most time one update simulates. A longer gap (a stopped process, a
+    // resumed laptop) is let go rather than replayed, so the game goes on where it
+    // stopped instead of jumping ahead unseen; NaN, infinities and negative
+    // times count as no time at all.
+    static constexpr float maxUpdateSeconds = 0.25f;
 
     PhysicsSettings physics;
     Display screen; // the GL state owner; named apart from the display() operation
@@ -82,6 +90,7 @@ public:
     std::uint32_t backgroundTexture = 0;
     std::uint32_t splashTexture = 0;
     bool keyDown[256] = {};
+    KeyRepeat consoleRepeat; // the console's own key repeat
     bool consoleOpen = false;
     bool splashVisible = true;
     bool messageShown = true;
@@ -117,11 +126,14 @@ private:
     void buildWeapons();
     HeldKeyRates heldKeyRates(float dtSeconds) const;
     void heldKeyStep(const HeldKeyRates& rates, float dtSeconds);
+    void repeatConsoleKey(float dtSeconds);
     void flyCamera(const HeldKeyRates& rates, float dtSeconds);
     void aim(const HeldKeyRates& rates);
+    void showCurrentTank();
     void removeDeadTanks();
     void announceResult();
     void editConsole(unsigned char key);
+    void typeIntoConsole(unsigned char key);
     void navigateMenu(unsigned char key);
     // A variable's value without creating it; 0 for a name that does not exist.
     int variable(const std::string& name) const;

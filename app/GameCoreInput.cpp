@@ -25,6 +25,15 @@ constexpr unsigned char pageDownKey = 133;
 
 constexpr double pi = 3.14159265358979323846;
 
+// The same letter in the other case; any other key is itself.
+unsigned char otherCase(unsigned char key) {
+    if (key >= 'a' && key <= 'z')
+        return static_cast<unsigned char>(key - 'a' + 'A');
+    if (key >= 'A' && key <= 'Z')
+        return static_cast<unsigned char>(key - 'A' + 'a');
+    return key;
+}
+
 // The integer part (toward zero) in decimal. Values beyond the range of long long
 // only come from absurd frame times; they are cut to the limit instead of
 // overflowing the conversion.
@@ -43,6 +52,11 @@ void GameCore::keyboard(unsigned char key, bool down, int /*modifiers*/) {
         // The code's byte goes out unchanged, above 127 too.
         std::cout << (down ? "KEYDOWN: " : "KEYUP: ") << static_cast<int>(key) << " = '"
                   << static_cast<char>(key) << "'" << std::endl;
+    }
+
+    if (!down) {
+        consoleRepeat.release(key);
+        consoleRepeat.release(otherCase(key));
     }
 
     // Any key on the title opens the main menu, Esc and backquote included.
@@ -76,8 +90,12 @@ void GameCore::keyboard(unsigned char key, bool down, int /*modifiers*/) {
     }
 
     keyDown[key] = down;
-    if (!down)
+    if (!down) {
+        // Shift or Caps Lock changing between the press and the release turns 'a'
+        // into 'A' on the way up, so a letter's release lets go of both cases.
+        keyDown[otherCase(key)] = false;
         return;
+    }
     if (key == tabKey && !weapons.empty()) {
         ++currentWeapon;
         if (currentWeapon == weapons.end())
@@ -88,6 +106,24 @@ void GameCore::keyboard(unsigned char key, bool down, int /*modifiers*/) {
 }
 
 void GameCore::editConsole(unsigned char key) {
+    // Held, the editing keys type again after a pause; Enter never repeats.
+    if (key == backspaceKey || (key >= 32 && key <= 127))
+        consoleRepeat.press(key);
+    else
+        consoleRepeat.stop();
+    typeIntoConsole(key);
+}
+
+void GameCore::repeatConsoleKey(float dtSeconds) {
+    if (!consoleOpen) {
+        consoleRepeat.stop();
+        return;
+    }
+    for (int n = consoleRepeat.advance(dtSeconds); n > 0; --n)
+        typeIntoConsole(consoleRepeat.key());
+}
+
+void GameCore::typeIntoConsole(unsigned char key) {
     if (key == backspaceKey) {
         std::string text = console.inputLine();
         if (!text.empty()) {
@@ -260,6 +296,21 @@ void GameCore::flyCamera(const HeldKeyRates& rates, float dtSeconds) {
         cameraPosition.y = ground;
     if (cameraPosition.y > 200.0f)
         cameraPosition.y = 200.0f;
+}
+
+// The aim texts otherwise change only while a key is held: without this the next
+// player would see the last one's numbers over a turret that points elsewhere.
+// The launch velocity is one value for everybody and keeps its text.
+void GameCore::showCurrentTank() {
+    if (currentTank == tanks.end())
+        return;
+    const Skeleton* const turret = tankNode("turret");
+    const Skeleton* const barrel = tankNode("barrel");
+    turretAngle = turret ? turret->rotate.y : 0.0f;
+    elevation = barrel ? barrel->rotate.x : 0.0f;
+    angleText = integerText(turretAngle);
+    elevationText = integerText(-std::trunc(elevation));
+    healthText = integerText((*currentTank)->health);
 }
 
 // The turret turns and the barrel moves at 90 degrees a second on the current

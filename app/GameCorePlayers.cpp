@@ -37,7 +37,8 @@ void GameCore::newGame(int playerCount) {
 }
 
 // Depth first with an explicit stack, so a deep skeleton cannot exhaust the call
-// stack; a node visited later replaces an earlier one of the same id.
+// stack; a node visited later replaces an earlier one of the same id. Every
+// change of the current tank comes through here, so the heads-up texts follow it.
 void GameCore::selectTankNodes() {
     tankNodes.clear();
     if (currentTank == tanks.end())
@@ -50,6 +51,7 @@ void GameCore::selectTankNodes() {
             pending.push_back(&child);
         tankNodes[node->id] = node;
     }
+    showCurrentTank();
 }
 
 Skeleton* GameCore::tankNode(const std::string& id) const {

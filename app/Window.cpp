@@ -31,6 +31,9 @@ Window::Window(int* argc, char** argv, const char* title, int width, int height)
     glutSpecialUpFunc(&Window::specialUp);
     glutMouseFunc(&Window::mouse);
     glutMotionFunc(&Window::motion);
+    // One event per physical press: X repeats a held key as more presses, which
+    // would fire a shot and pass the turn for every repeat of a held Space.
+    glutIgnoreKeyRepeat(1);
 }
 
 Window::~Window() {

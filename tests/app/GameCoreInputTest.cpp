@@ -19,10 +19,11 @@ protected:
         core->variables["menu"] = 1;
     }
 
-    // Holds a key through one update.
+    // Holds a key for a while, in updates no longer than the game simulates at once.
     void holdFor(unsigned char key, float dtSeconds) {
         press(key);
-        update(dtSeconds);
+        for (float left = dtSeconds; left > 0.0f; left -= GameCore::maxUpdateSeconds)
+            update(std::min(left, GameCore::maxUpdateSeconds));
         release(key);
     }
 };
@@ -216,4 +217,78 @@ TEST_F(GameCoreInputTest, TheCameraStaysInTheBoxAndAboveTheGround) {
         update(0.0f);
         EXPECT_EQ(core->cameraPosition, c.end);
     }
+}
+
+// Shift or Caps Lock changing while a letter is held makes its release arrive in
+// the other case; no order of such events may leave the letter held.
+TEST_F(GameCoreInputTest, ALettersReleaseInEitherCaseLetsGoOfIt) {
+    core->tankSkeleton = aimingSkeleton();
+    newGame(1);
+    struct Event {
+        bool down;
+        unsigned char key;
+    };
+    const std::vector<std::vector<Event>> sequences = {
+        {{true, 'a'}, {false, 'A'}},                // Shift pressed while holding a
+        {{true, 'A'}, {false, 'a'}},                // Shift let go while holding
+        {{true, 'a'}, {true, 'A'}, {false, 'A'}},   // Caps Lock between press and repeat
+        {{true, 'A'}, {true, 'a'}, {false, 'A'}},
+        {{true, 'd'}, {true, 'a'}, {false, 'D'}, {false, 'A'}},
+    };
+    for (const std::vector<Event>& events : sequences) {
+        std::string trace;
+        for (const Event& e : events) {
+            trace += (e.down ? "+" : "-") + std::string(1, static_cast<char>(e.key));
+            core->keyboard(e.key, e.down, 0);
+        }
+        SCOPED_TRACE(trace);
+        for (unsigned char key : {'a', 'A', 'd', 'D'})
+            EXPECT_FALSE(core->keyDown[key]) << key;
+        const float turret = core->tankNodes["turret"]->rotate.y;
+        update(0.25f);
+        EXPECT_EQ(core->tankNodes["turret"]->rotate.y, turret) << "the turret turns by itself";
+    }
+}
+
+// Held in the console, Backspace and printable keys type again after half a
+// second, 25 times a second, until released in either case or the console closes.
+TEST_F(GameCoreInputTest, AHeldConsoleKeyTypesAgainAfterAPause) {
+    tap(96);
+    type("abcdefgh");
+    press(8);
+    update(0.25f);
+    EXPECT_EQ(core->console.inputLine(), "abcdefg");
+    update(0.25f); // half a second: the first repeat
+    EXPECT_EQ(core->console.inputLine(), "abcdef");
+    update(0.08f);
+    EXPECT_EQ(core->console.inputLine(), "abcd");
+    release(8);
+    update(0.25f);
+    EXPECT_EQ(core->console.inputLine(), "abcd");
+
+    press('x');
+    update(0.25f);
+    update(0.25f);
+    release('X'); // let go of with Shift held
+    update(0.25f);
+    EXPECT_EQ(core->console.inputLine(), "abcdxx");
+
+    press('y');
+    update(0.25f);
+    tap(96); // closing the console stops it, as it empties the line
+    update(0.25f);
+    tap(96);
+    update(0.25f);
+    update(0.25f);
+    EXPECT_EQ(core->console.inputLine(), "");
+    EXPECT_FALSE(core->keyDown['y']);
+
+    // Enter runs its line once, however long it is held.
+    type("set fps 1");
+    CaptureStreams capture;
+    press(13);
+    for (int i = 0; i < 8; ++i)
+        update(0.25f);
+    release(13);
+    EXPECT_EQ(capture.out(), "processCommand: \"set fps 1\"\n");
 }

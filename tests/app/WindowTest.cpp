@@ -36,7 +36,7 @@ protected:
 
 } // namespace
 
-TEST_F(WindowTest, ConstructionTracesEachStepAndRegistersNineCallbacksInOrder) {
+TEST_F(WindowTest, ConstructionTracesEachStepRegistersNineCallbacksAndIgnoresKeyRepeat) {
     int argc = 1;
     char name[] = "vantrell";
     char* argv[] = {name, nullptr};
@@ -49,7 +49,9 @@ TEST_F(WindowTest, ConstructionTracesEachStepAndRegistersNineCallbacksInOrder) {
                                         "glutCreateWindow", "glutDisplayFunc", "glutIdleFunc",
                                         "glutReshapeFunc", "glutKeyboardFunc", "glutKeyboardUpFunc",
                                         "glutSpecialFunc", "glutSpecialUpFunc", "glutMouseFunc",
-                                        "glutMotionFunc"}));
+                                        "glutMotionFunc", "glutIgnoreKeyRepeat"}));
+    // A held key is one press: no repeated presses from the X server.
+    EXPECT_EQ(fakegl::callsNamed("glutIgnoreKeyRepeat")[0].args, (std::vector<double>{1}));
     EXPECT_EQ(fakegl::callsNamed("glutInitDisplayMode")[0].args[0],
               double(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH));
     EXPECT_EQ(fakegl::callsNamed("glutInitWindowSize")[0].args, (std::vector<double>{640, 480}));
