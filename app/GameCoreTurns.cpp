@@ -4,15 +4,29 @@
 // walk, and latched through messageShown so it is announced once until Esc.
 #include "app/GameCore.h"
 #include "world/TankObject.h"
+#include <algorithm>
 #include <cmath>
 
 void GameCore::idle() {
     update(frameTimer.elapsed());
 }
 
-// dt is used as it comes: the physics subdivides long frames itself, and the
-// held-key rates scale with it.
-void GameCore::update(float dtSeconds) {
+namespace {
+
+// The time an update simulates: a stall is cut to maxUpdateSeconds, and a clock
+// that gives no sensible time gives none.
+float simulatedSeconds(float elapsedSeconds) {
+    if (!(elapsedSeconds > 0.0f) || std::isinf(elapsedSeconds))
+        return 0.0f;
+    return std::min(elapsedSeconds, GameCore::maxUpdateSeconds);
+}
+
+} // namespace
+
+// The physics subdivides the time into fixed steps itself, and the held-key
+// rates scale with it; all of them see the same bounded time.
+void GameCore::update(float elapsedSeconds) {
+    const float dtSeconds = simulatedSeconds(elapsedSeconds);
     // The held-key quantities come from the camera as it stood before the physics.
     const HeldKeyRates rates = heldKeyRates(dtSeconds);
 
@@ -24,6 +38,7 @@ void GameCore::update(float dtSeconds) {
     announceResult();
     frameTimer.reset();
     heldKeyStep(rates, dtSeconds);
+    repeatConsoleKey(dtSeconds);
 }
 
 // Outside the physics step, so erasing from objects here breaks no walk.

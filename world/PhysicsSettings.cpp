@@ -80,6 +80,10 @@ void respond(Object& a, Object& b) {
 } // namespace
 
 void PhysicsSettings::tick(World world, float elapsedSeconds) {
+    // A NaN would stop the physics for good and a negative time pause it until
+    // repaid; neither is time that passed.
+    if (!(elapsedSeconds >= 0.0f) || std::isinf(elapsedSeconds))
+        return;
     accumulator += elapsedSeconds;
     while (accumulator > timeStep) {
         step(world);
@@ -158,6 +162,9 @@ void PhysicsSettings::step(World world) {
     const std::uint32_t h = terrain.height();
     Object* terrainObject = nullptr;
     float tT = dt;
+    std::uint32_t groundI = 0; // the grid point under the terrain contact
+    std::uint32_t groundJ = 0;
+    float groundHeight = 0.0f;
     if (w > 0 && h > 0) {
         const Vector3& size = terrain.size();
         for (Object* object : live) {
@@ -177,6 +184,9 @@ void PhysicsSettings::step(World world) {
                 if (t < tT) {
                     tT = t;
                     terrainObject = object;
+                    groundI = i;
+                    groundJ = j;
+                    groundHeight = ground;
                     if (tT < 0.0f)
                         tT = 0.0f;
                 }
@@ -207,6 +217,11 @@ void PhysicsSettings::step(World world) {
         }
     } else {
         advance(world, tT);
+        // An explosion going off during the advance may have dug the ground away
+        // from under the contact foreseen before it: then there is no contact, and
+        // the object, woken by that explosion, falls on to the new ground.
+        if (terrainObject && terrain.heightAt(groundI, groundJ) != groundHeight)
+            terrainObject = nullptr;
         if (terrainObject) {
             std::cout << "bounce sphere terrain " << terrainObject->id << std::endl;
             terrainObject->velocity = Vector3(0.0f, 0.0f, 0.0f);

@@ -1,5 +1,7 @@
 #include "CoreFixture.h"
 #include "world/Explosive.h"
+#include <cmath>
+#include <limits>
 
 class GameCoreTurnsTest : public CoreFixture {
 protected:
@@ -131,4 +133,84 @@ TEST_F(GameCoreTurnsTest, SpaceFiresTheWeaponPickedWithTab) {
     newGame(2);
     type("\t\t\t\t ");
     EXPECT_EQ(core->objects.size(), 3u) << "a MIRV's carrier flies alone, without an explosion";
+}
+
+// A stall is let go, not replayed: whatever the clock says, one update simulates
+// at most a quarter second for the physics, the held keys and the camera alike,
+// a clock that makes no sense simulates nothing, and the game goes on from there.
+TEST_F(GameCoreTurnsTest, AnUpdateSimulatesAtMostAQuarterSecondOfAnyStall) {
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        float elapsed;
+        float simulated;
+    };
+    const Case cases[] = {{0.1f, 0.1f},       {5.0f, 0.25f}, {3600.0f, 0.25f},
+                          {262144.0f, 0.25f}, {1e9f, 0.25f}, {inf, 0.0f},
+                          {-inf, 0.0f},       {-5.0f, 0.0f}, {std::nanf(""), 0.0f}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.elapsed);
+        newGame(1); // the tank falls freely from 175 for a while
+        core->physics.accumulator = 0.0f;
+        core->cameraPosition = Vector3(100.0f, 180.0f, 100.0f);
+        core->cameraVelocity = Vector3(0.0f, 0.0f, 0.0f);
+        const TankObject& tank = *core->tanks.front();
+        const float& turret = core->tankNodes["turret"]->rotate.y;
+
+        press('a');
+        press(130); // Up flies along -z
+        update(c.elapsed);
+        release('a');
+        release(130);
+        // Whole steps of 0.01 s: the last may be one short.
+        EXPECT_NEAR(tank.velocity.y, -9.81f * c.simulated, 0.15f);
+        EXPECT_NEAR(turret, 90.0f * c.simulated, 1e-3f);
+        EXPECT_NEAR(core->cameraPosition.z, 100.0f - 4.0f * c.simulated, 1e-3f);
+
+        update(0.1f);
+        EXPECT_NEAR(tank.velocity.y, -9.81f * (c.simulated + 0.1f), 0.15f);
+        EXPECT_TRUE(std::isfinite(core->physics.accumulator));
+    }
+}
+
+// The aim texts follow the tank whose turn it is: after a shot, a death and a
+// new game; the launch velocity is one value for all and keeps its text.
+TEST_F(GameCoreTurnsTest, TheHeadsUpTextsShowTheAimOfTheTankWhoseTurnItIs) {
+    newGame(3);
+    const auto aim = [this](unsigned char key) {
+        press(key);
+        update(0.25f);
+        release(key);
+    };
+    const auto texts = [this] {
+        return core->angleText + " " + core->elevationText + " " + core->healthText + " " +
+               core->velocityText;
+    };
+    aim('a');
+    aim('w');
+    aim('r');
+    core->tanks.front()->health = 62.5f;
+    update(0.0f);
+    EXPECT_EQ(texts(), "22 22 62 32");
+    core->weapons.clear(); // nothing flies: this is about whose turn it is
+    core->currentWeapon = core->weapons.end();
+
+    tap(' ');
+    EXPECT_EQ(texts(), "0 0 100 32") << "Player 2's turret still points at 0";
+    aim('d');
+    EXPECT_EQ(texts(), "337 0 100 32");
+    EXPECT_EQ(core->turretAngle, 337.5f);
+    tap(' ');
+    tap(' ');
+    EXPECT_EQ(texts(), "22 22 62 32") << "back to Player 1";
+    EXPECT_EQ(core->elevation, -22.5f);
+
+    tap(' '); // Player 2 again; then Player 1 dies and the turn goes to Player 2
+    core->tanks.front()->health = 0.0f;
+    update(0.0f);
+    EXPECT_EQ(currentName(), "Player 2");
+    EXPECT_EQ(texts(), "337 0 100 32");
+
+    newGame(2);
+    EXPECT_EQ(texts(), "0 0 100 32");
+    EXPECT_EQ(core->turretAngle, 0.0f);
 }

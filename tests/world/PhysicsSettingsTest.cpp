@@ -1,5 +1,7 @@
 #include "world/PhysicsSettings.h"
 #include "WorldTest.h"
+#include "world/Explosion.h"
+#include "world/TankObject.h"
 #include <string>
 #include <vector>
 
@@ -183,4 +185,42 @@ TEST_F(PhysicsSettingsTest, AccumulatorRunsWholeStepsOnlyWhenStrictlyAboveOne) {
     physics.tick(world(), 0.035f);
     EXPECT_EQ(log.size(), 4u);
     EXPECT_NEAR(physics.accumulator, 0.006f, 1e-6f);
+}
+
+// A tank about to land on ground that an explosion digs away in the same step
+// must not stay resting on the old ground: it falls on to the new.
+TEST_F(PhysicsSettingsTest, GroundDugInTheStepOfALandingLetsTheLanderFall) {
+    flatten(0.5f); // ground at 100
+    TankObject& tank = add<TankObject>({100.0f, 103.05f, 100.0f});
+    tank.radius = 3.0f;
+    tank.velocity = Vector3(0.0f, -10.0f, 0.0f); // touches the ground 0.005 s into the step
+    Explosion& blast = add<Explosion>({100.0f, 100.0f, 100.0f}, 4.0f, 50.0f);
+    blast.radius = 3.99f; // goes off within that same advance
+    CaptureStreams capture;
+    physics.step(world());
+    const float dug = terrain.heightAt(32, 32);
+    EXPECT_LT(dug, 96.0f);
+    EXPECT_EQ(capture.out().find("bounce sphere terrain"), std::string::npos);
+    EXPECT_FALSE(tank.resting);
+
+    for (int k = 0; k < 200 && !tank.resting; ++k)
+        physics.step(world());
+    EXPECT_TRUE(tank.resting);
+    EXPECT_NEAR(tank.position.y, dug + 3.0f, 0.05f);
+    EXPECT_NE(capture.out().find("bounce sphere terrain " + id(tank)), std::string::npos);
+}
+
+// A clock that gives NaN, an infinity or a negative time adds nothing: the
+// accumulator stays a number and the next real time runs the steps it should.
+TEST_F(PhysicsSettingsTest, ATickOfNoSensibleTimeLeavesTheAccumulatorAlone) {
+    Spy& ball = spy({100.0f, 150.0f, 100.0f}, {0.0f, 0.0f, 0.0f});
+    for (float elapsed : {std::nanf(""), -5.0f, 1.0f / 0.0f, -1.0f / 0.0f}) {
+        SCOPED_TRACE(elapsed);
+        physics.tick(world(), elapsed);
+        EXPECT_EQ(physics.accumulator, 0.0f);
+    }
+    EXPECT_TRUE(log.empty());
+    physics.tick(world(), 0.025f);
+    EXPECT_EQ(log.size(), 2u);
+    EXPECT_NE(ball.position.y, 150.0f);
 }
