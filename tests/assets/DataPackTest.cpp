@@ -125,8 +125,11 @@ TEST(DataPack, EveryMenuCommandIsOneTheGameKnowsAndTheFirstMenuStartsGames) {
                 std::string name;
                 int value = 0;
                 words >> word;
+                // "set menu" is left out on purpose: only Esc may close the menu,
+                // because only Esc also clears the last game's latched result.
                 EXPECT_TRUE(word == "terrain" || word == "quit" ||
-                            (word == "set" && words >> name >> value && variables.count(name)) ||
+                            (word == "set" && words >> name >> value && variables.count(name) &&
+                             name != "menu") ||
                             (word == "tanks" && words >> value && value >= 2 && value <= 4) ||
                             (word == "menu" && words >> name && menuIds.count(name)))
                     << command;
