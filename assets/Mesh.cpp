@@ -3,10 +3,12 @@
 // numbers ends the file, and what it made room for stays zero.
 //
 // A head or face count is only a promise, and every array is sized from one
-// before its numbers are read. So a section is refused when the rest of the
-// file is shorter in bytes than its count: a complete entry needs at least four
-// bytes, so no honest file is refused, while a few bytes can no longer ask for
-// gigabytes. Arrays thus stay within a small multiple of the file's size.
+// before its numbers are read. Arrays of up to a fixed budget are made whatever
+// the file holds, so a short file loads as its format says. A count beyond the
+// budget is refused when the rest of the file is shorter in bytes than the count:
+// a complete entry needs at least four bytes, so no honest file is refused,
+// while a few bytes can no longer ask for gigabytes. Arrays thus stay within the
+// budget plus a small multiple of the file's size.
 #include "assets/Mesh.h"
 
 #include <cstddef>
@@ -21,6 +23,9 @@ namespace {
 // Beyond what glDrawElements can count in a GLsizei, whatever the file size.
 constexpr long long maxVertices = 1LL << 24;
 constexpr long long maxIndices = 1LL << 28;
+// Elements of one array made without asking how much of the file is left: 12 MiB
+// of vertices at most.
+constexpr long long unbackedBudget = 1LL << 20;
 
 class MeshReader {
 public:
@@ -64,7 +69,7 @@ bool MeshReader::readVertexCount() {
 
 // A per-vertex section is about to make room for the head's count.
 bool MeshReader::sizeForSection() {
-    if (vertexCount > bytesLeft()) {
+    if (vertexCount > unbackedBudget && vertexCount > bytesLeft()) {
         std::cerr << "Error loading model " << fileName << ".  Invalid size: " << vertexCount
                   << std::endl;
         return false;
@@ -104,8 +109,10 @@ bool MeshReader::readFaces(int corners, const char* countError, const char* inde
     const std::size_t perFace = corners == 4 ? 6 : 3;
     int count = 0;
     file >> count;
-    if (!file || count < 0 || count > bytesLeft() ||
-        static_cast<long long>(start + perFace * static_cast<std::size_t>(count)) > maxIndices) {
+    const long long total =
+        static_cast<long long>(start) + static_cast<long long>(perFace) * (file ? count : 0);
+    if (!file || count < 0 || total > maxIndices ||
+        (total > unbackedBudget && count > bytesLeft())) {
         std::cerr << countError << std::endl;
         return false;
     }

@@ -76,21 +76,33 @@ TEST(Mesh, SectionsAppendOverwriteOrEndTheFileEarly) {
         // The words after the short section are never read as a section.
         {"3 vertices 1 2 3  4 5 triangles 1 0 1 2", {1, 2, 3, 0, 0, 0, 0, 0, 0}, {}},
         {"4 triangles 3 0 1 2 1 2", {}, {0, 1, 2, 0, 0, 0, 0, 0, 0}},
-        {"3 vertices 1 ", {0, 0, 0, 0, 0, 0, 0, 0, 0}, {}}, // as many bytes left as the count
+        {"3 vertices 1", {0, 0, 0, 0, 0, 0, 0, 0, 0}, {}},
+        {"2 vertices", {0, 0, 0, 0, 0, 0}, {}},
+        {"3 triangles 1", {}, {0, 0, 0}},
         {"4", {}, {}},
     };
     MeshFile f;
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_TRUE(f.load(c.text));
-        EXPECT_EQ(flat(f.mesh.vertices), c.vertices);
-        EXPECT_EQ(f.mesh.indices, c.indices);
-        EXPECT_EQ(f.err, "");
+        // A final line end never changes the result.
+        for (const std::string end : {"", "\n"}) {
+            SCOPED_TRACE(c.text + end);
+            EXPECT_TRUE(f.load(c.text + end));
+            EXPECT_EQ(flat(f.mesh.vertices), c.vertices);
+            EXPECT_EQ(f.mesh.indices, c.indices);
+            EXPECT_EQ(f.err, "");
+            EXPECT_EQ(f.out.substr(f.out.size() - 13), "Mesh loaded.\n");
+        }
     }
+    // A short file may still promise many entries within the budget: they are zero.
+    EXPECT_TRUE(f.load("100 vertices 1 2 3"));
+    ASSERT_EQ(f.mesh.vertices.size(), 100u);
+    EXPECT_EQ(f.mesh.vertices[0], Vector3(1, 2, 3));
+    EXPECT_EQ(f.mesh.vertices[99], Vector3(0, 0, 0));
 }
 
-// A head or count the rest of the file cannot hold in bytes is refused before
-// anything is sized from it, so a few bytes cannot ask for gigabytes.
+// A head or count beyond the budget that the rest of the file cannot hold in
+// bytes is refused before anything is sized from it, so a few bytes cannot ask
+// for gigabytes.
 TEST(Mesh, RefusedFilesPrintTheirErrorLineExactly) {
     MeshFile f;
     const std::string size =
@@ -103,7 +115,8 @@ TEST(Mesh, RefusedFilesPrintTheirErrorLineExactly) {
         {"0 vertices 1 2 3", size + "0\n"},
         {"-3 vertices 1 2 3", size + "-3\n"},
         {"16000000 normals 1 2 3", size + "16000000\n"},
-        {"3 vertices 1", size + "3\n"},
+        {"2000000 vertices 1 2 3\n", size + "2000000\n"},
+        {"3 triangles 400000 0 1 2", "Error loading mesh. Invalid count.\n"},
         {"3 triangles 1 0 1 3", "Error loading mesh. Invalid index.\n"},
         {"3 triangles 1 0 -1 2", "Error loading mesh. Invalid index.\n"},
         {"3 quadrilaterals 1 0 1 2 3", "Error loading mesh.  Invalid index.\n"},
