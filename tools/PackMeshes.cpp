@@ -2,12 +2,14 @@
 // the physics, resting with its centre 3 above the ground, so its tracks reach
 // down to y = -3; it faces +z, the way its barrel points at rotation 0.
 //
-// The sky is a cylinder round the field's centre, closed by a lid. It must
-// enclose every place the camera can reach (x and z 0 to 200, y up to 200),
-// and stay within the far plane (300) of as many of them as geometry allows:
-// its radius of 150 clears the field's corners (141.4 from the centre) and
-// keeps the far wall within 291.4 horizontally of any camera, so nothing is
-// cut off while the camera looks level.
+// The sky is a cylinder round the field's centre, closed by a lid and a floor.
+// It must enclose every place the camera can reach (x and z 0 to 200, y up to
+// 200), and stay within the far plane (300) of as many of them as geometry
+// allows: its radius of 150 clears the field's corners (141.4 from the centre)
+// and keeps the far wall within 291.4 horizontally of any camera, so nothing is
+// cut off while the camera looks level. The floor lies just under the lowest
+// ground a crater can leave (0), as close to the camera as it can be, and shows
+// the far hills' colour round the field, where an open bottom would be black.
 #include "PackMeshes.h"
 
 #include "MeshBuilder.h"
@@ -93,7 +95,7 @@ MeshBuilder barrel() {
 
 MeshBuilder sky() {
     constexpr float radius = 150.0f;
-    constexpr float bottom = -20.0f;
+    constexpr float bottom = -1.0f;
     constexpr float top = 205.0f;
     constexpr int segments = 64;
     // Half a texel in from the picture's top and bottom rows: the texture
@@ -123,6 +125,18 @@ MeshBuilder sky() {
     }
     for (int i = 0; i < segments; ++i) {
         mesh.addTriangle(centre, rim + i, rim + i + 1);
+    }
+    // The floor shows the picture's bottom row: the foot of the nearest hills.
+    const int floorCentre = mesh.addVertex({0.0f, bottom, 0.0f}, {0, 1, 0}, 0.5f, halfTexel);
+    const int floorRim = static_cast<int>(mesh.vertexCount());
+    for (int i = 0; i <= segments; ++i) {
+        const float u = static_cast<float>(i) / segments;
+        const float a = 2.0f * pi * u;
+        mesh.addVertex({radius * std::cos(a), bottom, radius * std::sin(a)}, {0, 1, 0}, u,
+                       halfTexel);
+    }
+    for (int i = 0; i < segments; ++i) {
+        mesh.addTriangle(floorCentre, floorRim + i + 1, floorRim + i);
     }
     return mesh;
 }
