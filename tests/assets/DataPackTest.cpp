@@ -11,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -78,6 +82,48 @@ TEST(DataPack, EveryPictureLoadsWithTheBitsTheGameExpects) {
         EXPECT_EQ(image.bitsPerPixel, bits);
         EXPECT_EQ(image.width * bits / 8 % 4, 0) << "rows must need no unpack alignment";
     }
+}
+
+// Every edge of the sky, by where its ends lie, borders exactly two triangles: the
+// sky has no hole for the black of an empty frame to show through. And it holds
+// every place the camera can reach and all ground, from 0 up to 200.
+TEST(DataPack, TheSkyIsClosedRoundTheWholeField) {
+    Skeleton sky;
+    ASSERT_TRUE(loadSkeleton((dataDir + "background.skel").c_str(), sky));
+    Mesh mesh;
+    CaptureStreams quiet;
+    ASSERT_TRUE(loadMesh((dataDir + sky.meshName).c_str(), mesh));
+    using Point = std::array<long, 3>;
+    const auto at = [&](std::uint32_t index) {
+        const Vector3& v = mesh.vertices[index];
+        return Point{std::lround(v.x * 100), std::lround(v.y * 100), std::lround(v.z * 100)};
+    };
+    std::map<std::pair<Point, Point>, int> edges;
+    for (std::size_t t = 0; t + 2 < mesh.indices.size(); t += 3) {
+        for (int k = 0; k < 3; ++k) {
+            const Point a = at(mesh.indices[t + k]);
+            const Point b = at(mesh.indices[t + (k + 1) % 3]);
+            ++edges[std::minmax(a, b)];
+        }
+    }
+    int open = 0;
+    for (const auto& [edge, count] : edges)
+        open += count != 2;
+    EXPECT_EQ(open, 0) << "edges not shared by two triangles";
+
+    float lowest = 1e9f, highest = -1e9f, nearest = 1e9f;
+    for (const Vector3& v : mesh.vertices) {
+        lowest = std::min(lowest, v.y + sky.translate.y);
+        highest = std::max(highest, v.y + sky.translate.y);
+        const float radius = std::hypot(v.x, v.z);
+        if (radius > 1.0f) // the centres of the lid and the floor
+            nearest = std::min(nearest, radius);
+    }
+    EXPECT_LT(lowest, 0.0f);
+    EXPECT_GT(highest, 200.0f);
+    EXPECT_EQ(sky.translate, Vector3(100, 0, 100));
+    EXPECT_GT(nearest * std::cos(3.14159f / 64), std::hypot(100.0f, 100.0f))
+        << "a wall between two vertices cuts a corner of the field";
 }
 
 TEST(DataPack, TankHasItsNodesAndItsMuzzleClearsTheTankAtEveryAim) {
