@@ -2,12 +2,13 @@
 // core is built (the window and its GL context already exist), and destroyed
 // with it. Failed loads are reported by the loaders and the game goes on.
 #include "app/GameCore.h"
-#include "assets/Image.h"
+#include "render/Image.h"
 #include "world/Object.h"
 #include <iostream>
 #include <vector>
 
-GameCore::GameCore() : terrain(64, 64, 200.0f, 200.0f, 200.0f) {
+GameCore::GameCore()
+    : terrain(terrainGridSize, terrainGridSize, worldSize, worldSize, worldSize) {
     std::cout << "GameCore::GameCore()" << std::endl;
 
     cameraRotation = Vector3(0.0f, 0.0f, 0.0f);
@@ -34,7 +35,7 @@ GameCore::GameCore() : terrain(64, 64, 200.0f, 200.0f, 200.0f) {
     variables["fps"] = 0;
     splashVisible = true;
     currentMenu = 0;
-    lightPosition = Vector3(200.0f, 200.0f, 200.0f);
+    lightPosition = Vector3(worldSize, worldSize, worldSize);
 
     // Lighting.
     screen.setLighting(true);

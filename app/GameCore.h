@@ -60,6 +60,8 @@ public:
 
     // More players than one keyboard can serve; a larger count is cut to this.
     static constexpr int maxPlayers = 64;
+    // Grid points of the terrain along each side.
+    static constexpr std::uint32_t terrainGridSize = 64;
     // The most time one update simulates. A longer gap (a stopped process, a
     // resumed laptop) is let go rather than replayed, so the game goes on where it
     // stopped instead of jumping ahead unseen; NaN, infinities and negative
@@ -72,7 +74,7 @@ public:
     Vector3 cameraPosition{50.0f, 25.0f, 100.0f};
     Vector3 cameraVelocity{0.0f, 0.0f, 0.0f}; // displacement per update
     Vector3 cameraRotation{0.0f, 0.0f, 0.0f}; // degrees: x pitch, y yaw
-    Vector3 lightPosition{200.0f, 200.0f, 200.0f};
+    Vector3 lightPosition{worldSize, worldSize, worldSize}; // over the far corner
     Terrain terrain;
     Skeleton tankSkeleton;
     Skeleton sphereSkeleton;

@@ -3,25 +3,12 @@
 // table sets keyDown, so keys typed into the console or the menu never start
 // acting as held keys; a release always clears its key.
 #include "app/GameCore.h"
+#include "app/KeyCodes.h"
 #include "world/TankObject.h"
 #include <cmath>
 #include <iostream>
 
 namespace {
-
-constexpr unsigned char backspaceKey = 8;
-constexpr unsigned char tabKey = 9;
-constexpr unsigned char lineFeedKey = 10;
-constexpr unsigned char enterKey = 13;
-constexpr unsigned char escKey = 27;
-constexpr unsigned char spaceKey = 32;
-constexpr unsigned char backquoteKey = 96;
-constexpr unsigned char leftKey = 128;
-constexpr unsigned char rightKey = 129;
-constexpr unsigned char upKey = 130;
-constexpr unsigned char downKey = 131;
-constexpr unsigned char pageUpKey = 132;
-constexpr unsigned char pageDownKey = 133;
 
 constexpr double pi = 3.14159265358979323846;
 
@@ -65,13 +52,13 @@ void GameCore::keyboard(unsigned char key, bool down, int /*modifiers*/) {
         currentMenu = 0;
         return;
     }
-    if (key == backquoteKey && down) {
+    if (key == keys::backquote && down) {
         consoleOpen = !consoleOpen;
         if (!console.inputLine().empty())
             console.setInputLine("");
         return;
     }
-    if (key == escKey && down) {
+    if (key == keys::escape && down) {
         messageShown = false;
         variables["menu"] = variable("menu") == 0 ? 1 : 0;
         currentMenu = 0;
@@ -96,18 +83,18 @@ void GameCore::keyboard(unsigned char key, bool down, int /*modifiers*/) {
         keyDown[otherCase(key)] = false;
         return;
     }
-    if (key == tabKey && !weapons.empty()) {
+    if (key == keys::tab && !weapons.empty()) {
         ++currentWeapon;
         if (currentWeapon == weapons.end())
             currentWeapon = weapons.begin();
-    } else if (key == spaceKey && currentTank != tanks.end()) {
+    } else if (key == keys::space && currentTank != tanks.end()) {
         fireAndPassTurn();
     }
 }
 
 void GameCore::editConsole(unsigned char key) {
     // Held, the editing keys type again after a pause; Enter never repeats.
-    if (key == backspaceKey || (key >= 32 && key <= 127))
+    if (key == keys::backspace || (key >= keys::space && key <= 127))
         consoleRepeat.press(key);
     else
         consoleRepeat.stop();
@@ -124,20 +111,20 @@ void GameCore::repeatConsoleKey(float dtSeconds) {
 }
 
 void GameCore::typeIntoConsole(unsigned char key) {
-    if (key == backspaceKey) {
+    if (key == keys::backspace) {
         std::string text = console.inputLine();
         if (!text.empty()) {
             text.pop_back();
             console.setInputLine(text);
         }
-    } else if (key == enterKey) {
+    } else if (key == keys::enter) {
         // After a command the next Enter opens a fresh, empty input line to type into.
         const std::string text = console.inputLine();
         if (text.empty())
             return;
         console.commitInputLine();
         processCommands(text);
-    } else if (key >= 32 && key <= 127) {
+    } else if (key >= keys::space && key <= 127) {
         console.setInputLine(console.inputLine() + static_cast<char>(key));
     }
 }
@@ -147,23 +134,23 @@ void GameCore::navigateMenu(unsigned char key) {
     const int optionCount = static_cast<int>(menu.options.size());
     const bool selectionValid = menu.selected >= 0 && menu.selected < optionCount;
     switch (key) {
-    case enterKey:
-    case lineFeedKey:
-    case spaceKey:
+    case keys::enter:
+    case keys::lineFeed:
+    case keys::space:
         if (selectionValid) {
             // A copy: the commands may switch menus under us.
             const std::string execute = menu.options[menu.selected].execute;
             processCommands(execute);
         }
         break;
-    case leftKey:
+    case keys::left:
         if (selectionValid) {
             MenuOption& option = menu.options[menu.selected];
             if (!option.choices.empty() && option.choice > 0)
                 --option.choice;
         }
         break;
-    case rightKey:
+    case keys::right:
         if (selectionValid) {
             MenuOption& option = menu.options[menu.selected];
             if (!option.choices.empty() &&
@@ -171,11 +158,11 @@ void GameCore::navigateMenu(unsigned char key) {
                 ++option.choice;
         }
         break;
-    case upKey:
+    case keys::up:
         if (menu.selected > 0)
             --menu.selected;
         break;
-    case downKey:
+    case keys::down:
         if (menu.selected < optionCount - 1)
             ++menu.selected;
         break;
@@ -240,25 +227,25 @@ void GameCore::heldKeyStep(const HeldKeyRates& rates, float dtSeconds) {
 // cameraVelocity is a displacement per update, damped every update, so the flight
 // speed settles at about one unit per frame.
 void GameCore::flyCamera(const HeldKeyRates& rates, float dtSeconds) {
-    if (keyDown[leftKey]) {
+    if (keyDown[keys::left]) {
         cameraVelocity.z -= rates.sinStep;
         cameraVelocity.x -= rates.cosStep;
     }
-    if (keyDown[rightKey]) {
+    if (keyDown[keys::right]) {
         cameraVelocity.z += rates.sinStep;
         cameraVelocity.x += rates.cosStep;
     }
-    if (keyDown[upKey]) {
+    if (keyDown[keys::up]) {
         cameraVelocity.z -= rates.cosStep;
         cameraVelocity.x += rates.sinStep;
     }
-    if (keyDown[downKey]) {
+    if (keyDown[keys::down]) {
         cameraVelocity.z += rates.cosStep;
         cameraVelocity.x -= rates.sinStep;
     }
-    if (keyDown[pageUpKey])
+    if (keyDown[keys::pageUp])
         cameraVelocity.y += rates.speed;
-    if (keyDown[pageDownKey])
+    if (keyDown[keys::pageDown])
         cameraVelocity.y -= rates.speed;
 
     cameraPosition += cameraVelocity;
@@ -269,10 +256,10 @@ void GameCore::flyCamera(const HeldKeyRates& rates, float dtSeconds) {
         cameraPosition.x = 0.0f;
     if (cameraPosition.z < 0.0f)
         cameraPosition.z = 0.0f;
-    if (cameraPosition.x > 200.0f)
-        cameraPosition.x = 200.0f;
-    if (cameraPosition.z > 200.0f)
-        cameraPosition.z = 200.0f;
+    if (cameraPosition.x > worldSize)
+        cameraPosition.x = worldSize;
+    if (cameraPosition.z > worldSize)
+        cameraPosition.z = worldSize;
 
     // Keep 2 units above the grid point under the camera; the ceiling wins.
     const Vector3& size = terrain.size();
@@ -294,8 +281,8 @@ void GameCore::flyCamera(const HeldKeyRates& rates, float dtSeconds) {
         2.0f;
     if (cameraPosition.y < ground)
         cameraPosition.y = ground;
-    if (cameraPosition.y > 200.0f)
-        cameraPosition.y = 200.0f;
+    if (cameraPosition.y > worldSize)
+        cameraPosition.y = worldSize;
 }
 
 // The aim texts otherwise change only while a key is held: without this the next

@@ -7,6 +7,12 @@
 #include <memory>
 #include <vector>
 
+namespace {
+constexpr double centre = worldSize / 2.0;
+constexpr double placementRadius = 75.0;
+constexpr float dropHeight = 175.0f;
+} // namespace
+
 void GameCore::newGame(int playerCount) {
     // tanks and tankNodes borrow from objects, so they go first.
     tanks.clear();
@@ -22,12 +28,13 @@ void GameCore::newGame(int playerCount) {
         tank->skeleton = tankSkeleton;
         tank->texture = tankTexture;
         tank->radius = 3.0f;
-        // Evenly spaced on a circle of 75 around the centre, Player 1 at z = 175,
-        // high above anything the terrain generation can raise (0.75 x 200).
-        // 3.14159 stands in for pi, hence Player 2 of two at x = 100.0002, not 100.
+        // Evenly spaced on a circle round the centre, Player 1 towards +z, high
+        // above anything the terrain generation can raise (0.75 of the world's
+        // height). 3.14159 stands in for pi, hence Player 2 of two at x = 100.0002.
         const double a = (static_cast<double>(i) / n + static_cast<double>(i) / n) * 3.14159;
-        tank->position = Vector3(static_cast<float>(std::sin(a) * 75.0 + 100.0), 175.0f,
-                                 static_cast<float>(std::cos(a) * 75.0 + 100.0));
+        tank->position =
+            Vector3(static_cast<float>(std::sin(a) * placementRadius + centre), dropHeight,
+                    static_cast<float>(std::cos(a) * placementRadius + centre));
         tanks.push_back(tank.get());
         objects.push_back(std::move(tank));
     }

@@ -30,8 +30,8 @@ void GameCore::update(float elapsedSeconds) {
     // The held-key quantities come from the camera as it stood before the physics.
     const HeldKeyRates rates = heldKeyRates(dtSeconds);
 
-    // The cube the 200 x 200 x 200 terrain occupies.
-    WorldBox box{0.0f, 200.0f, 0.0f, 200.0f, 0.0f, 200.0f, 0};
+    // The cube the terrain occupies.
+    WorldBox box{0.0f, worldSize, 0.0f, worldSize, 0.0f, worldSize, 0};
     physics.tick(World{&objects, &box, &terrain}, dtSeconds);
 
     removeDeadTanks();

@@ -12,7 +12,8 @@ void GameCore::buildWeapons() {
         weapon->load(meshes, screen);
         weapons.push_back(std::move(weapon));
     };
-    for (int kind = 0; kind < 4; ++kind)
+    for (ExplosiveKind kind : {ExplosiveKind::babyMissile, ExplosiveKind::missile,
+                               ExplosiveKind::babyNuke, ExplosiveKind::nuke})
         add(std::make_unique<ExplosiveWeapon>(kind));
     add(std::make_unique<MIRV>());
     add(std::make_unique<DeathsHead>());

@@ -1,5 +1,6 @@
 #include "app/Window.h"
 #include "app/GameCore.h"
+#include "app/KeyCodes.h"
 #include <GL/freeglut.h>
 #include <iostream>
 
@@ -8,8 +9,8 @@ namespace {
 Window* theWindow = nullptr;
 } // namespace
 
-Window::Window(int* argc, char** argv, const char* title, int width, int height)
-    : width(width), height(height) {
+Window::Window(int* argc, char** argv, const char* title, int windowWidth, int windowHeight)
+    : width(windowWidth), height(windowHeight) {
     std::cout << "Window::Window()" << std::endl;
     mouseDown = false;
     glutInit(argc, argv);
@@ -84,17 +85,17 @@ void Window::keyboardUp(unsigned char key, int, int) {
 int Window::specialKeyCode(int glutKey) {
     switch (glutKey) {
     case GLUT_KEY_LEFT:
-        return 128;
+        return keys::left;
     case GLUT_KEY_RIGHT:
-        return 129;
+        return keys::right;
     case GLUT_KEY_UP:
-        return 130;
+        return keys::up;
     case GLUT_KEY_DOWN:
-        return 131;
+        return keys::down;
     case GLUT_KEY_PAGE_UP:
-        return 132;
+        return keys::pageUp;
     case GLUT_KEY_PAGE_DOWN:
-        return 133;
+        return keys::pageDown;
     default:
         return -1;
     }

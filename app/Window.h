@@ -7,7 +7,7 @@ class GameCore;
 // process-wide pointer set in the constructor.
 class Window {
 public:
-    Window(int* argc, char** argv, const char* title, int width, int height);
+    Window(int* argc, char** argv, const char* title, int windowWidth, int windowHeight);
     ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;

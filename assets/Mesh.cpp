@@ -29,7 +29,7 @@ constexpr long long unbackedBudget = 1LL << 20;
 
 class MeshReader {
 public:
-    MeshReader(const char* fileName, Mesh& mesh) : fileName(fileName), mesh(mesh) {}
+    MeshReader(const char* path, Mesh& output) : fileName(path), mesh(output) {}
     bool load();
 
 private:

@@ -62,7 +62,7 @@ void resetPlacement(Skeleton& node) {
 
 } // namespace
 
-SkeletonParser::SkeletonParser(Skeleton& root) : root(root) {}
+SkeletonParser::SkeletonParser(Skeleton& output) : root(output) {}
 
 SkeletonParser::~SkeletonParser() = default;
 

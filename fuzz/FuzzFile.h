@@ -1,5 +1,5 @@
 #pragma once
-#include "assets/Image.h"
+#include "render/Image.h"
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

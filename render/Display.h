@@ -1,5 +1,6 @@
 #pragma once
 #include "assets/Mesh.h"
+#include "world/TextureMaker.h"
 #include "world/Vector3.h"
 #include <cstdint>
 #include <list>
@@ -14,10 +15,10 @@ class Terrain;
 
 // The one owner of OpenGL state. It owns the textures it created and deletes
 // them when destroyed, so it must die while the GL context still exists.
-class Display {
+class Display : public TextureMaker {
 public:
     Display();
-    ~Display();
+    ~Display() override;
     Display(const Display&) = delete;
     Display& operator=(const Display&) = delete;
 
@@ -43,6 +44,8 @@ public:
 
     // Textures: 0 means none.
     std::uint32_t createTexture(const Image& image);
+    // Reads a picture file and makes a texture of it, as the weapons need.
+    MadeTexture makeTexture(const char* fileName) override;
     void bindTexture(std::uint32_t name);
     void deleteTexture(std::uint32_t name);
 

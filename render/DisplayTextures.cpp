@@ -1,6 +1,6 @@
 // Textures. Images arrive bottom row first with rows packed without padding, which
 // is exactly what OpenGL reads once the unpack alignment matches the row length.
-#include "assets/Image.h"
+#include "render/Image.h"
 #include "render/Display.h"
 #include <GL/gl.h>
 #include <algorithm>
@@ -56,6 +56,14 @@ std::uint32_t Display::createTexture(const Image& image) {
         glPixelStorei(GL_UNPACK_ALIGNMENT, defaultUnpackAlignment);
     textures.push_back(name);
     return name;
+}
+
+// The texture is made whether or not the file was read in full: a picture that
+// failed part-way still gives what was read, as the weapons have always had it.
+MadeTexture Display::makeTexture(const char* fileName) {
+    Image image;
+    const bool read = loadImage(fileName, image);
+    return MadeTexture{createTexture(image), read};
 }
 
 // Binding 0 selects the default texture object, which has no image: texturing

@@ -2,9 +2,9 @@
 #include <cassert>
 #include <iostream>
 
-CarrierObject::CarrierObject(int submunitionKind, const char* contactLine, const Vector3* fan,
-                             std::size_t fanSize)
-    : submunition(submunitionKind), contactLine(contactLine), fan(fan), fanSize(fanSize) {}
+CarrierObject::CarrierObject(ExplosiveKind submunitionKind, const char* contactTrace,
+                             const Vector3* fanOffsets, std::size_t fanCount)
+    : submunition(submunitionKind), contactLine(contactTrace), fan(fanOffsets), fanSize(fanCount) {}
 
 void CarrierObject::contactEvent(World world) {
     std::cout << contactLine << std::endl;

@@ -10,7 +10,7 @@
 class CarrierObject : public Object {
 public:
     // `contactLine` and `fan` must have static storage: the object keeps the pointers.
-    CarrierObject(int submunitionKind, const char* contactLine, const Vector3* fan,
+    CarrierObject(ExplosiveKind submunitionKind, const char* contactLine, const Vector3* fan,
                   std::size_t fanSize);
 
     void contactEvent(World world) override;

@@ -1,21 +1,21 @@
 #include "world/ClusterWeapon.h"
-#include "assets/Image.h"
-#include "render/Display.h"
 #include "world/CarrierObject.h"
+#include "world/TextureMaker.h"
 #include <utility>
 
-ClusterWeapon::ClusterWeapon(int submunitionKind, const char* iconPath, std::string displayName)
-    : submunition(submunitionKind), iconPath(iconPath), displayName(std::move(displayName)) {}
+ClusterWeapon::ClusterWeapon(ExplosiveKind submunitionKind, const char* iconFile,
+                             std::string weaponName)
+    : submunition(submunitionKind), iconPath(iconFile), displayName(std::move(weaponName)) {}
 
-bool ClusterWeapon::load(MeshLibrary& meshes, Display& display) {
+bool ClusterWeapon::load(MeshLibrary& meshes, TextureMaker& textures) {
     // Each load is called before the result is combined so that a failure never
     // skips the files after it.
-    Image image;
-    bool loaded = loadImage("data/giraffe.png", image);
-    carrierTexture = display.createTexture(image);
-    loaded = loadImage(iconPath, image) && loaded;
-    iconTexture = display.createTexture(image);
-    loaded = submunition.load(meshes, display) && loaded;
+    const MadeTexture carrier = textures.makeTexture("data/giraffe.png");
+    carrierTexture = carrier.name;
+    const MadeTexture picture = textures.makeTexture(iconPath);
+    iconTexture = picture.name;
+    bool loaded = carrier.fileRead && picture.fileRead;
+    loaded = submunition.load(meshes, textures) && loaded;
     loaded = loadSkeleton("data/sphere.skel", carrierSkeleton) && loaded;
     return loaded;
 }

@@ -14,13 +14,13 @@ class CarrierObject;
 class ClusterWeapon : public Weapon {
 public:
     // `iconPath` must have static storage.
-    ClusterWeapon(int submunitionKind, const char* iconPath, std::string displayName);
+    ClusterWeapon(ExplosiveKind submunitionKind, const char* iconPath, std::string displayName);
 
     // Appends one carrier, owned by the list from then on.
     void fire(ObjectList& objects, const Vector3& position, const Vector3& velocity) override;
     // The carrier's texture and the icon, then the submunition's own files, then
     // the carrier's skeleton; every file is tried even after a failure.
-    bool load(MeshLibrary& meshes, Display& display) override;
+    bool load(MeshLibrary& meshes, TextureMaker& textures) override;
     std::uint32_t icon() const override { return iconTexture; }
     std::string name() const override { return displayName; }
 

@@ -2,11 +2,10 @@
 #include "world/DeathsHeadObject.h"
 
 namespace {
-constexpr int babyNukeKind = 2;
 } // namespace
 
 DeathsHead::DeathsHead()
-    : ClusterWeapon(babyNukeKind, "data/weapons/deathshead.png", "Death's Head") {}
+    : ClusterWeapon(ExplosiveKind::babyNuke, "data/weapons/deathshead.png", "Death's Head") {}
 
 std::unique_ptr<CarrierObject> DeathsHead::makeCarrier() const {
     return std::make_unique<DeathsHeadObject>();

@@ -9,7 +9,8 @@ constexpr float growthPerSecond = 5.0f; // world units of radius
 
 // Resting and fixed: an explosion never moves, never pushes a sphere, and is never
 // tested against resting objects.
-Explosion::Explosion(float blastRadius, float damage) : blastRadius(blastRadius), damage(damage) {
+Explosion::Explosion(float blastRadiusValue, float damageValue)
+    : blastRadius(blastRadiusValue), damage(damageValue) {
     std::cout << "Explosion()" << std::endl;
     elasticity = 0.0f;
     radius = 0.0f;

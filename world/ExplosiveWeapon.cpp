@@ -1,6 +1,5 @@
 #include "world/ExplosiveWeapon.h"
-#include "assets/Image.h"
-#include "render/Display.h"
+#include "world/TextureMaker.h"
 #include "world/Explosion.h"
 #include "world/Explosive.h"
 #include <cassert>
@@ -14,40 +13,40 @@ struct Kind {
     float damage;
 };
 
-constexpr Kind kinds[] = {
+// In the order of ExplosiveKind.
+constexpr Kind kinds[explosiveKindCount] = {
     {"Baby Missile", "data/weapons/babymissile.png", 4.0f, 50.0f},
     {"Missile", "data/weapons/missile.png", 8.0f, 75.0f},
     {"Baby Nuke", "data/weapons/babynuke.png", 16.0f, 100.0f},
     {"Nuke", "data/weapons/nuke.png", 32.0f, 125.0f},
 };
-constexpr int kindCount = static_cast<int>(sizeof kinds / sizeof kinds[0]);
 } // namespace
 
-ExplosiveWeapon::ExplosiveWeapon(int kind) {
-    assert(kind >= 0 && kind < kindCount && "no such explosive weapon");
-    if (kind < 0 || kind >= kindCount)
+ExplosiveWeapon::ExplosiveWeapon(ExplosiveKind kind) {
+    const int index = static_cast<int>(kind);
+    assert(index >= 0 && index < explosiveKindCount && "no such explosive weapon");
+    if (index < 0 || index >= explosiveKindCount)
         return;
-    const Kind& k = kinds[kind];
+    const Kind& k = kinds[index];
     displayName = k.name;
     iconPath = k.iconPath;
     blastRadius = k.blastRadius;
     damage = k.damage;
 }
 
-bool ExplosiveWeapon::load(MeshLibrary&, Display& display) {
+bool ExplosiveWeapon::load(MeshLibrary&, TextureMaker& textures) {
     // Each load is called before the result is combined so that a failure never
     // skips the files after it.
     bool loaded = loadSkeleton("data/sphere.skel", projectileSkeleton);
     loaded = loadSkeleton("data/explosion.skel", explosionSkeleton) && loaded;
 
-    Image image;
-    loaded = loadImage("data/giraffe.png", image) && loaded;
-    projectileTexture = display.createTexture(image);
-    loaded = loadImage("data/fire.png", image) && loaded;
-    explosionTexture = display.createTexture(image);
-    loaded = loadImage(iconPath.c_str(), image) && loaded;
-    iconTexture = display.createTexture(image);
-    return loaded;
+    const MadeTexture projectile = textures.makeTexture("data/giraffe.png");
+    projectileTexture = projectile.name;
+    const MadeTexture explosion = textures.makeTexture("data/fire.png");
+    explosionTexture = explosion.name;
+    const MadeTexture picture = textures.makeTexture(iconPath.c_str());
+    iconTexture = picture.name;
+    return loaded && projectile.fileRead && explosion.fileRead && picture.fileRead;
 }
 
 void ExplosiveWeapon::fire(ObjectList& objects, const Vector3& position, const Vector3& velocity) {

@@ -2,10 +2,9 @@
 #include "world/MIRVObject.h"
 
 namespace {
-constexpr int missileKind = 1;
 } // namespace
 
-MIRV::MIRV() : ClusterWeapon(missileKind, "data/weapons/mirv.png", "MIRV") {}
+MIRV::MIRV() : ClusterWeapon(ExplosiveKind::missile, "data/weapons/mirv.png", "MIRV") {}
 
 std::unique_ptr<CarrierObject> MIRV::makeCarrier() const {
     return std::make_unique<MIRVObject>();

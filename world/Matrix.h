@@ -20,11 +20,13 @@ public:
         return elements[static_cast<std::size_t>(y) * w + x];
     }
     const T& at(std::uint32_t x, std::uint32_t y) const {
-        return const_cast<Matrix*>(this)->at(x, y);
+        if (x >= w || y >= h)
+            return outOfBounds(x, y);
+        return elements[static_cast<std::size_t>(y) * w + x];
     }
 
 private:
-    T& outOfBounds(std::uint32_t x, std::uint32_t y) {
+    T& outOfBounds(std::uint32_t x, std::uint32_t y) const {
         std::cerr << "Referenced matrix out of bounds, you shmuck! (" << x << " / " << w << ", "
                   << y << " / " << h << ")" << std::endl;
         spare = T{};
@@ -34,5 +36,7 @@ private:
     std::vector<T> elements;
     std::uint32_t w;
     std::uint32_t h;
-    T spare{};
+    // Answers an access outside the grid, reset each time: nothing a caller
+    // writes there survives, and a reader of a const grid may be handed it too.
+    mutable T spare{};
 };

@@ -21,13 +21,19 @@ public:
     Vector3 rotation{0.0f, 0.0f, 0.0f};  // degrees about x, y, z
     float radius = 1.0f;
     float mass = 1.0f;
-    float elasticity = 1.0f;
+    float elasticity = 1.0f;  // the product of a pair's scales the push along their centres
     float age = 0.0f;  // seconds
-    Vector3 velocity{0.0f, 0.0f, 0.0f};
+    Vector3 velocity{0.0f, 0.0f, 0.0f};  // world units per second
+    // Lies still: gravity leaves it alone and the terrain is not tested against
+    // it. A speed of 0.1 or more wakes it; an explosion wakes everything.
     bool resting = false;
-    bool active = true;
+    bool active = true;  // false hides it from the physics, the updates and the frame
     bool dead = false;  // erased and destroyed at the start of the next step
+    // Never moves and always counts as resting, and a pair with a fixed sphere
+    // changes neither velocity: explosions, which must not push shells about.
     bool fixed = false;
+    // Never tested against a resting sphere: tanks, so that two parked tanks or a
+    // tank and a waiting explosion cost nothing while shells fly elsewhere.
     bool immobile = false;
     Skeleton skeleton;
     std::uint32_t texture = 0;

@@ -9,7 +9,7 @@ struct Vector3 {
     float z = 0.0f;
 
     Vector3() = default;
-    Vector3(float x, float y, float z) : x(x), y(y), z(z) {}
+    Vector3(float xValue, float yValue, float zValue) : x(xValue), y(yValue), z(zValue) {}
 
     Vector3& operator+=(const Vector3& b) {
         x += b.x;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-class Display;
+class TextureMaker;
 
 // A factory of projectiles; there is no ammunition.
 class Weapon {
@@ -15,7 +15,7 @@ public:
     // Appends this weapon's projectiles to the list.
     virtual void fire(ObjectList& objects, const Vector3& position, const Vector3& velocity) = 0;
     // Loads skeletons and textures; true when every file loaded.
-    virtual bool load(MeshLibrary& meshes, Display& display) = 0;
+    virtual bool load(MeshLibrary& meshes, TextureMaker& textures) = 0;
     virtual std::uint32_t icon() const = 0;
     virtual std::string name() const = 0;
 };

@@ -6,6 +6,11 @@
 class Object;
 class Terrain;
 
+// The world is a cube of this many units: the terrain spans 0 to worldSize along
+// x and z, its heights are scaled by it, and the physics keeps everything in the
+// cube between 0 and worldSize on all three axes.
+constexpr float worldSize = 200.0f;
+
 // The list owns its objects; only the removal at the start of a physics step
 // erases from it, so iterators held elsewhere stay valid during a step.
 using ObjectList = std::list<std::unique_ptr<Object>>;

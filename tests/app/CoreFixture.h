@@ -1,5 +1,6 @@
 #pragma once
 #include "app/GameCore.h"
+#include "app/KeyCodes.h"
 #include "support/CaptureStreams.h"
 #include "support/FakeGL.h"
 #include "world/TankObject.h"
@@ -49,8 +50,12 @@ protected:
         press(key);
         release(key);
     }
-    void type(const std::string& keys) {
-        for (char c : keys)
+    void taps(std::initializer_list<unsigned char> keyCodes) {
+        for (unsigned char key : keyCodes)
+            tap(key);
+    }
+    void type(const std::string& text) {
+        for (char c : text)
             tap(static_cast<unsigned char>(c));
     }
 

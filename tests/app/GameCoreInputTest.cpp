@@ -31,12 +31,12 @@ protected:
 TEST_F(GameCoreInputTest, TheTitleTakesAnyKeyBeforeEverythingElse) {
     core->splashVisible = true;
     core->currentMenu = 3;
-    press(96); // even the backquote only opens the first menu here, none loaded
+    press(keys::backquote); // even the backquote only opens the first menu here, none loaded
     EXPECT_EQ(core->variables["menu"], 1);
     EXPECT_EQ(core->currentMenu, 0);
     EXPECT_FALSE(core->consoleOpen);
-    EXPECT_FALSE(core->keyDown[96]);
-    press(27); // the menu is up: Esc closes it again and clears the message latch
+    EXPECT_FALSE(core->keyDown[keys::backquote]);
+    press(keys::escape); // the menu is up: Esc closes it again and clears the message latch
     EXPECT_EQ(core->variables["menu"], 0);
     EXPECT_FALSE(core->messageShown);
     update(0.0f);
@@ -46,9 +46,9 @@ TEST_F(GameCoreInputTest, TheTitleTakesAnyKeyBeforeEverythingElse) {
 TEST_F(GameCoreInputTest, TheConsoleTakesTypedKeysWithoutHoldingThem) {
     showMenu();
     core->keyDown['a'] = true; // held since before the console opened
-    tap(96);
+    tap(keys::backquote);
     ASSERT_TRUE(core->consoleOpen);
-    tap(131); // Down: not printable, and the console comes before the menu
+    tap(keys::down); // Down: not printable, and the console comes before the menu
     type("as ");
     EXPECT_EQ(core->console.inputLine(), "as ");
     EXPECT_EQ(core->menus[0].selected, 0);
@@ -56,61 +56,62 @@ TEST_F(GameCoreInputTest, TheConsoleTakesTypedKeysWithoutHoldingThem) {
     EXPECT_FALSE(core->keyDown['s']);
     EXPECT_FALSE(core->keyDown[' ']);
 
-    type("\b\b\b\b\x01\xc8"); // one Backspace too many, then two keys that are not printable
+    // One Backspace too many, then two keys that are not printable.
+    taps({keys::backspace, keys::backspace, keys::backspace, keys::backspace, 1, 200});
     EXPECT_EQ(core->console.inputLine(), "");
-    tap(27);
+    tap(keys::escape);
     EXPECT_EQ(core->variables["menu"], 0) << "Esc still toggles the menu";
     EXPECT_TRUE(core->consoleOpen);
 
     type("tanks 4");
-    tap(96); // closing the console empties the line being typed
+    tap(keys::backquote); // closing the console empties the line being typed
     EXPECT_FALSE(core->consoleOpen);
     EXPECT_EQ(core->console.inputLine(), "");
 }
 
 TEST_F(GameCoreInputTest, EnterRunsTheTypedLineAndNothingWhenItIsEmpty) {
-    tap(96);
+    tap(keys::backquote);
     const std::size_t lines = consoleLines().size();
     CaptureStreams capture;
-    tap(13);
+    tap(keys::enter);
     EXPECT_EQ(capture.out(), "");
     EXPECT_EQ(consoleLines().size(), lines);
 
-    type("set fps 5\r");
+    type("set fps 5");
+    tap(keys::enter);
     EXPECT_EQ(core->variables["fps"], 5);
     EXPECT_EQ(consoleLines().front(), "set fps 5") << "the command stays as an ordinary line";
-    tap(13);
+    tap(keys::enter);
     EXPECT_EQ(consoleLines().size(), lines + 1) << "a fresh input line, nothing run";
     EXPECT_EQ(consoleLines()[1], "set fps 5");
 }
 
-// Codes 128 to 131 are Left, Right, Up and Down.
 TEST_F(GameCoreInputTest, TheMenuStopsAtItsEndsAndRunsTheSelectedOption) {
     showMenu();
     Menu& menu = core->menus[0];
-    type("\x82\x81"); // Up at the top; Right on an option without choices
+    taps({keys::up, keys::right}); // Up at the top; Right on an option without choices
     EXPECT_EQ(menu.selected, 0);
     EXPECT_EQ(menu.options[0].choice, 0);
-    type("\x83\x83\x83\x83");
+    taps({keys::down, keys::down, keys::down, keys::down});
     EXPECT_EQ(menu.selected, 2);
-    type("\x82\x81\x81\x81\x81");
+    taps({keys::up, keys::right, keys::right, keys::right, keys::right});
     EXPECT_EQ(menu.options[1].choice, 2);
-    type("\x80\x80\x80\x80");
+    taps({keys::left, keys::left, keys::left, keys::left});
     EXPECT_EQ(menu.options[1].choice, 0);
-    press(131);
-    EXPECT_FALSE(core->keyDown[131]) << "keys the menu takes are never held";
-    type("\x1b\x1b");
+    press(keys::down);
+    EXPECT_FALSE(core->keyDown[keys::down]) << "keys the menu takes are never held";
+    taps({keys::escape, keys::escape});
     EXPECT_EQ(menu.selected, 0) << "Esc goes back to the first option";
 
     // Enter, line feed and Space run the selected option.
-    type("\r");
+    tap(keys::enter);
     EXPECT_EQ(core->variables["fps"], 11);
-    type("\x83\n");
+    taps({keys::down, keys::lineFeed});
     EXPECT_EQ(core->variables["fps"], 22);
-    type("\x83 ");
+    taps({keys::down, keys::space});
     EXPECT_EQ(core->variables["fps"], 33);
     core->menus[0].selected = 7; // past the options: Enter runs nothing
-    tap(13);
+    tap(keys::enter);
     EXPECT_EQ(core->variables["fps"], 33);
 
     core->currentMenu = 5; // no such menu: keys fall through to the held table
@@ -122,7 +123,7 @@ TEST_F(GameCoreInputTest, TabCyclesThroughTheWeaponsAndBack) {
     std::vector<std::string> names;
     for (int i = 0; i < 7; ++i) {
         names.push_back((*core->currentWeapon)->name());
-        tap('\t');
+        tap(keys::tab);
     }
     EXPECT_EQ(names, (std::vector<std::string>{"Baby Missile", "Missile", "Baby Nuke", "Nuke",
                                                "MIRV", "Death's Head", "Baby Missile"}));
@@ -180,7 +181,7 @@ TEST_F(GameCoreInputTest, FlyingMovesAlongTheViewAndIsDamped) {
     flatten(0.0f);
     core->cameraPosition = Vector3(100.0f, 50.0f, 100.0f);
     core->cameraRotation.y = 90.0f; // turned a quarter from -z: Up flies along +x
-    holdFor(130, 0.1f);
+    holdFor(keys::up, 0.1f);
     EXPECT_NEAR(core->cameraPosition.x, 100.4f, 1e-4);
     EXPECT_NEAR(core->cameraPosition.z, 100.0f, 1e-4);
     EXPECT_NEAR(core->cameraVelocity.x, 0.24f, 1e-5);
@@ -253,16 +254,16 @@ TEST_F(GameCoreInputTest, ALettersReleaseInEitherCaseLetsGoOfIt) {
 // Held in the console, Backspace and printable keys type again after half a
 // second, 25 times a second, until released in either case or the console closes.
 TEST_F(GameCoreInputTest, AHeldConsoleKeyTypesAgainAfterAPause) {
-    tap(96);
+    tap(keys::backquote);
     type("abcdefgh");
-    press(8);
+    press(keys::backspace);
     update(0.25f);
     EXPECT_EQ(core->console.inputLine(), "abcdefg");
     update(0.25f); // half a second: the first repeat
     EXPECT_EQ(core->console.inputLine(), "abcdef");
     update(0.08f);
     EXPECT_EQ(core->console.inputLine(), "abcd");
-    release(8);
+    release(keys::backspace);
     update(0.25f);
     EXPECT_EQ(core->console.inputLine(), "abcd");
 
@@ -275,9 +276,9 @@ TEST_F(GameCoreInputTest, AHeldConsoleKeyTypesAgainAfterAPause) {
 
     press('y');
     update(0.25f);
-    tap(96); // closing the console stops it, as it empties the line
+    tap(keys::backquote); // closing the console stops it, as it empties the line
     update(0.25f);
-    tap(96);
+    tap(keys::backquote);
     update(0.25f);
     update(0.25f);
     EXPECT_EQ(core->console.inputLine(), "");
@@ -286,9 +287,9 @@ TEST_F(GameCoreInputTest, AHeldConsoleKeyTypesAgainAfterAPause) {
     // Enter runs its line once, however long it is held.
     type("set fps 1");
     CaptureStreams capture;
-    press(13);
+    press(keys::enter);
     for (int i = 0; i < 8; ++i)
         update(0.25f);
-    release(13);
+    release(keys::enter);
     EXPECT_EQ(capture.out(), "processCommand: \"set fps 1\"\n");
 }

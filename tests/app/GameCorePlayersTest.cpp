@@ -49,7 +49,7 @@ TEST_F(GameCorePlayersTest, ANewGameThrowsAwayShellsInFlight) {
     core->tankSkeleton = aimingSkeleton();
     newGame(2);
     leaveTitle();
-    press(' ');
+    press(keys::space);
     ASSERT_EQ(core->objects.size(), 4u);
     newGame(3);
     ASSERT_EQ(core->objects.size(), 3u);
@@ -72,6 +72,6 @@ TEST_F(GameCorePlayersTest, NoPlayersMeansNoTanksAndNothingToAimOrFire) {
     EXPECT_EQ(core->angleText, "0");
     EXPECT_EQ(core->elevationText, "0");
     EXPECT_TRUE(core->tankNodes.empty()) << "looking up a node adds none";
-    press(' ');
+    press(keys::space);
     EXPECT_TRUE(core->objects.empty());
 }

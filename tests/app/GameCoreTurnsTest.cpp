@@ -19,7 +19,7 @@ TEST_F(GameCoreTurnsTest, ADeathGivesTheTurnToTheFirstSurvivor) {
     std::vector<std::string> order;
     for (int i = 0; i < 5; ++i) {
         order.push_back(currentName());
-        tap(' ');
+        tap(keys::space);
     }
     EXPECT_EQ(order, (std::vector<std::string>{"Player 1", "Player 2", "Player 3", "Player 1",
                                                "Player 2"}));
@@ -55,7 +55,7 @@ TEST_F(GameCoreTurnsTest, ALoneTankWinsAtTheFirstUpdateAndEscAnnouncesItAgain) {
     EXPECT_TRUE(core->messageShown);
     EXPECT_EQ(core->message, "Player 1 wins!");
 
-    tap(27);
+    tap(keys::escape);
     EXPECT_FALSE(core->messageShown);
     EXPECT_EQ(core->variables["menu"], 1);
     update(0.0f);
@@ -75,14 +75,14 @@ TEST_F(GameCoreTurnsTest, ANewGameKeepsTheLatchUntilEscClearsIt) {
     newGame(1);
     update(0.0f);
     EXPECT_EQ(core->message, "") << "a new game leaves the latch as it was";
-    tap(27); // opens the menu, clears the latch
+    tap(keys::escape); // opens the menu, clears the latch
     update(0.0f);
     EXPECT_EQ(core->message, "Player 1 wins!");
 
     newGame(2);
     EXPECT_TRUE(core->messageShown);
-    tap(27);
-    tap(27); // the menu opened and closed again: the latch is clear
+    tap(keys::escape);
+    tap(keys::escape); // the menu opened and closed again: the latch is clear
     update(0.0f);
     EXPECT_FALSE(core->messageShown) << "two tanks: nothing to announce";
     core->tanks.front()->health = 0.0f;
@@ -116,7 +116,7 @@ TEST_F(GameCoreTurnsTest, AShotLeavesFromTheTipWithTheAimedVelocity) {
         core->tankNodes["turret"]->rotate.y = c.turret;
         core->tankNodes["barrel"]->rotate.x = c.barrel;
         core->launchVelocity = c.speed;
-        tap(' ');
+        tap(keys::space);
         ASSERT_EQ(core->objects.size(), 4u) << "the shell and its explosion join the tanks";
         const auto* shell =
             dynamic_cast<const Explosive*>(std::next(core->objects.begin(), 2)->get());
@@ -131,7 +131,7 @@ TEST_F(GameCoreTurnsTest, AShotLeavesFromTheTipWithTheAimedVelocity) {
 // the weapon Tab picked.
 TEST_F(GameCoreTurnsTest, SpaceFiresTheWeaponPickedWithTab) {
     newGame(2);
-    type("\t\t\t\t ");
+    taps({keys::tab, keys::tab, keys::tab, keys::tab, keys::space});
     EXPECT_EQ(core->objects.size(), 3u) << "a MIRV's carrier flies alone, without an explosion";
 }
 
@@ -157,10 +157,10 @@ TEST_F(GameCoreTurnsTest, AnUpdateSimulatesAtMostAQuarterSecondOfAnyStall) {
         const float& turret = core->tankNodes["turret"]->rotate.y;
 
         press('a');
-        press(130); // Up flies along -z
+        press(keys::up); // Up flies along -z
         update(c.elapsed);
         release('a');
-        release(130);
+        release(keys::up);
         // Whole steps of 0.01 s: the last may be one short.
         EXPECT_NEAR(tank.velocity.y, -9.81f * c.simulated, 0.15f);
         EXPECT_NEAR(turret, 90.0f * c.simulated, 1e-3f);
@@ -194,17 +194,17 @@ TEST_F(GameCoreTurnsTest, TheHeadsUpTextsShowTheAimOfTheTankWhoseTurnItIs) {
     core->weapons.clear(); // nothing flies: this is about whose turn it is
     core->currentWeapon = core->weapons.end();
 
-    tap(' ');
+    tap(keys::space);
     EXPECT_EQ(texts(), "0 0 100 32") << "Player 2's turret still points at 0";
     aim('d');
     EXPECT_EQ(texts(), "337 0 100 32");
     EXPECT_EQ(core->turretAngle, 337.5f);
-    tap(' ');
-    tap(' ');
+    tap(keys::space);
+    tap(keys::space);
     EXPECT_EQ(texts(), "22 22 62 32") << "back to Player 1";
     EXPECT_EQ(core->elevation, -22.5f);
 
-    tap(' '); // Player 2 again; then Player 1 dies and the turn goes to Player 2
+    tap(keys::space); // Player 2 again; then Player 1 dies and the turn goes to Player 2
     core->tanks.front()->health = 0.0f;
     update(0.0f);
     EXPECT_EQ(currentName(), "Player 2");

@@ -2,7 +2,7 @@
 // the way the game does at start, and checks what the game relies on in those
 // files: formats, the tank's named nodes and where its muzzle lies, and every
 // menu command.
-#include "assets/Image.h"
+#include "render/Image.h"
 #include "assets/Menu.h"
 #include "assets/Mesh.h"
 #include "assets/Skeleton.h"

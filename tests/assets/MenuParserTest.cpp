@@ -1,6 +1,6 @@
 #include "assets/MenuParser.h"
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "assets/Mesh.h"
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 #include "support/CaptureStreams.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 #include "assets/SkeletonParser.h"
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

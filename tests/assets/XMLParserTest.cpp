@@ -1,6 +1,6 @@
 #include "assets/XMLParser.h"
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

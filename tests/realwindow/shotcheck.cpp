@@ -12,7 +12,7 @@
 //
 // Exit status 0 when the answer is yes, 1 when no, 2 on bad use; one line on
 // standard output says what was measured either way.
-#include "assets/Image.h"
+#include "render/Image.h"
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>

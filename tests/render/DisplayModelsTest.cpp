@@ -1,4 +1,4 @@
-#include "GLReplay.h"
+#include "support/GLReplay.h"
 #include "assets/Skeleton.h"
 #include "world/Object.h"
 

@@ -1,4 +1,4 @@
-#include "GLReplay.h"
+#include "support/GLReplay.h"
 #include "app/Console.h"
 #include "assets/Menu.h"
 

@@ -1,5 +1,7 @@
-#include "GLReplay.h"
-#include "assets/Image.h"
+#include "support/GLReplay.h"
+#include "render/Image.h"
+#include "support/TempDir.h"
+#include <png.h>
 
 namespace {
 
@@ -124,6 +126,32 @@ TEST_F(DisplayTest, TexturesUploadTheirFormatAlignedOrAreRefused) {
             EXPECT_EQ(glreplay::find("glPixelStorei", upload), upload + 1);
         }
     }
+}
+
+// The weapons' way to a texture: whether the file was read, and a texture of
+// what was read; nothing usable gives name 0 and no texture at all.
+TEST_F(DisplayTest, ATextureFromAFileSaysWhetherTheFileWasRead) {
+    TempDir dir;
+    png_image picture{};
+    picture.version = PNG_IMAGE_VERSION;
+    picture.width = picture.height = 2;
+    picture.format = PNG_FORMAT_RGB;
+    const png_byte pixels[12] = {};
+    const std::string good = dir.path("good.png");
+    ASSERT_NE(png_image_write_to_file(&picture, good.c_str(), 0, pixels, 0, nullptr), 0);
+    const std::string bad = dir.write("bad.png", "not a picture");
+
+    CaptureStreams quiet;
+    const MadeTexture made = display->makeTexture(good.c_str());
+    EXPECT_TRUE(made.fileRead);
+    EXPECT_EQ(made.name, display->textureNames().back());
+    for (const std::string& file : {bad, dir.path("missing.png"), std::string("x.gif")}) {
+        SCOPED_TRACE(file);
+        const MadeTexture none = display->makeTexture(file.c_str());
+        EXPECT_FALSE(none.fileRead);
+        EXPECT_EQ(none.name, 0u);
+    }
+    EXPECT_EQ(display->textureNames().size(), 1u);
 }
 
 TEST_F(DisplayTest, DestructionDeletesTheRemainingTexturesInCreationOrder) {

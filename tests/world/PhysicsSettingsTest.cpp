@@ -10,7 +10,7 @@ namespace {
 // Records its events in a shared log as "contact <id>" and "update <id>".
 class Spy : public Object {
 public:
-    explicit Spy(std::vector<std::string>& log) : log(log) {}
+    explicit Spy(std::vector<std::string>& sharedLog) : log(sharedLog) {}
     void contactEvent(World) override { log.push_back("contact " + std::to_string(id)); }
     void update(World world, float seconds) override {
         Object::update(world, seconds);

@@ -1,17 +1,15 @@
-#include "render/Display.h"
 #include "support/CaptureStreams.h"
-#include "support/FakeGL.h"
 #include "world/DeathsHead.h"
 #include "world/Explosion.h"
 #include "world/Explosive.h"
 #include "world/ExplosiveWeapon.h"
 #include "world/MIRV.h"
 #include "world/MIRVObject.h"
+#include "world/TextureMaker.h"
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <png.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -20,15 +18,15 @@ namespace fs = std::filesystem;
 
 TEST(ExplosiveWeaponTest, FireAppendsTheShellThenItsHiddenExplosion) {
     struct Case {
-        int kind;
+        ExplosiveKind kind;
         const char* name;
         const char* iconPath;
         float blastRadius, damage;
     };
-    for (const Case& c : {Case{0, "Baby Missile", "data/weapons/babymissile.png", 4, 50},
-                          Case{1, "Missile", "data/weapons/missile.png", 8, 75},
-                          Case{2, "Baby Nuke", "data/weapons/babynuke.png", 16, 100},
-                          Case{3, "Nuke", "data/weapons/nuke.png", 32, 125}}) {
+    for (const Case& c : {Case{ExplosiveKind::babyMissile, "Baby Missile", "data/weapons/babymissile.png", 4, 50},
+                          Case{ExplosiveKind::missile, "Missile", "data/weapons/missile.png", 8, 75},
+                          Case{ExplosiveKind::babyNuke, "Baby Nuke", "data/weapons/babynuke.png", 16, 100},
+                          Case{ExplosiveKind::nuke, "Nuke", "data/weapons/nuke.png", 32, 125}}) {
         SCOPED_TRACE(c.name);
         ExplosiveWeapon weapon(c.kind);
         EXPECT_EQ(weapon.name(), c.name);
@@ -62,7 +60,7 @@ TEST(ExplosiveWeaponTest, FireAppendsTheShellThenItsHiddenExplosion) {
 
 TEST(ExplosiveWeaponTest, CopiesOwnTheirSkeletons) {
     CaptureStreams capture;
-    ExplosiveWeapon original(1);
+    ExplosiveWeapon original(ExplosiveKind::missile);
     original.projectileSkeleton.children.resize(1);
     original.projectileSkeleton.children[0].id = "fin";
     ExplosiveWeapon copy = original;
@@ -81,8 +79,26 @@ TEST(ExplosiveWeaponTest, CopiesOwnTheirSkeletons) {
     EXPECT_EQ(mirv.submunition.projectileSkeleton.id, "missile");
 }
 
-// In a fresh folder for the weapons' data files, with a Display on the fake GL:
-// the result is the AND of every load, and a failure skips nothing after it.
+namespace {
+
+// Makes texture names 1, 2, 3... for the picture files that exist, none for the
+// others, and remembers what it was asked for.
+class FakeTextures : public TextureMaker {
+public:
+    MadeTexture makeTexture(const char* fileName) override {
+        asked.push_back(fileName);
+        if (!fs::exists(fileName))
+            return MadeTexture{0, false};
+        return MadeTexture{next++, true};
+    }
+    std::vector<std::string> asked;
+    std::uint32_t next = 1;
+};
+
+} // namespace
+
+// In a fresh folder for the weapons' data files: the result is the AND of every
+// load, and a failure skips nothing after it.
 TEST(WeaponLoadTest, EachMissingFileFailsTheWeaponsThatReadIt) {
     const fs::path oldDirectory = fs::current_path();
     const fs::path directory =
@@ -90,7 +106,6 @@ TEST(WeaponLoadTest, EachMissingFileFailsTheWeaponsThatReadIt) {
     fs::create_directories(directory / "data" / "weapons");
     fs::current_path(directory);
     CaptureStreams capture; // loaders may write lines; keep them out of the test log
-    Display display;
     MeshLibrary meshes;
 
     struct Case {
@@ -108,32 +123,25 @@ TEST(WeaponLoadTest, EachMissingFileFailsTheWeaponsThatReadIt) {
         std::ofstream("data/sphere.skel") << "<skeleton><id>ball</id></skeleton>\n";
         std::ofstream("data/explosion.skel") << "<skeleton><id>blast</id></skeleton>\n";
         for (const char* name : {"giraffe", "fire", "weapons/babymissile", "weapons/missile",
-                                 "weapons/babynuke", "weapons/mirv", "weapons/deathshead"}) {
-            png_image image{}; // one grey RGB pixel
-            image.version = PNG_IMAGE_VERSION;
-            image.width = image.height = 1;
-            image.format = PNG_FORMAT_RGB;
-            const png_byte pixel[3] = {200, 200, 200};
-            const std::string path = std::string("data/") + name + ".png";
-            EXPECT_NE(png_image_write_to_file(&image, path.c_str(), 0, pixel, 0, nullptr), 0);
-        }
+                                 "weapons/babynuke", "weapons/mirv", "weapons/deathshead"})
+            std::ofstream(std::string("data/") + name + ".png") << "picture";
         std::remove(c.missing.c_str());
-        fakegl::reset();
 
-        ExplosiveWeapon weapon(0);
-        EXPECT_EQ(weapon.load(meshes, display), c.babyMissile);
+        FakeTextures textures;
+        ExplosiveWeapon weapon(ExplosiveKind::babyMissile);
+        EXPECT_EQ(weapon.load(meshes, textures), c.babyMissile);
         EXPECT_EQ(weapon.projectileSkeleton.id, c.missing == "data/sphere.skel" ? "" : "ball");
         EXPECT_EQ(weapon.explosionSkeleton.id, c.missing == "data/explosion.skel" ? "" : "blast");
-        // Textures are named 1, 2, 3... in load order; a missing picture makes none.
+        EXPECT_EQ(textures.asked, (std::vector<std::string>{"data/giraffe.png", "data/fire.png",
+                                                            "data/weapons/babymissile.png"}));
+        // A missing picture gives no texture and takes none of the names.
         const std::uint32_t names[] = {weapon.projectileTexture, weapon.explosionTexture,
                                        weapon.icon()};
-        const char* images[] = {"data/giraffe.png", "data/fire.png",
-                                "data/weapons/babymissile.png"};
         std::uint32_t next = 1;
         for (int k = 0; k < 3; ++k)
-            EXPECT_EQ(names[k], c.missing == images[k] ? 0u : next++) << images[k];
-        EXPECT_EQ(MIRV().load(meshes, display), c.mirv);
-        EXPECT_EQ(DeathsHead().load(meshes, display), c.deathsHead);
+            EXPECT_EQ(names[k], c.missing == textures.asked[k] ? 0u : next++) << k;
+        EXPECT_EQ(MIRV().load(meshes, textures), c.mirv);
+        EXPECT_EQ(DeathsHead().load(meshes, textures), c.deathsHead);
     }
     EXPECT_TRUE(meshes.empty()); // the weapons leave the mesh library to the core
     fs::current_path(oldDirectory);

@@ -3,9 +3,9 @@
 // setjmp is owned by the caller, so a jump skips no cleanup and leaves no local
 // indeterminate; readPng() destroys the structures and closes the file on every
 // path.
-#include "assets/PngReader.h"
+#include "render/PngReader.h"
 
-#include "assets/Image.h"
+#include "render/Image.h"
 
 #include <png.h>
 

@@ -1,6 +1,6 @@
-#include "assets/TgaReader.h"
+#include "render/TgaReader.h"
 
-#include "assets/Image.h"
+#include "render/Image.h"
 
 #include <cstddef>
 #include <cstring>

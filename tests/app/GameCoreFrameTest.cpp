@@ -1,7 +1,7 @@
 // The whole frame, drawn by a real GameCore on the recording GL. The core loads
 // its assets from the game folder when it has been built; the checks here do not
 // depend on them: textures that matter are given known names first.
-#include "GLReplay.h"
+#include "support/GLReplay.h"
 #include "app/GameCore.h"
 #include "world/TankObject.h"
 #include <unistd.h>

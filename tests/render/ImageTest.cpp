@@ -1,6 +1,6 @@
-#include "assets/Image.h"
+#include "render/Image.h"
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 #include "support/CaptureStreams.h"
 
 #include <gtest/gtest.h>

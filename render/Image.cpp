@@ -1,7 +1,7 @@
-#include "assets/Image.h"
+#include "render/Image.h"
 
-#include "assets/PngReader.h"
-#include "assets/TgaReader.h"
+#include "render/PngReader.h"
+#include "render/TgaReader.h"
 
 #include <cstring>
 #include <iostream>

@@ -1,8 +1,8 @@
-#include "assets/TgaReader.h"
+#include "render/TgaReader.h"
 
-#include "assets/Image.h"
+#include "render/Image.h"
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
