@@ -4,19 +4,11 @@
 // per-column and per-row tables, and a texture is bound only when it changes.
 #include "render/Display.h"
 #include "world/Terrain.h"
+#include "world/TileOrientation.h"
 #include <GL/gl.h>
 #include <vector>
 
 namespace {
-
-// Texture coordinates of the corners A = (i, j), B = (i, j + 1), C = (i + 1, j + 1)
-// and D = (i + 1, j) for each orientation: each step turns the tile a quarter turn.
-constexpr GLfloat orientationTable[4][4][2] = {
-    {{1, 0}, {1, 1}, {0, 1}, {0, 0}},
-    {{1, 1}, {0, 1}, {0, 0}, {1, 0}},
-    {{0, 1}, {0, 0}, {1, 0}, {1, 1}},
-    {{0, 0}, {1, 0}, {1, 1}, {0, 1}},
-};
 
 // Position of every grid index along one axis, p * extent / divisor in float and
 // in that order, computed once a frame instead of once per vertex.
@@ -55,7 +47,7 @@ void Display::drawTerrain(const Terrain& terrain) {
                 const unsigned turn = static_cast<unsigned>(a.orientation) < 4u
                                           ? static_cast<unsigned>(a.orientation)
                                           : 0u;
-                const GLfloat(&st)[4][2] = orientationTable[turn];
+                const GLfloat(&st)[4][2] = tileCorners[turn];
                 const GLfloat ya = size.y * a.height;
                 const GLfloat yb = size.y * b.height;
                 const GLfloat yc = size.y * c.height;
