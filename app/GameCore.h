@@ -137,6 +137,7 @@ private:
     void editConsole(unsigned char key);
     void typeIntoConsole(unsigned char key);
     void navigateMenu(unsigned char key);
+    bool held(unsigned char key) const { return keyDown[key]; }
     // A variable's value without creating it; 0 for a name that does not exist.
     int variable(const std::string& name) const;
     // The named node of the current tank's skeleton, or null; never adds an entry.

@@ -194,30 +194,30 @@ void GameCore::heldKeyStep(const HeldKeyRates& rates, float dtSeconds) {
     flyCamera(rates, dtSeconds);
 
     // The light moves by a fixed step per update, whatever the frame rate.
-    if (keyDown['j'])
+    if (held('j'))
         lightPosition.x -= 0.1f;
-    if (keyDown['l'])
+    if (held('l'))
         lightPosition.x += 0.1f;
-    if (keyDown['i'])
+    if (held('i'))
         lightPosition.z -= 0.1f;
-    if (keyDown['k'])
+    if (held('k'))
         lightPosition.z += 0.1f;
-    if (keyDown['u'])
+    if (held('u'))
         lightPosition.y += 0.1f;
-    if (keyDown['o'])
+    if (held('o'))
         lightPosition.y -= 0.1f;
 
     aim(rates);
 
-    if (keyDown['r'])
+    if (held('r'))
         launchVelocity += rates.rate;
-    if (keyDown['f'])
+    if (held('f'))
         launchVelocity -= rates.rate;
     if (launchVelocity > 100.0f)
         launchVelocity = 100.0f;
     if (launchVelocity < 0.0f)
         launchVelocity = 0.0f;
-    if (keyDown['r'] || keyDown['f'])
+    if (held('r') || held('f'))
         velocityText = integerText(launchVelocity);
 
     if (currentTank != tanks.end())
@@ -227,25 +227,25 @@ void GameCore::heldKeyStep(const HeldKeyRates& rates, float dtSeconds) {
 // cameraVelocity is a displacement per update, damped every update, so the flight
 // speed settles at about one unit per frame.
 void GameCore::flyCamera(const HeldKeyRates& rates, float dtSeconds) {
-    if (keyDown[keys::left]) {
+    if (held(keys::left)) {
         cameraVelocity.z -= rates.sinStep;
         cameraVelocity.x -= rates.cosStep;
     }
-    if (keyDown[keys::right]) {
+    if (held(keys::right)) {
         cameraVelocity.z += rates.sinStep;
         cameraVelocity.x += rates.cosStep;
     }
-    if (keyDown[keys::up]) {
+    if (held(keys::up)) {
         cameraVelocity.z -= rates.cosStep;
         cameraVelocity.x += rates.sinStep;
     }
-    if (keyDown[keys::down]) {
+    if (held(keys::down)) {
         cameraVelocity.z += rates.cosStep;
         cameraVelocity.x -= rates.sinStep;
     }
-    if (keyDown[keys::pageUp])
+    if (held(keys::pageUp))
         cameraVelocity.y += rates.speed;
-    if (keyDown[keys::pageDown])
+    if (held(keys::pageDown))
         cameraVelocity.y -= rates.speed;
 
     cameraPosition += cameraVelocity;
@@ -304,14 +304,14 @@ void GameCore::showCurrentTank() {
 // tank's own nodes; a tank without them simply cannot aim.
 void GameCore::aim(const HeldKeyRates& rates) {
     if (Skeleton* const turret = tankNode("turret")) {
-        if (keyDown['a']) {
+        if (held('a')) {
             turret->rotate.y += rates.rate;
             if (turret->rotate.y > 360.0f)
                 turret->rotate.y -= 360.0f;
             turretAngle = turret->rotate.y;
             angleText = integerText(turret->rotate.y);
         }
-        if (keyDown['d']) {
+        if (held('d')) {
             turret->rotate.y -= rates.rate;
             if (turret->rotate.y < 0.0f)
                 turret->rotate.y += 360.0f;
@@ -321,14 +321,14 @@ void GameCore::aim(const HeldKeyRates& rates) {
     }
     if (Skeleton* const barrel = tankNode("barrel")) {
         // Raised by a negative x rotation; the text shows it as a positive elevation.
-        if (keyDown['w']) {
+        if (held('w')) {
             barrel->rotate.x -= rates.rate;
             if (barrel->rotate.x < -90.0f)
                 barrel->rotate.x = -90.0f;
             elevation = barrel->rotate.x;
             elevationText = integerText(-std::trunc(barrel->rotate.x));
         }
-        if (keyDown['s']) {
+        if (held('s')) {
             barrel->rotate.x += rates.rate;
             if (barrel->rotate.x > 0.0f)
                 barrel->rotate.x = 0.0f;

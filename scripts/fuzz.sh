@@ -14,7 +14,7 @@ seconds=${FUZZ_SECONDS:-30}
 targets="mesh skeleton menu png tga"
 
 mkdir -p "$build"
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DVANTRELL_FUZZ=ON -DVANTRELL_TESTS=OFF \
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DVANTRELL_FUZZ=ON -DVANTRELL_TESTS=OFF -DVANTRELL_WERROR=ON \
     -DVANTRELL_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build/configure.log" 2>&1 ||
     { cat "$build/configure.log"; exit 1; }
 for target in $targets; do

@@ -9,12 +9,12 @@ jobs=$(nproc)
 "$root/scripts/install-deps.sh" --test
 
 echo "== Build and test"
-cmake -S "$root" -B "$root/build" -DVANTRELL_BENCH=ON >/dev/null
+cmake -S "$root" -B "$root/build" -DVANTRELL_BENCH=ON -DVANTRELL_WERROR=ON >/dev/null
 cmake --build "$root/build" -j"$jobs"
 (cd "$root/build" && ctest --output-on-failure -j"$jobs")
 
 echo "== Unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S "$root" -B "$root/build-sanitize" -DVANTRELL_SANITIZE=ON -DVANTRELL_BENCH=OFF >/dev/null
+cmake -S "$root" -B "$root/build-sanitize" -DVANTRELL_SANITIZE=ON -DVANTRELL_BENCH=OFF -DVANTRELL_WERROR=ON >/dev/null
 cmake --build "$root/build-sanitize" -j"$jobs"
 (cd "$root/build-sanitize" &&
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

@@ -44,6 +44,7 @@ protected:
         core->messageShown = false;
     }
 
+    bool& held(unsigned char key) { return core->keyDown[key]; }
     void press(unsigned char key) { core->keyboard(key, true, 0); }
     void release(unsigned char key) { core->keyboard(key, false, 0); }
     void tap(unsigned char key) {

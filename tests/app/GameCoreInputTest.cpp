@@ -35,7 +35,7 @@ TEST_F(GameCoreInputTest, TheTitleTakesAnyKeyBeforeEverythingElse) {
     EXPECT_EQ(core->variables["menu"], 1);
     EXPECT_EQ(core->currentMenu, 0);
     EXPECT_FALSE(core->consoleOpen);
-    EXPECT_FALSE(core->keyDown[keys::backquote]);
+    EXPECT_FALSE(held(keys::backquote));
     press(keys::escape); // the menu is up: Esc closes it again and clears the message latch
     EXPECT_EQ(core->variables["menu"], 0);
     EXPECT_FALSE(core->messageShown);
@@ -45,16 +45,16 @@ TEST_F(GameCoreInputTest, TheTitleTakesAnyKeyBeforeEverythingElse) {
 
 TEST_F(GameCoreInputTest, TheConsoleTakesTypedKeysWithoutHoldingThem) {
     showMenu();
-    core->keyDown['a'] = true; // held since before the console opened
+    held('a') = true; // held since before the console opened
     tap(keys::backquote);
     ASSERT_TRUE(core->consoleOpen);
     tap(keys::down); // Down: not printable, and the console comes before the menu
     type("as ");
     EXPECT_EQ(core->console.inputLine(), "as ");
     EXPECT_EQ(core->menus[0].selected, 0);
-    EXPECT_FALSE(core->keyDown['a']) << "the release still clears a held key";
-    EXPECT_FALSE(core->keyDown['s']);
-    EXPECT_FALSE(core->keyDown[' ']);
+    EXPECT_FALSE(held('a')) << "the release still clears a held key";
+    EXPECT_FALSE(held('s'));
+    EXPECT_FALSE(held(' '));
 
     // One Backspace too many, then two keys that are not printable.
     taps({keys::backspace, keys::backspace, keys::backspace, keys::backspace, 1, 200});
@@ -99,7 +99,7 @@ TEST_F(GameCoreInputTest, TheMenuStopsAtItsEndsAndRunsTheSelectedOption) {
     taps({keys::left, keys::left, keys::left, keys::left});
     EXPECT_EQ(menu.options[1].choice, 0);
     press(keys::down);
-    EXPECT_FALSE(core->keyDown[keys::down]) << "keys the menu takes are never held";
+    EXPECT_FALSE(held(keys::down)) << "keys the menu takes are never held";
     taps({keys::escape, keys::escape});
     EXPECT_EQ(menu.selected, 0) << "Esc goes back to the first option";
 
@@ -116,7 +116,7 @@ TEST_F(GameCoreInputTest, TheMenuStopsAtItsEndsAndRunsTheSelectedOption) {
 
     core->currentMenu = 5; // no such menu: keys fall through to the held table
     press('r');
-    EXPECT_TRUE(core->keyDown['r']);
+    EXPECT_TRUE(held('r'));
 }
 
 TEST_F(GameCoreInputTest, TabCyclesThroughTheWeaponsAndBack) {
@@ -244,7 +244,7 @@ TEST_F(GameCoreInputTest, ALettersReleaseInEitherCaseLetsGoOfIt) {
         }
         SCOPED_TRACE(trace);
         for (unsigned char key : {'a', 'A', 'd', 'D'})
-            EXPECT_FALSE(core->keyDown[key]) << key;
+            EXPECT_FALSE(held(key)) << key;
         const float turret = core->tankNodes["turret"]->rotate.y;
         update(0.25f);
         EXPECT_EQ(core->tankNodes["turret"]->rotate.y, turret) << "the turret turns by itself";
@@ -282,7 +282,7 @@ TEST_F(GameCoreInputTest, AHeldConsoleKeyTypesAgainAfterAPause) {
     update(0.25f);
     update(0.25f);
     EXPECT_EQ(core->console.inputLine(), "");
-    EXPECT_FALSE(core->keyDown['y']);
+    EXPECT_FALSE(held('y'));
 
     // Enter runs its line once, however long it is held.
     type("set fps 1");

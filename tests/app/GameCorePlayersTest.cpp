@@ -66,8 +66,8 @@ TEST_F(GameCorePlayersTest, NoPlayersMeansNoTanksAndNothingToAimOrFire) {
     EXPECT_TRUE(core->tanks.empty());
     EXPECT_TRUE(core->objects.empty());
     EXPECT_EQ(core->currentTank, core->tanks.end());
-    core->keyDown['a'] = true;
-    core->keyDown['w'] = true;
+    held('a') = true;
+    held('w') = true;
     update(1.0f);
     EXPECT_EQ(core->angleText, "0");
     EXPECT_EQ(core->elevationText, "0");
