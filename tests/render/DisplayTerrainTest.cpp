@@ -35,15 +35,15 @@ TEST_F(DisplayTerrainTest, OneCellIsSixVerticesWithTheOrientationsTextureCorners
         display->drawTerrain(terrain);
         EXPECT_EQ(fakegl::count("glBegin"), 1u);
         EXPECT_EQ(fakegl::boundTexture(), 5u);
-        EXPECT_EQ(glreplay::args("glVertex3f"),
+        EXPECT_EQ(fakegl::args("glVertex3f"),
                   (Args{0, 2, 0, 0, 1, 20, 10, 4, 20, 10, 4, 20, 10, 0, 0, 0, 2, 0}));
         Args texCoords;
         for (const int corner : {0, 1, 2, 2, 3, 0}) {
             const Args& st = corners[orientation >= 0 && orientation < 4 ? orientation : 0][corner];
             texCoords.insert(texCoords.end(), st.begin(), st.end());
         }
-        EXPECT_EQ(glreplay::args("glTexCoord2fv"), texCoords);
-        const Args normals = glreplay::args("glNormal3f"); // A's is up, C's its own
+        EXPECT_EQ(fakegl::args("glTexCoord2fv"), texCoords);
+        const Args normals = fakegl::args("glNormal3f"); // A's is up, C's its own
         ASSERT_EQ(normals.size(), 18u);
         EXPECT_EQ(Args(normals.begin(), normals.begin() + 9),
                   (Args{0, 1, 0, 0, 1, 0, 0, 0.6f, 0.8f}));
@@ -64,7 +64,7 @@ TEST_F(DisplayTerrainTest, GameGridSurfaceSpansTheExtentAndNormalLinesThePhysics
     EXPECT_EQ(fakegl::calls().front().name, "glColor3f");
     EXPECT_EQ(fakegl::calls().front().args, (Args{1, 1, 1}));
     EXPECT_EQ(fakegl::count("glBegin"), 63u * 63u + 1u); // a batch per cell, then the lines
-    const Args v = glreplay::args("glVertex3f");
+    const Args v = fakegl::args("glVertex3f");
     const std::size_t lines = 6u * 63u * 63u; // the first line vertex
     ASSERT_EQ(v.size(), 3u * (lines + 2u * 64u * 64u));
     EXPECT_EQ(vertex(v, lines - 4), (Args{200, 0, 200})); // C of the last cell
@@ -87,7 +87,7 @@ TEST_F(DisplayTerrainTest, TexturesAreBoundOnlyWhenTheyChange) {
     display->bindTexture(9);
     fakegl::reset();
     display->drawTerrain(terrain);
-    EXPECT_EQ(glreplay::args("glBindTexture"),
+    EXPECT_EQ(fakegl::args("glBindTexture"),
               (Args{GL_TEXTURE_2D, 1, GL_TEXTURE_2D, 2, GL_TEXTURE_2D, 0, GL_TEXTURE_2D, 3}));
     for (const std::uint32_t size : {0u, 1u}) {
         SCOPED_TRACE(size);
