@@ -25,9 +25,20 @@ State& state() {
     return s;
 }
 
+// Every stub records itself under its own name (__func__), so no name can be mistyped.
 template <typename... Numbers> fakegl::Call& record(const char* name, Numbers... args) {
     state().log.push_back({name, {double(args)...}, {}, nullptr});
     return state().log.back();
+}
+
+fakegl::Callbacks& callbacks() {
+    return state().callbacks;
+}
+
+// A callback GLUT is given, kept for the test to call.
+template <typename Function> void keep(Function& slot, Function f, const char* name) {
+    slot = f;
+    record(name);
 }
 
 void setEnabled(GLenum cap, bool on) {
@@ -85,241 +96,132 @@ const Callbacks& glut() {
 
 } // namespace fakegl
 
+// The stubs, one a line: a table is easier to check against the game's calls than
+// sixty three-line functions.
+// clang-format off
+
 // ---- OpenGL: state ----
-void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
-    record("glClearColor", r, g, b, a);
-}
-void glClearDepth(GLclampd depth) {
-    record("glClearDepth", depth);
-}
-void glClear(GLbitfield mask) {
-    record("glClear", mask);
-}
-void glEnable(GLenum cap) {
-    setEnabled(cap, true);
-    record("glEnable", cap);
-}
-void glDisable(GLenum cap) {
-    setEnabled(cap, false);
-    record("glDisable", cap);
-}
-void glShadeModel(GLenum mode) {
-    record("glShadeModel", mode);
-}
-void glHint(GLenum target, GLenum mode) {
-    record("glHint", target, mode);
-}
-void glBlendFunc(GLenum s, GLenum d) {
-    record("glBlendFunc", s, d);
-}
-void glPolygonMode(GLenum face, GLenum mode) {
-    record("glPolygonMode", face, mode);
-}
-void glPixelStorei(GLenum pname, GLint param) {
-    record("glPixelStorei", pname, param);
-}
+void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) { record(__func__, r, g, b, a); }
+void glClearDepth(GLclampd depth) { record(__func__, depth); }
+void glClear(GLbitfield mask) { record(__func__, mask); }
+void glEnable(GLenum cap) { setEnabled(cap, true); record(__func__, cap); }
+void glDisable(GLenum cap) { setEnabled(cap, false); record(__func__, cap); }
+void glShadeModel(GLenum mode) { record(__func__, mode); }
+void glHint(GLenum target, GLenum mode) { record(__func__, target, mode); }
+void glBlendFunc(GLenum s, GLenum d) { record(__func__, s, d); }
+void glPolygonMode(GLenum face, GLenum mode) { record(__func__, face, mode); }
+void glPixelStorei(GLenum pname, GLint param) { record(__func__, pname, param); }
+void glFinish() { record(__func__); }
 // The game pushes only the lighting bit, to get its lighting back afterwards.
 void glPushAttrib(GLbitfield mask) {
     state().lightingStack.push_back(fakegl::isEnabled(GL_LIGHTING));
-    record("glPushAttrib", mask);
+    record(__func__, mask);
 }
 void glPopAttrib() {
     if (!state().lightingStack.empty()) {
         setEnabled(GL_LIGHTING, state().lightingStack.back());
         state().lightingStack.pop_back();
     }
-    record("glPopAttrib");
-}
-void glFinish() {
-    record("glFinish");
+    record(__func__);
 }
 
 // ---- OpenGL: matrices ----
-void glViewport(GLint x, GLint y, GLsizei w, GLsizei h) {
-    record("glViewport", x, y, w, h);
-}
-void glMatrixMode(GLenum mode) {
-    record("glMatrixMode", mode);
-}
-void glLoadIdentity() {
-    record("glLoadIdentity");
-}
-void glMultMatrixf(const GLfloat* m) {
-    record("glMultMatrixf").matrix.assign(m, m + 16);
-}
+void glViewport(GLint x, GLint y, GLsizei w, GLsizei h) { record(__func__, x, y, w, h); }
+void glMatrixMode(GLenum mode) { record(__func__, mode); }
+void glLoadIdentity() { record(__func__); }
+void glMultMatrixf(const GLfloat* m) { record(__func__).matrix.assign(m, m + 16); }
 void glOrtho(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f) {
-    record("glOrtho", l, r, b, t, n, f);
+    record(__func__, l, r, b, t, n, f);
 }
-void glPushMatrix() {
-    record("glPushMatrix");
-}
-void glPopMatrix() {
-    record("glPopMatrix");
-}
-void glRotatef(GLfloat a, GLfloat x, GLfloat y, GLfloat z) {
-    record("glRotatef", a, x, y, z);
-}
-void glTranslatef(GLfloat x, GLfloat y, GLfloat z) {
-    record("glTranslatef", x, y, z);
-}
-void glScalef(GLfloat x, GLfloat y, GLfloat z) {
-    record("glScalef", x, y, z);
-}
+void glPushMatrix() { record(__func__); }
+void glPopMatrix() { record(__func__); }
+void glRotatef(GLfloat a, GLfloat x, GLfloat y, GLfloat z) { record(__func__, a, x, y, z); }
+void glTranslatef(GLfloat x, GLfloat y, GLfloat z) { record(__func__, x, y, z); }
+void glScalef(GLfloat x, GLfloat y, GLfloat z) { record(__func__, x, y, z); }
 
 // ---- OpenGL: light and fog (the values themselves are not recorded) ----
-void glLightfv(GLenum light, GLenum pname, const GLfloat*) {
-    record("glLightfv", light, pname);
-}
-void glFogi(GLenum pname, GLint v) {
-    record("glFogi", pname, v);
-}
-void glFogf(GLenum pname, GLfloat v) {
-    record("glFogf", pname, v);
-}
-void glFogfv(GLenum pname, const GLfloat*) {
-    record("glFogfv", pname);
-}
+void glLightfv(GLenum light, GLenum pname, const GLfloat*) { record(__func__, light, pname); }
+void glFogi(GLenum pname, GLint v) { record(__func__, pname, v); }
+void glFogf(GLenum pname, GLfloat v) { record(__func__, pname, v); }
+void glFogfv(GLenum pname, const GLfloat*) { record(__func__, pname); }
 
 // ---- OpenGL: textures ----
-void glGenTextures(GLsizei n, GLuint* textures) {
-    record("glGenTextures", n);
-    std::generate(textures, textures + n, [] { return state().nextTexture++; });
+void glGenTextures(GLsizei n, GLuint* names) {
+    record(__func__, n);
+    std::generate(names, names + n, [] { return state().nextTexture++; });
 }
-void glBindTexture(GLenum target, GLuint texture) {
-    state().bound = texture;
-    record("glBindTexture", target, texture);
+void glBindTexture(GLenum target, GLuint name) {
+    state().bound = name;
+    record(__func__, target, name);
 }
-void glDeleteTextures(GLsizei n, const GLuint* textures) {
-    fakegl::Call& call = record("glDeleteTextures", n);
-    call.args.insert(call.args.end(), textures, textures + n);
+void glDeleteTextures(GLsizei n, const GLuint* names) {
+    std::vector<double>& args = record(__func__, n).args;
+    args.insert(args.end(), names, names + n);
 }
-void glTexParameteri(GLenum target, GLenum pname, GLint param) {
-    record("glTexParameteri", target, pname, param);
-}
+void glTexParameteri(GLenum target, GLenum pname, GLint v) { record(__func__, target, pname, v); }
 void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei w, GLsizei h,
                   GLint border, GLenum format, GLenum type, const GLvoid* pixels) {
-    record("glTexImage2D", target, level, internalFormat, w, h, border, format, type).pointer =
+    record(__func__, target, level, internalFormat, w, h, border, format, type).pointer =
         pixels;
 }
 
 // ---- OpenGL: vertex arrays ----
-void glVertexPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* p) {
-    record("glVertexPointer", size, type, stride).pointer = p;
+void glVertexPointer(GLint n, GLenum type, GLsizei stride, const GLvoid* p) {
+    record(__func__, n, type, stride).pointer = p;
 }
-void glColorPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* p) {
-    record("glColorPointer", size, type, stride).pointer = p;
+void glColorPointer(GLint n, GLenum type, GLsizei stride, const GLvoid* p) {
+    record(__func__, n, type, stride).pointer = p;
 }
 void glNormalPointer(GLenum type, GLsizei stride, const GLvoid* p) {
-    record("glNormalPointer", type, stride).pointer = p;
+    record(__func__, type, stride).pointer = p;
 }
-void glTexCoordPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* p) {
-    record("glTexCoordPointer", size, type, stride).pointer = p;
+void glTexCoordPointer(GLint n, GLenum type, GLsizei stride, const GLvoid* p) {
+    record(__func__, n, type, stride).pointer = p;
 }
-void glEnableClientState(GLenum cap) {
-    record("glEnableClientState", cap);
-}
-void glDisableClientState(GLenum cap) {
-    record("glDisableClientState", cap);
-}
+void glEnableClientState(GLenum cap) { record(__func__, cap); }
+void glDisableClientState(GLenum cap) { record(__func__, cap); }
 void glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indices) {
-    record("glDrawElements", mode, count, type).pointer = indices;
+    record(__func__, mode, count, type).pointer = indices;
 }
 
 // ---- OpenGL: immediate mode ----
-void glBegin(GLenum mode) {
-    record("glBegin", mode);
-}
-void glEnd() {
-    record("glEnd");
-}
-void glVertex2f(GLfloat x, GLfloat y) {
-    record("glVertex2f", x, y);
-}
-void glVertex2i(GLint x, GLint y) {
-    record("glVertex2i", x, y);
-}
-void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
-    record("glVertex3f", x, y, z);
-}
-void glNormal3f(GLfloat x, GLfloat y, GLfloat z) {
-    record("glNormal3f", x, y, z);
-}
-void glTexCoord2f(GLfloat s, GLfloat t) {
-    record("glTexCoord2f", s, t);
-}
-void glTexCoord2fv(const GLfloat* v) {
-    record("glTexCoord2fv", v[0], v[1]);
-}
-void glColor3f(GLfloat r, GLfloat g, GLfloat b) {
-    record("glColor3f", r, g, b);
-}
-void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
-    record("glColor4f", r, g, b, a);
-}
+void glBegin(GLenum mode) { record(__func__, mode); }
+void glEnd() { record(__func__); }
+void glVertex2f(GLfloat x, GLfloat y) { record(__func__, x, y); }
+void glVertex2i(GLint x, GLint y) { record(__func__, x, y); }
+void glVertex3f(GLfloat x, GLfloat y, GLfloat z) { record(__func__, x, y, z); }
+void glNormal3f(GLfloat x, GLfloat y, GLfloat z) { record(__func__, x, y, z); }
+void glTexCoord2f(GLfloat s, GLfloat t) { record(__func__, s, t); }
+void glTexCoord2fv(const GLfloat* v) { record(__func__, v[0], v[1]); }
+void glColor3f(GLfloat r, GLfloat g, GLfloat b) { record(__func__, r, g, b); }
+void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) { record(__func__, r, g, b, a); }
 
 // ---- freeglut ----
-void glutInit(int* argc, char**) {
-    record("glutInit", argc ? *argc : 0);
-}
-void glutInitDisplayMode(unsigned int mode) {
-    record("glutInitDisplayMode", mode);
-}
-void glutInitWindowSize(int w, int h) {
-    record("glutInitWindowSize", w, h);
-}
+void glutInit(int* argc, char**) { record(__func__, argc ? *argc : 0); }
+void glutInitDisplayMode(unsigned int mode) { record(__func__, mode); }
+void glutInitWindowSize(int w, int h) { record(__func__, w, h); }
 int glutCreateWindow(const char* title) {
-    state().title = title ? title : "";
-    record("glutCreateWindow");
+    state().title = title;
+    record(__func__);
     return 1;
 }
-void glutDisplayFunc(void (*)()) {
-    record("glutDisplayFunc");
-}
-void glutIdleFunc(void (*)()) {
-    record("glutIdleFunc");
-}
-void glutReshapeFunc(void (*f)(int, int)) {
-    state().callbacks.reshape = f;
-    record("glutReshapeFunc");
-}
+void glutDisplayFunc(void (*)()) { record(__func__); }
+void glutIdleFunc(void (*)()) { record(__func__); }
+void glutReshapeFunc(void (*f)(int, int)) { keep(callbacks().reshape, f, __func__); }
 void glutKeyboardFunc(void (*f)(unsigned char, int, int)) {
-    state().callbacks.keyboard = f;
-    record("glutKeyboardFunc");
+    keep(callbacks().keyboard, f, __func__);
 }
 void glutKeyboardUpFunc(void (*f)(unsigned char, int, int)) {
-    state().callbacks.keyboardUp = f;
-    record("glutKeyboardUpFunc");
+    keep(callbacks().keyboardUp, f, __func__);
 }
-void glutSpecialFunc(void (*f)(int, int, int)) {
-    state().callbacks.special = f;
-    record("glutSpecialFunc");
-}
-void glutSpecialUpFunc(void (*f)(int, int, int)) {
-    state().callbacks.specialUp = f;
-    record("glutSpecialUpFunc");
-}
-void glutMouseFunc(void (*f)(int, int, int, int)) {
-    state().callbacks.mouse = f;
-    record("glutMouseFunc");
-}
-void glutMotionFunc(void (*f)(int, int)) {
-    state().callbacks.motion = f;
-    record("glutMotionFunc");
-}
-void glutIgnoreKeyRepeat(int ignore) {
-    record("glutIgnoreKeyRepeat", ignore);
-}
-// The real loop never returns; the fake returns at once so a test can go on.
-void glutMainLoop() {
-    record("glutMainLoop");
-}
-void glutSwapBuffers() {
-    record("glutSwapBuffers");
-}
-void glutPostRedisplay() {
-    record("glutPostRedisplay");
-}
-int glutGetModifiers() {
-    record("glutGetModifiers");
-    return 0;
-}
+void glutSpecialFunc(void (*f)(int, int, int)) { keep(callbacks().special, f, __func__); }
+void glutSpecialUpFunc(void (*f)(int, int, int)) { keep(callbacks().specialUp, f, __func__); }
+void glutMouseFunc(void (*f)(int, int, int, int)) { keep(callbacks().mouse, f, __func__); }
+void glutMotionFunc(void (*f)(int, int)) { keep(callbacks().motion, f, __func__); }
+void glutIgnoreKeyRepeat(int ignore) { record(__func__, ignore); }
+void glutMainLoop() { record(__func__); } // returns at once, so a test can go on
+void glutSwapBuffers() { record(__func__); }
+void glutPostRedisplay() { record(__func__); }
+int glutGetModifiers() { record(__func__); return 0; }
+
+// clang-format on
