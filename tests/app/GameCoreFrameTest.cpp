@@ -107,27 +107,20 @@ TEST_F(GameCoreFrameTest, MessageAndFrameRateTexts) {
 // The layers from the player's side: the title image covers the weapon bar, the
 // heads-up texts and the message; the menu and the console lie over the title.
 TEST_F(GameCoreFrameTest, TitleCoversTheHudButNotMenuOrConsole) {
-    auto tank = std::make_unique<TankObject>();
-    tank->setName("Tank 1");
-    game->tanks.push_back(tank.get());
-    game->objects.push_back(std::move(tank));
-    game->currentTank = game->tanks.begin();
+    game->newGame(1);
     game->message = "Draw Game";
-    game->messageShown = true;
-    game->splashVisible = true;
-    game->consoleOpen = true;
+    game->messageShown = game->splashVisible = game->consoleOpen = true;
     game->menus = {Menu{}};
     game->menus[0].options.resize(1);
     game->menus[0].options[0].label = "Start";
-    game->currentMenu = 0;
     game->variables["menu"] = 1;
     const std::vector<Quad> q = frameQuads();
-    // Weapon bar (7), heads-up (6 + 9 + 12 + 12 + 10 glyphs) and message (9) below.
-    const std::size_t splash = 7 + 49 + 9;
+    // Weapon bar (7), heads-up (8 + 8 + 12 + 12 + 11 glyphs) and message (9) below.
+    const std::size_t splash = 7 + 51 + 9;
     ASSERT_EQ(q.size(), splash + 1 + 5 + 1 + 8);
     EXPECT_EQ(q[splash].texture, splashName);
     EXPECT_EQ(q[splash].rect(), (std::vector<double>{0, 640, 0, 480}));
-    EXPECT_EQ(glyphsAt(q, 0, 0), 6u); // "Tank 1" under the title
+    EXPECT_EQ(glyphsAt(q, 0, 0), 8u); // "Player 1" under the title
     EXPECT_EQ(glyphsAt(q, 256, 232), 9u);
     // Above it: the menu's five glyphs of 32 pixels, the console's box and its
     // line "Vantrell" in 16-pixel glyphs.
