@@ -38,7 +38,6 @@ std::size_t find(const std::string& name, std::size_t from = 0);
 
 bool isEnabled(unsigned int capability);
 unsigned int boundTexture();
-std::string windowTitle();
 const Callbacks& glut();
 
 } // namespace fakegl
