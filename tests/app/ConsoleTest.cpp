@@ -1,13 +1,7 @@
 #include "app/Console.h"
 #include <gtest/gtest.h>
 #include <string>
-#include <vector>
-
-namespace {
-std::vector<std::string> lines(const Console& console) {
-    return {console.lines().begin(), console.lines().end()};
-}
-} // namespace
+#include <list>
 
 // Newest first, 128 at most: while typing the input line may be the 129th, and
 // committing trims it back.
@@ -30,11 +24,10 @@ TEST(ConsoleTest, MessagesGoBehindAnOpenInputLineAndACommitOpensAFreshOne) {
     console.addLine("Vantrell");
     console.setInputLine("  set fp ");
     console.addLine("Invalid variable.");
-    EXPECT_EQ(lines(console),
-              (std::vector<std::string>{"  set fp ", "Invalid variable.", "Vantrell"}));
+    using Lines = std::list<std::string>;
+    EXPECT_EQ(console.lines(), (Lines{"  set fp ", "Invalid variable.", "Vantrell"}));
     console.commitInputLine();
     EXPECT_FALSE(console.inputOpen());
     EXPECT_EQ(console.inputLine(), "");
-    EXPECT_EQ(lines(console),
-              (std::vector<std::string>{"", "  set fp ", "Invalid variable.", "Vantrell"}));
+    EXPECT_EQ(console.lines(), (Lines{"", "  set fp ", "Invalid variable.", "Vantrell"}));
 }

@@ -58,17 +58,9 @@ TEST_F(CarrierTest, DeathsHeadFansOverTheGridCentreFirst) {
     objects.front()->contactEvent(world());
     EXPECT_EQ(capture.out().rfind("DeathsHeadObject::contactEvent\n", 0), 0u) << capture.out();
     EXPECT_EQ(objects.size(), 19u);
-    expectFan(objects, Vector3(20, 30, 40),
-              {{1, 2, 3},
-               {1, 2, -1},
-               {1, 2, 7},
-               {-3, 2, 3},
-               {5, 2, 3},
-               {-3, 2, -1},
-               {-3, 2, 7},
-               {5, 2, -1},
-               {5, 2, 7}},
-              16.0f);
+    const std::vector<Vector3> fan = {{1, 2, 3},   {1, 2, -1}, {1, 2, 7},  {-3, 2, 3}, {5, 2, 3},
+                                      {-3, 2, -1}, {-3, 2, 7}, {5, 2, -1}, {5, 2, 7}};
+    expectFan(objects, Vector3(20, 30, 40), fan, 16.0f);
 }
 
 // Falling onto the ground within its first step, the carrier is updated (falling:
