@@ -1,16 +1,24 @@
 #!/usr/bin/env bash
 # Drives the real vantrell binary in a private Xvfb server, for tests that need a
 # real window, real pixels and real key presses. Source it, then:
-#   vt_start_xvfb                 start a server on a free display number
+#   vt_start_xvfb                 start a server on a free display number, key repeat on
+#   vt_check_key_repeat           prove that a held key reaches a window as repeated presses
 #   vt_start_game                 run the game from $VT_GAME_DIR (the folder with data/)
 #   vt_wait_line TEXT [SECONDS]   wait until a line equal to TEXT is on standard output
 #   vt_wait_match REGEX [SECONDS] wait until a line matches REGEX
 #   vt_key KEY...                 press and release keys (xdotool names: a, Tab, space, grave)
 #   vt_hold KEY SECONDS           hold a key down
+# Keys go through the X test extension to the window with the focus, as a
+# keyboard's do, so the server repeats a held key just as it does on a desktop.
 #   vt_type TEXT                  type text
 #   vt_screenshot NAME            save $VT_OUT/NAME.png of the game window
 #   vt_fail MESSAGE               report and end the test with failure
 # Everything started here is ended by process id when the test script exits.
+# A game built with the sanitizers is checked as it runs: a report of
+# AddressSanitizer, LeakSanitizer or UndefinedBehaviorSanitizer on its standard
+# error fails the test, even one written while the test was already passing. A
+# game ended by the test's SIGTERM is not leak-checked (LeakSanitizer looks only
+# at a normal exit); a test that ends the game with "quit" gets the leak check.
 set -u
 
 : "${VT_GAME_DIR:?VT_GAME_DIR must name the folder holding vantrell and data/}"
@@ -21,6 +29,8 @@ VT_STDERR=$VT_WORK/stderr.txt
 VT_XVFB_PID=""
 VT_GAME_PID=""
 VT_WINDOW=""
+VT_XEV_PID=""
+VT_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 mkdir -p "$VT_OUT"
 
 vt_fail() {
@@ -32,16 +42,36 @@ vt_fail() {
     exit 1
 }
 
+# True when the game's standard error holds a sanitizer's report.
+vt_sanitizer_report() {
+    grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:' "$VT_STDERR" 2>/dev/null
+}
+
 vt_cleanup() {
+    local status=$?
     if [ -n "$VT_GAME_PID" ] && kill -0 "$VT_GAME_PID" 2>/dev/null; then
+        # A stopped game would never see the SIGTERM.
+        kill -CONT "$VT_GAME_PID" 2>/dev/null
         kill "$VT_GAME_PID" 2>/dev/null
         wait "$VT_GAME_PID" 2>/dev/null
+    fi
+    if [ -n "$VT_XEV_PID" ] && kill -0 "$VT_XEV_PID" 2>/dev/null; then
+        kill "$VT_XEV_PID" 2>/dev/null
+        wait "$VT_XEV_PID" 2>/dev/null
     fi
     if [ -n "$VT_XVFB_PID" ] && kill -0 "$VT_XVFB_PID" 2>/dev/null; then
         kill "$VT_XVFB_PID" 2>/dev/null
         wait "$VT_XVFB_PID" 2>/dev/null
     fi
+    if vt_sanitizer_report; then
+        local copy="$VT_OUT/$(basename "$0" .sh)-stderr.txt"
+        cp "$VT_STDERR" "$copy"
+        echo "FAIL: the game's standard error holds a sanitizer report (all of it in $copy):" >&2
+        grep -m 1 -A 40 -E 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:' "$VT_STDERR" >&2
+        status=1
+    fi
     rm -rf "$VT_WORK"
+    exit "$status"
 }
 trap vt_cleanup EXIT
 
@@ -55,7 +85,12 @@ vt_start_xvfb() {
     for i in $(seq 1 100); do
         if [ -s "$VT_WORK/display" ]; then
             export DISPLAY=":$(head -n 1 "$VT_WORK/display" | tr -d '[:space:]')"
-            xdpyinfo >/dev/null 2>&1 && return 0
+            if xdpyinfo >/dev/null 2>&1; then
+                # A desktop repeats a held key; the tests of held keys need that.
+                xset r on || vt_fail "xset cannot switch key repeat on"
+                xset q | grep -qE 'auto repeat: +on' || vt_fail "key repeat is not on: $(xset q)"
+                return 0
+            fi
         fi
         kill -0 "$VT_XVFB_PID" 2>/dev/null || vt_fail "Xvfb did not start: $(cat "$VT_WORK/xvfb.log")"
         sleep 0.1
@@ -63,9 +98,46 @@ vt_start_xvfb() {
     vt_fail "Xvfb did not come up"
 }
 
+# Holds a key for a second over a bare X client (xev) and counts the presses it
+# receives: more than one means the server repeats held keys for the window with
+# the focus, so a test of held keys can tell one event per press from many.
+vt_check_key_repeat() {
+    command -v xev >/dev/null || vt_fail "xev is not installed (x11-utils)"
+    xev -event keyboard >"$VT_WORK/xev.txt" 2>&1 &
+    VT_XEV_PID=$!
+    local window="" i presses
+    for i in $(seq 1 50); do
+        window=$(xdotool search --name '^Event Tester$' 2>/dev/null | head -n 1)
+        [ -n "$window" ] && break
+        sleep 0.1
+    done
+    [ -n "$window" ] || vt_fail "the key probe's window did not appear"
+    xdotool windowfocus --sync "$window"
+    sleep 0.2
+    xdotool keydown x
+    sleep 1
+    xdotool keyup x
+    sleep 0.3
+    kill "$VT_XEV_PID" 2>/dev/null
+    wait "$VT_XEV_PID" 2>/dev/null
+    VT_XEV_PID=""
+    presses=$(grep -c '^KeyPress event' "$VT_WORK/xev.txt")
+    echo "key repeat: 1 s of a held key gave $presses presses"
+    [ "$presses" -ge 5 ] || vt_fail "a held key gave $presses presses: the server does not repeat keys"
+}
+
 vt_start_game() {
     [ -x "$VT_GAME_DIR/vantrell" ] || vt_fail "no vantrell binary in $VT_GAME_DIR"
-    (cd "$VT_GAME_DIR" && LIBGL_ALWAYS_SOFTWARE=1 exec ./vantrell) >"$VT_STDOUT" 2>"$VT_STDERR" &
+    # Only a game built with the sanitizers reads these. Leaks are looked for at a
+    # normal exit; the suppressions name the system libraries' own.
+    local suppressions=""
+    [ -f "$VT_HERE/lsan.supp" ] && suppressions="suppressions=$VT_HERE/lsan.supp:"
+    (cd "$VT_GAME_DIR" &&
+        LIBGL_ALWAYS_SOFTWARE=1 \
+        ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=1" \
+        LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}${suppressions}print_suppressions=0" \
+        UBSAN_OPTIONS="${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}print_stacktrace=1:halt_on_error=1" \
+        exec ./vantrell) >"$VT_STDOUT" 2>"$VT_STDERR" &
     VT_GAME_PID=$!
     local i
     for i in $(seq 1 200); do
@@ -75,6 +147,8 @@ vt_start_game() {
             # and keep the pointer over it.
             xdotool mousemove --window "$VT_WINDOW" 320 240 2>/dev/null
             xdotool windowfocus --sync "$VT_WINDOW" 2>/dev/null
+            [ "$(xdotool getwindowfocus 2>/dev/null)" = "$VT_WINDOW" ] ||
+                vt_fail "the game's window did not get the keyboard focus"
             return 0
         fi
         kill -0 "$VT_GAME_PID" 2>/dev/null || vt_fail "vantrell exited before its window appeared"
@@ -106,23 +180,80 @@ vt_wait_match() {
     vt_fail "no line matching /$regex/ within ${seconds}s"
 }
 
+# A window that ignores key repeat tells a repeat from a new press by looking,
+# when a release comes in, whether the key is down again by then. So a key
+# pressed again before the game has taken its last release is lost together
+# with that release. With the game's key trace on ("set keydump 1") each
+# release is waited for until the game has traced it; before that, a key that
+# comes again waits long enough for any frame.
+VT_LAST_KEY=""
+
+# The key releases the game has traced so far.
+vt_releases() { grep -c '^KEYUP: ' "$VT_STDOUT" 2>/dev/null; }
+
+vt_before_press() {
+    if [ "$1" = "$VT_LAST_KEY" ] && [ "$(vt_releases)" -eq 0 ]; then
+        sleep 0.3
+    fi
+    VT_LAST_KEY=$1
+}
+
+# Waits until the game has traced COUNT (default 1) more releases than BEFORE.
+vt_after_release() {
+    local before=$1 count=${2:-1} i
+    if [ "$before" -gt 0 ]; then
+        for i in $(seq 1 150); do
+            [ "$(vt_releases)" -ge $((before + count)) ] && return 0
+            sleep 0.02
+        done
+    else
+        sleep 0.1
+    fi
+}
+
 vt_key() {
-    local k
+    local k before
     for k in "$@"; do
-        xdotool keydown "$k" && sleep 0.05 && xdotool keyup "$k" && sleep 0.1
+        vt_before_press "$k"
+        before=$(vt_releases)
+        xdotool keydown "$k" && sleep 0.05 && xdotool keyup "$k"
+        vt_after_release "$before"
     done
 }
 
 vt_hold() {
+    local before
+    vt_before_press "$1"
+    before=$(vt_releases)
     xdotool keydown "$1"
     sleep "$2"
     xdotool keyup "$1"
-    sleep 0.1
+    vt_after_release "$before"
 }
 
+# Types the text in runs without a character twice in a row (in either case:
+# one key), each run at once; a run starts only when the last has been taken.
 vt_type() {
-    xdotool type --delay 60 -- "$1"
-    sleep 0.1
+    local text=$1 run="" previous="" c i
+    for ((i = 0; i < ${#text}; i++)); do
+        c=${text:i:1}
+        if [ -n "$run" ] && [ "${c,,}" = "${previous,,}" ]; then
+            vt_type_run "$run"
+            run=""
+        fi
+        run+=$c
+        previous=$c
+    done
+    [ -z "$run" ] || vt_type_run "$run"
+}
+
+vt_type_run() {
+    local before
+    vt_before_press "${1:0:1}"
+    before=$(vt_releases)
+    xdotool type --delay 30 -- "$1"
+    vt_after_release "$before" "${#1}"
+    VT_LAST_KEY=${1: -1}
 }
 
 vt_screenshot() {
