@@ -2,8 +2,8 @@
 # What a player sees, checked on real pixels: the title picture fills the window;
 # a key brings up the menu in the middle with its selected line in red; with the
 # title gone the terrain fills the lower part of the view, and from above it
-# shows its three ground bands; wireframe drawing changes the picture. The
-# screenshots stay in $VT_OUT.
+# shows its three ground bands, with the sky's floor round the field and nothing
+# black; wireframe drawing changes the picture. The screenshots stay in $VT_OUT.
 source "$(dirname "$0")/harness.sh"
 
 shotcheck=${VT_SHOTCHECK:-$VT_BIN_DIR/tests/realwindow/vt_shotcheck}
@@ -68,6 +68,9 @@ vt_key Return grave
 sleep 1
 terrain=$(shot terrain)
 check bands "$terrain"
+# From the ceiling the view reaches past the field; round it lies the sky's
+# floor, so nowhere does the clear colour show through.
+check noblack "$terrain"
 
 vt_key grave
 vt_type "set wireframe 1"
@@ -75,6 +78,18 @@ vt_key Return grave
 sleep 1
 wireframe=$(shot wireframe)
 check differ "$terrain" "$wireframe" 0.2
+
+# Filled again, and back over the field's corner (the view is turned by 45
+# degrees, so backwards is towards x = 0, z = 200): straight down past the edge
+# no hill can hide the ground outside the field, and all of it must be the
+# sky's floor or its wall, not the clear colour under an open sky.
+vt_key grave
+vt_type "set wireframe 0"
+vt_key Return grave
+vt_hold Down 4
+sleep 1
+corner=$(shot corner)
+check noblack "$corner"
 
 vt_game_running || vt_fail "vantrell is not running after the checks"
 echo "render: ok"
