@@ -6,12 +6,16 @@
 #   vt_start_game                 run the game from $VT_GAME_DIR (the folder with data/)
 #   vt_wait_line TEXT [SECONDS]   wait until a line equal to TEXT is on standard output
 #   vt_wait_match REGEX [SECONDS] wait until a line matches REGEX
+#   vt_wait_exit [SECONDS]        wait for the game to end by itself; $VT_GAME_STATUS
 #   vt_key KEY...                 press and release keys (xdotool names: a, Tab, space, grave)
 #   vt_hold KEY SECONDS           hold a key down
 # Keys go through the X test extension to the window with the focus, as a
 # keyboard's do, so the server repeats a held key just as it does on a desktop.
 #   vt_type TEXT                  type text
-#   vt_screenshot NAME            save $VT_OUT/NAME.png of the game window
+#   vt_screenshot NAME            save $VT_OUT/NAME.png of the game window (truecolour)
+#   vt_message_pixels SHOT        near-white pixels in the band of the centre message
+#   vt_text_mask SHOT OUT W H X B the text in a W x H box, X from the left, B rows up
+#   vt_masks_differ_by A B        how many pixels two text masks differ in
 #   vt_fail MESSAGE               report and end the test with failure
 # Everything started here is ended by process id when the test script exits.
 # A game built with the sanitizers is checked as it runs: a report of
@@ -28,6 +32,7 @@ VT_STDOUT=$VT_WORK/stdout.txt
 VT_STDERR=$VT_WORK/stderr.txt
 VT_XVFB_PID=""
 VT_GAME_PID=""
+VT_GAME_STATUS=""
 VT_WINDOW=""
 VT_XEV_PID=""
 VT_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -159,6 +164,24 @@ vt_start_game() {
 
 vt_game_running() { kill -0 "$VT_GAME_PID" 2>/dev/null; }
 
+# Waits up to SECONDS for the game to end by itself and sets VT_GAME_STATUS to
+# its exit status; fails if it does not end. A game that has ended but was not
+# waited for yet is a zombie, which kill -0 still finds.
+vt_wait_exit() {
+    local seconds=${1:-10} i
+    for i in $(seq 1 $((seconds * 10))); do
+        if [ ! -e "/proc/$VT_GAME_PID" ] ||
+            grep -q '^State:[[:space:]]*Z' "/proc/$VT_GAME_PID/status" 2>/dev/null; then
+            wait "$VT_GAME_PID"
+            VT_GAME_STATUS=$?
+            VT_GAME_PID=""
+            return 0
+        fi
+        sleep 0.1
+    done
+    vt_fail "the game was still running ${seconds}s later"
+}
+
 # The game's standard output so far.
 vt_output() { cat "$VT_STDOUT"; }
 
@@ -256,8 +279,35 @@ vt_type_run() {
     VT_LAST_KEY=${1: -1}
 }
 
+# Truecolour, whatever the grabber would choose, so the checker can read it;
+# light compression, which takes a fifth of the time of the default.
 vt_screenshot() {
     local file="$VT_OUT/$1.png"
-    import -window "$VT_WINDOW" "$file" 2>/dev/null || vt_fail "screenshot $1 failed"
+    import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:"$file" 2>/dev/null ||
+        vt_fail "screenshot $1 failed"
     echo "$file"
+}
+
+# Screenshots lose the window's top row and left column, which lie off the
+# screen (no window manager places the window); rows counted up from the bottom
+# edge are the window's own.
+
+# Near-white pixels in the band across the middle of the window where the
+# centre message is written.
+vt_message_pixels() {
+    convert "$1" -crop 640x40+0+220 +repage -fx '(r>0.97&&g>0.97&&b>0.97)?1:0' \
+        -format '%[fx:round(mean*w*h)]' info:
+}
+
+# The near-white pixels of a box as a black and white picture: the text drawn
+# there without what the scene shows through it.
+vt_text_mask() {
+    local file=$1 out=$2 width=$3 height=$4 x=$5 rowsFromBottom=$6 y
+    y=$(($(identify -format '%h' "$file") - rowsFromBottom - height))
+    convert "$file" -crop "${width}x${height}+${x}+${y}" +repage \
+        -fx '(r>0.97&&g>0.97&&b>0.97)?1:0' "$out"
+}
+
+vt_masks_differ_by() {
+    compare -metric AE "$1" "$2" null: 2>&1 | awk '{ print int($1) }'
 }

@@ -29,24 +29,8 @@ wait_count() {
 
 shot() { vt_screenshot "keys-$1"; }
 
-# The near-white pixels of a rectangle as a black and white picture: the text
-# drawn there without what the scene shows through it. Rows count up from the
-# window's bottom edge, which the screenshot keeps (it loses the window's top
-# row and left column, which lie off the screen).
-text_mask() {
-    local file=$1 out=$2 width=$3 height=$4 x=$5 rowsFromBottom=$6
-    local y=$(($(identify -format '%h' "$file") - rowsFromBottom - height))
-    convert "$file" -crop "${width}x${height}+${x}+${y}" +repage \
-        -fx '(r>0.97&&g>0.97&&b>0.97)?1:0' "$out"
-}
-
-# The pixels that differ between two masks.
-masks_differ_by() {
-    compare -metric AE "$1" "$2" null: 2>&1 | awk '{ print int($1) }'
-}
-
 # The heads-up line "Angle: N", second from the bottom of the 16-pixel lines.
-angle_mask() { text_mask "$1" "$2" 160 16 0 16; }
+angle_mask() { vt_text_mask "$1" "$2" 160 16 0 16; }
 
 vt_start_xvfb
 vt_check_key_repeat
@@ -76,8 +60,8 @@ sleep 0.2
 angle_mask "$(shot 02-released)" "$VT_OUT/keys-02-angle.png"
 sleep 1
 angle_mask "$(shot 03-second-later)" "$VT_OUT/keys-03-angle.png"
-turned=$(masks_differ_by "$VT_OUT/keys-01-angle.png" "$VT_OUT/keys-02-angle.png")
-drifted=$(masks_differ_by "$VT_OUT/keys-02-angle.png" "$VT_OUT/keys-03-angle.png")
+turned=$(vt_masks_differ_by "$VT_OUT/keys-01-angle.png" "$VT_OUT/keys-02-angle.png")
+drifted=$(vt_masks_differ_by "$VT_OUT/keys-02-angle.png" "$VT_OUT/keys-03-angle.png")
 echo "angle text: $turned pixels changed while a was held, $drifted in the second after its release"
 [ "$turned" -ge 10 ] || fail "the angle text did not change while a was held"
 [ "$drifted" -eq 0 ] || fail "the turret went on turning after a was let go with Shift down"
@@ -92,7 +76,7 @@ shots=$(count_after "$start" '^Explosive\(\)$')
 [ "$shots" -eq 1 ] || fail "one tap of Space fired $shots shots"
 sleep 0.3
 angle_mask "$(shot 04-next-turn)" "$VT_OUT/keys-04-angle.png"
-stale=$(masks_differ_by "$VT_OUT/keys-01-angle.png" "$VT_OUT/keys-04-angle.png")
+stale=$(vt_masks_differ_by "$VT_OUT/keys-01-angle.png" "$VT_OUT/keys-04-angle.png")
 echo "angle text on Player 2's turn: $stale pixels differ from Player 1's at the start"
 [ "$stale" -eq 0 ] || fail "the angle text on Player 2's turn is not Player 2's own"
 

@@ -53,17 +53,6 @@ shots_differ() {
     awk -v c="$changed" -v t="$total" -v f="$fraction" 'BEGIN { exit !(c >= f * t) }'
 }
 
-# Near-white pixels in the band across the middle of the window where the
-# centre message is written.
-message_pixels() {
-    convert "$1" -crop 640x40+0+220 +repage -fx '(r>0.97&&g>0.97&&b>0.97)?1:0' \
-        -format '%[fx:round(mean*w*h)]' info:
-}
-
-game_exited() {
-    [ ! -e "/proc/$VT_GAME_PID" ] || grep -q '^State:[[:space:]]*Z' "/proc/$VT_GAME_PID/status" 2>/dev/null
-}
-
 # Runs a command line through the console: open it, type, Enter, close it.
 console_command() {
     vt_key grave
@@ -165,22 +154,15 @@ won=$(vt_screenshot play-08-won)
 # "Player N wins!" in white across the middle.
 # Measured against the picture before the first shot: when that shot already
 # ended a tank, the crater's picture shows the result too.
-shown=$(message_pixels "$won")
-echo "message band: $shown white pixels after the death, $(message_pixels "$before") before the shots"
-[ "$shown" -ge $(($(message_pixels "$before") + 100)) ] || fail "no result written across the middle"
+shown=$(vt_message_pixels "$won")
+echo "message band: $shown white pixels after the death, $(vt_message_pixels "$before") before the shots"
+[ "$shown" -ge $(($(vt_message_pixels "$before") + 100)) ] || fail "no result written across the middle"
 
 # The console ends the game.
 vt_key grave
 vt_type "quit"
 vt_key Return
-for i in $(seq 1 100); do
-    game_exited && break
-    sleep 0.1
-done
-game_exited || fail "the game was still running after quit"
-wait "$VT_GAME_PID"
-status=$?
-VT_GAME_PID=""
-[ "$status" -eq 0 ] || fail "quit ended the game with status $status"
+vt_wait_exit 30
+[ "$VT_GAME_STATUS" -eq 0 ] || fail "quit ended the game with status $VT_GAME_STATUS"
 grep -qxF 'processCommand: "quit"' "$VT_STDOUT" || fail "no trace of the quit command"
 echo "play: ok"

@@ -9,13 +9,7 @@ source "$(dirname "$0")/harness.sh"
 shotcheck=${VT_SHOTCHECK:-$VT_BIN_DIR/tests/realwindow/vt_shotcheck}
 [ -x "$shotcheck" ] || vt_fail "no screenshot checker at $shotcheck"
 
-# A screenshot in truecolour, whatever palette the grabber chose, for the checker.
-shot() {
-    local file
-    file=$(vt_screenshot "render-$1") || exit 1
-    convert "$file" PNG24:"$file" || vt_fail "cannot convert $file"
-    echo "$file"
-}
+shot() { vt_screenshot "render-$1"; }
 
 check() {
     "$shotcheck" "$@" || vt_fail "screenshot check '$*' failed"
