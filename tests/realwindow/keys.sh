@@ -5,12 +5,6 @@
 # a shot the heads-up block shows the aim of the tank whose turn it now is.
 source "$(dirname "$0")/harness.sh"
 
-# Keeps the game's trace next to the screenshots, then fails.
-fail() {
-    cp "$VT_STDOUT" "$VT_OUT/keys-stdout.txt" 2>/dev/null
-    vt_fail "$@"
-}
-
 output_lines() { wc -l <"$VT_STDOUT"; }
 
 # Lines matching REGEX after the first LINES lines.
@@ -24,7 +18,7 @@ wait_count() {
         [ "$(grep -cE -- "$regex" "$VT_STDOUT")" -ge "$count" ] && return 0
         sleep 0.1
     done
-    fail "fewer than $count lines matching /$regex/ within ${seconds}s"
+    vt_fail "fewer than $count lines matching /$regex/ within ${seconds}s"
 }
 
 shot() { vt_screenshot "keys-$1"; }
@@ -35,12 +29,12 @@ angle_mask() { vt_text_mask "$1" "$2" 160 16 0 16; }
 vt_start_xvfb
 vt_check_key_repeat
 vt_start_game
-vt_wait_line "end GameCore::GameCore()" 60
+vt_wait_started
 
-# Any key on the title opens the menu; the console traces the keys from here
-# on and starts a 2-player game on fresh ground; Esc closes the menu.
-vt_key grave grave
-vt_type "set keydump 1;terrain;tanks 2"
+# The keys traced, a 2-player game on fresh ground, and the menu closed.
+vt_trace_keys
+vt_key grave
+vt_type "terrain;tanks 2"
 vt_key Return grave Escape
 wait_count '^bounce sphere terrain [0-9]+$' 2 30
 sleep 0.5
@@ -63,22 +57,21 @@ angle_mask "$(shot 03-second-later)" "$VT_OUT/keys-03-angle.png"
 turned=$(vt_masks_differ_by "$VT_OUT/keys-01-angle.png" "$VT_OUT/keys-02-angle.png")
 drifted=$(vt_masks_differ_by "$VT_OUT/keys-02-angle.png" "$VT_OUT/keys-03-angle.png")
 echo "angle text: $turned pixels changed while a was held, $drifted in the second after its release"
-[ "$turned" -ge 10 ] || fail "the angle text did not change while a was held"
-[ "$drifted" -eq 0 ] || fail "the turret went on turning after a was let go with Shift down"
+[ "$turned" -ge 10 ] || vt_fail "the angle text did not change while a was held"
+[ "$drifted" -eq 0 ] || vt_fail "the turret went on turning after a was let go with Shift down"
 
 # One tap of Space: one shot, and the turn passes to Player 2, whose turret has
 # not moved. The heads-up block shows Player 2's own angle, 0, as it showed
 # Player 1's at the start, not the angle Player 1 left behind.
 start=$(output_lines)
 vt_key space
-vt_wait_line "KEYUP: 32 = ' '" 5
 shots=$(count_after "$start" '^Explosive\(\)$')
-[ "$shots" -eq 1 ] || fail "one tap of Space fired $shots shots"
+[ "$shots" -eq 1 ] || vt_fail "one tap of Space fired $shots shots"
 sleep 0.3
 angle_mask "$(shot 04-next-turn)" "$VT_OUT/keys-04-angle.png"
 stale=$(vt_masks_differ_by "$VT_OUT/keys-01-angle.png" "$VT_OUT/keys-04-angle.png")
 echo "angle text on Player 2's turn: $stale pixels differ from Player 1's at the start"
-[ "$stale" -eq 0 ] || fail "the angle text on Player 2's turn is not Player 2's own"
+[ "$stale" -eq 0 ] || vt_fail "the angle text on Player 2's turn is not Player 2's own"
 
 # Holds KEY for SECONDS, taking note of the trace's length before the press
 # and before the release, for held_count and release_count below.
@@ -115,8 +108,8 @@ presses=$(held_count '^KEYDOWN: 32 ')
 shots=$(held_count '^Explosive\(\)$')
 late=$(release_count '^Explosive\(\)$')
 echo "Space held 1.5 s: $presses presses and $shots shots while held, $late shots after the release"
-[ "$presses" -eq 1 ] || fail "holding Space gave $presses presses, not 1"
-[ "$shots" -eq 1 ] || fail "holding Space fired $shots shots, not 1"
+[ "$presses" -eq 1 ] || vt_fail "holding Space gave $presses presses, not 1"
+[ "$shots" -eq 1 ] || vt_fail "holding Space fired $shots shots, not 1"
 [ "$late" -eq 0 ] || echo "NOTE: $late more shots came with the release: repeats read after the key was up"
 
 # Tab held for 1.5 s: one press, one step along the bar. The bar's 32-pixel
@@ -128,7 +121,7 @@ bar_after=$(shot 06-bar-after)
 presses=$(held_count '^KEYDOWN: 9 ')
 late=$(release_count '^KEYDOWN: 9 ')
 echo "Tab held 1.5 s: $presses presses while held, $late after the release"
-[ "$presses" -eq 1 ] || fail "holding Tab gave $presses presses while held, not 1"
+[ "$presses" -eq 1 ] || vt_fail "holding Tab gave $presses presses while held, not 1"
 [ "$late" -eq 0 ] || echo "NOTE: $late more presses came with the release: repeats read after the key was up"
 steps=$(((presses + late) % 6))
 expected=""
@@ -144,7 +137,7 @@ for icon in 0 1 2 3 4 5; do
     [ "$difference" -gt 20 ] && changed="$changed $icon"
 done
 echo "weapon bar: icons changed:${changed:- none}, expected:${expected:- none}"
-[ "$changed" = "$expected" ] || fail "the highlight did not move one icon per Tab press"
+[ "$changed" = "$expected" ] || vt_fail "the highlight did not move one icon per Tab press"
 
-vt_game_running || fail "vantrell is not running after the checks"
+vt_game_running || vt_fail "vantrell is not running after the checks"
 echo "keys: ok"

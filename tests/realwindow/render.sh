@@ -17,8 +17,8 @@ check() {
 
 vt_start_xvfb
 vt_start_game
-vt_wait_line "end GameCore::GameCore()" 60
-sleep 2  # a few frames under the software renderer
+vt_wait_started
+sleep 1  # a few frames under the software renderer
 
 title=$(shot title)
 check covered "$title"
@@ -28,10 +28,11 @@ sleep 1
 menu=$(shot menu)
 check menu "$title" "$menu"
 
-# The console takes the command that builds a new terrain and hides the title;
-# then the console and the menu are put away.
+# The console turns the key trace on (which paces the keys from here on) and
+# takes the command that builds a new terrain and hides the title; then the
+# console and the menu are put away.
 vt_key grave
-vt_type "terrain"
+vt_type "set keydump 1;terrain"
 vt_key Return
 vt_key grave Escape
 sleep 1
@@ -53,7 +54,7 @@ check terrain "$ground"
 
 # Fly up to the ceiling and look straight down: 373 pixels more pitch the view
 # down by 90 degrees in all, which brings most of the field into view.
-vt_hold Prior 5
+vt_hold_until_still Prior 60
 drag 320 440 320 67
 # Unlit, the bands show in their own colours: no slope is in shadow.
 vt_key grave
@@ -80,7 +81,7 @@ check differ "$terrain" "$wireframe" 0.2
 vt_key grave
 vt_type "set wireframe 0"
 vt_key Return grave
-vt_hold Down 4
+vt_hold_until_still Down 60
 sleep 1
 corner=$(shot corner)
 check noblack "$corner"

@@ -11,11 +11,6 @@ source "$(dirname "$0")/harness.sh"
 shotcheck=${VT_SHOTCHECK:-$VT_BIN_DIR/tests/realwindow/vt_shotcheck}
 [ -x "$shotcheck" ] || vt_fail "no screenshot checker at $shotcheck"
 
-fail() {
-    cp "$VT_STDOUT" "$VT_OUT/result-stdout.txt" 2>/dev/null
-    vt_fail "$@"
-}
-
 output_lines() { wc -l <"$VT_STDOUT"; }
 
 # Waits for a line matching REGEX after the first LINES lines.
@@ -25,7 +20,7 @@ wait_after() {
         tail -n +"$((lines + 1))" "$VT_STDOUT" | grep -qE -- "$regex" && return 0
         sleep 0.1
     done
-    fail "no line matching /$regex/ after line $lines within ${seconds}s"
+    vt_fail "no line matching /$regex/ after line $lines within ${seconds}s"
 }
 
 # Waits for COUNT lines matching REGEX after the first LINES lines.
@@ -36,7 +31,7 @@ wait_count_after() {
             return 0
         sleep 0.1
     done
-    fail "fewer than $count lines matching /$regex/ after line $lines within ${seconds}s"
+    vt_fail "fewer than $count lines matching /$regex/ after line $lines within ${seconds}s"
 }
 
 console_command() {
@@ -55,14 +50,14 @@ expect_message() {
     local pixels
     pixels=$(vt_message_pixels "$2")
     echo "$1: $pixels white pixels in the message band"
-    [ "$pixels" -ge "$message_threshold" ] || fail "$1: no result written across the middle"
+    [ "$pixels" -ge "$message_threshold" ] || vt_fail "$1: no result written across the middle"
 }
 
 expect_no_message() {
     local pixels
     pixels=$(vt_message_pixels "$2")
     echo "$1: $pixels white pixels in the message band"
-    [ "$pixels" -lt "$message_threshold" ] || fail "$1: a result is written over the new game"
+    [ "$pixels" -lt "$message_threshold" ] || vt_fail "$1: a result is written over the new game"
 }
 
 # "Player N wins!" is centred on whole pairs of characters: the digit's glyph
@@ -72,7 +67,7 @@ digit_mask() { vt_text_mask "$1" "$2" 16 16 319 232; }
 # The selected line's red box, "TOP LEFT RIGHT" in screenshot rows and columns.
 red_line() {
     local report
-    report=$("$shotcheck" redline "$1") || fail "no red line of the menu in $1: $report"
+    report=$("$shotcheck" redline "$1") || vt_fail "no red line of the menu in $1: $report"
     echo "$report" | sed -E 's/.* x ([0-9]+)\.\.([0-9]+), y ([0-9]+)\.\..*/\3 \1 \2/'
 }
 
@@ -89,21 +84,22 @@ start_from_menu() {
 
 vt_start_xvfb
 vt_start_game
-vt_wait_line "end GameCore::GameCore()" 60
-sleep 0.5
+vt_wait_started
 
-# On the title: Esc opens the menu, Esc closes it and lets a result be
-# announced (no tanks: a draw, latched under the title picture), Esc opens the
-# menu again. "2 Players" raises new ground and two tanks; Esc goes to them.
+# On the title: Esc opens the menu (and the key trace is turned on, which
+# paces the keys from here on), Esc closes it and lets a result be announced
+# (no tanks: a draw, latched under the title picture), Esc opens the menu
+# again. "2 Players" raises new ground and two tanks; Esc goes to them.
+vt_trace_keys
 start=$(output_lines)
-vt_key Escape Escape Escape Return
+vt_key Escape Escape Return
 wait_after "$start" '^processCommand: "tanks 2"$' 10
 vt_key Escape
 sleep 0.5
 expect_no_message "title, Esc, Esc, Esc, 2 Players, Esc" "$(shot 01-from-title)"
 
-# The key trace from here on paces the keys. One tank left: "Player 1 wins!".
-console_command "set keydump 1;tanks 1"
+# One tank left: "Player 1 wins!".
+console_command "tanks 1"
 sleep 0.5
 won=$(shot 02-player-1-wins)
 expect_message "one tank left" "$won"
@@ -144,7 +140,7 @@ expect_message "Player 1 blown up" "$won"
 digit_mask "$won" "$VT_OUT/result-digit-2.png"
 digit=$(vt_masks_differ_by "$VT_OUT/result-digit-1.png" "$VT_OUT/result-digit-2.png")
 echo "the winner's digit: $digit pixels differ from Player 1's"
-[ "$digit" -ge 10 ] || fail "the result still names Player 1, not the new winner"
+[ "$digit" -ge 10 ] || vt_fail "the result still names Player 1, not the new winner"
 
 # The main menu, walked from the top with the last game's result standing over
 # a new one: its lines and what they run. Six lines of 32 pixels centred on
@@ -155,7 +151,7 @@ vt_key Escape
 sleep 0.3
 read -r top0 left0 right0 <<<"$(red_line "$(shot 07-menu-first)")"
 echo "first line: red from row $top0, columns $left0 to $right0"
-[ "$top0" -ge 141 ] && [ "$top0" -le 156 ] || fail "the main menu is not six lines high"
+[ "$top0" -ge 141 ] && [ "$top0" -le 156 ] || vt_fail "the main menu is not six lines high"
 start=$(output_lines)
 vt_key Return
 wait_after "$start" '^processCommand: "terrain"$' 10
@@ -175,14 +171,14 @@ vt_key Down
 read -r top6 left6 right6 <<<"$(red_line "$(shot 09-menu-past-sixth)")"
 echo "sixth line: red from row $top5, columns $left5 to $right5; one Down more: row $top6"
 near() { [ "$1" -ge $(($2 - $3)) ] && [ "$1" -le $(($2 + $3)) ]; }
-near "$top5" $((top0 + 160)) 6 || fail "five Downs did not move the selection five lines"
-near "$top6" "$top5" 4 || fail "the main menu goes on past its sixth line"
+near "$top5" $((top0 + 160)) 6 || vt_fail "five Downs did not move the selection five lines"
+near "$top6" "$top5" 4 || vt_fail "the main menu goes on past its sixth line"
 # "Quit": four 32-pixel glyphs from the block's left edge.
 near "$left5" "$left0" 8 && [ $((right5 - left0)) -lt 128 ] ||
-    fail "the sixth line is not four characters long"
+    vt_fail "the sixth line is not four characters long"
 start=$(output_lines)
 vt_key Return
 wait_after "$start" '^processCommand: "quit"$' 10
 vt_wait_exit 30
-[ "$VT_GAME_STATUS" -eq 0 ] || fail "Quit ended the game with status $VT_GAME_STATUS"
+[ "$VT_GAME_STATUS" -eq 0 ] || vt_fail "Quit ended the game with status $VT_GAME_STATUS"
 echo "result: ok"

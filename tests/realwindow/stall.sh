@@ -5,11 +5,6 @@
 # the game goes on drawing and taking keys.
 source "$(dirname "$0")/harness.sh"
 
-fail() {
-    cp "$VT_STDOUT" "$VT_OUT/stall-stdout.txt" 2>/dev/null
-    vt_fail "$@"
-}
-
 output_lines() { wc -l <"$VT_STDOUT"; }
 
 wait_count() {
@@ -18,7 +13,7 @@ wait_count() {
         [ "$(grep -cE -- "$regex" "$VT_STDOUT")" -ge "$count" ] && return 0
         sleep 0.1
     done
-    fail "fewer than $count lines matching /$regex/ within ${seconds}s"
+    vt_fail "fewer than $count lines matching /$regex/ within ${seconds}s"
 }
 
 # Waits for a line matching REGEX after the first LINES lines and prints the
@@ -33,7 +28,7 @@ time_of() {
         fi
         sleep 0.02
     done
-    fail "no line matching /$regex/ after line $lines within ${seconds}s"
+    vt_fail "no line matching /$regex/ after line $lines within ${seconds}s"
 }
 
 seconds_between() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
@@ -43,9 +38,10 @@ seconds_between() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
 # One tank, whose turn comes straight back after each shot.
 vt_start_xvfb
 vt_start_game
-vt_wait_line "end GameCore::GameCore()" 60
-vt_key grave grave
-vt_type "set keydump 1;terrain;tanks 1"
+vt_wait_started
+vt_trace_keys
+vt_key grave
+vt_type "terrain;tanks 1"
 vt_key Return grave Escape
 wait_count '^bounce sphere terrain [0-9]+$' 1 30
 sleep 0.5
@@ -69,7 +65,7 @@ for attempt in 1 2 3; do
     # Long enough that a game which flew the stopped time at once would land
     # well short of the 5 s later.
     awk -v t="$plain" 'BEGIN { exit !(t >= 3) }' && break
-    [ "$attempt" -lt 3 ] || fail "three shots in a row hit a hill within 3s"
+    [ "$attempt" -lt 3 ] || vt_fail "three shots in a row hit a hill within 3s"
     start=$(output_lines)
     vt_key grave
     vt_type "terrain;tanks 1"
@@ -91,13 +87,13 @@ stopped=$(output_lines)
 sleep 5
 kill -CONT "$VT_GAME_PID"
 tail -n +"$((start + 1))" "$VT_STDOUT" | head -n "$((stopped - start))" |
-    grep -q '^Explosive::contactEvent$' && fail "the shell landed before the game was stopped"
+    grep -q '^Explosive::contactEvent$' && vt_fail "the shell landed before the game was stopped"
 landed=$(time_of "$start" '^Explosive::contactEvent$' 30)
 stalled=$(seconds_between "$fired" "$landed")
 later=$(seconds_between "$plain" "$stalled")
 echo "with 5 s stopped the shell flew ${stalled}s: it landed ${later}s later"
 awk -v d="$later" 'BEGIN { exit !(d >= 3.5 && d <= 6.5) }' ||
-    fail "the stop moved the landing by ${later}s, not by about 5s"
+    vt_fail "the stop moved the landing by ${later}s, not by about 5s"
 
 # Still drawing and taking keys: flying the camera sideways changes the view.
 sleep 1
@@ -107,7 +103,7 @@ sleep 0.3
 after=$(vt_screenshot stall-flown)
 changed=$(compare -metric AE -fuzz 3% "$before" "$after" null: 2>&1 | awk '{ print int($1) }')
 echo "after the stop: $changed pixels changed while the camera flew"
-[ "$changed" -ge 5000 ] || fail "the view did not change after the stop: the game stopped drawing"
+[ "$changed" -ge 5000 ] || vt_fail "the view did not change after the stop: the game stopped drawing"
 
-vt_game_running || fail "vantrell is not running after the stop"
+vt_game_running || vt_fail "vantrell is not running after the stop"
 echo "stall: ok"
