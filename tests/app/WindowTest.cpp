@@ -36,22 +36,53 @@ protected:
 
 } // namespace
 
-// Every event GLUT can deliver is registered; a held key is one press, with no
-// repeated presses from the X server.
-TEST_F(WindowTest, ConstructionTracesEachStepRegistersNineCallbacksAndIgnoresKeyRepeat) {
-    fakegl::reset();
+// Every event GLUT can deliver is registered, then the server is asked to send a
+// held key's repeats as presses alone; where it cannot, freeglut is asked to drop
+// the repeats itself.
+TEST_F(WindowTest, ConstructionTracesEachStepRegistersNineCallbacksAndTamesKeyRepeat) {
+    const std::vector<std::string> registered = {
+        "glutInit",           "glutInitDisplayMode", "glutInitWindowSize", "glutCreateWindow",
+        "glutDisplayFunc",    "glutIdleFunc",        "glutReshapeFunc",    "glutKeyboardFunc",
+        "glutKeyboardUpFunc", "glutSpecialFunc",     "glutSpecialUpFunc",  "glutMouseFunc",
+        "glutMotionFunc",     "glXGetCurrentDisplay", "XkbSetDetectableAutoRepeat"};
+    for (bool serverCan : {true, false}) {
+        SCOPED_TRACE(serverCan);
+        fakegl::reset();
+        fakegl::setDetectableAutoRepeat(serverCan);
+        CaptureStreams capture;
+        { Window w(&argc, argv, "Vantrell", 640, 480); }
+        EXPECT_EQ(capture.out(), "Window::Window()\nAfter init\ninit display mode\nsize\n"
+                                 "Doing stuff.\nWindow created.\nWindow::~Window()\n");
+        std::vector<std::string> names = registered;
+        std::vector<double> args = {1, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH, 640, 480, 1}; // asked: on
+        if (!serverCan) {
+            names.push_back("glutIgnoreKeyRepeat");
+            args.push_back(1);
+        }
+        EXPECT_EQ(fakegl::names(), names);
+        EXPECT_EQ(fakegl::args(), args);
+    }
+}
+
+// Repeats come as presses of a key already down, in whichever case Shift makes of
+// a letter meanwhile: only the first press of a held key reaches the game, and a
+// release always does.
+TEST_F(WindowTest, APressOfAKeyAlreadyDownIsARepeatAndIsDropped) {
+    game->variables["keydump"] = 1;
     CaptureStreams capture;
-    { Window w(&argc, argv, "Vantrell", 640, 480); }
-    EXPECT_EQ(capture.out(), "Window::Window()\nAfter init\ninit display mode\nsize\n"
-                             "Doing stuff.\nWindow created.\nWindow::~Window()\n");
-    EXPECT_EQ(fakegl::names(),
-              (std::vector<std::string>{"glutInit", "glutInitDisplayMode", "glutInitWindowSize",
-                                        "glutCreateWindow", "glutDisplayFunc", "glutIdleFunc",
-                                        "glutReshapeFunc", "glutKeyboardFunc", "glutKeyboardUpFunc",
-                                        "glutSpecialFunc", "glutSpecialUpFunc", "glutMouseFunc",
-                                        "glutMotionFunc", "glutIgnoreKeyRepeat"}));
-    EXPECT_EQ(fakegl::args(),
-              (std::vector<double>{1, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH, 640, 480, 1}));
+    glut.keyboard(' ', 0, 0);
+    glut.keyboard(' ', 0, 0);
+    glut.keyboard('a', 0, 0);
+    glut.keyboard('A', 0, 0); // Shift pressed while a repeats
+    glut.keyboardUp('A', 0, 0);
+    glut.keyboardUp(' ', 0, 0);
+    glut.special(GLUT_KEY_UP, 0, 0);
+    glut.special(GLUT_KEY_UP, 0, 0);
+    glut.specialUp(GLUT_KEY_UP, 0, 0);
+    glut.keyboard(' ', 0, 0); // pressed again after its release: a new press
+    EXPECT_EQ(capture.out(), "KEYDOWN: 32 = ' '\nKEYDOWN: 97 = 'a'\nKEYUP: 65 = 'A'\n"
+                             "KEYUP: 32 = ' '\nKEYDOWN: 130 = '\x82'\nKEYUP: 130 = '\x82'\n"
+                             "KEYDOWN: 32 = ' '\n");
 }
 
 // The arrow and page keys follow the 128 ASCII codes; the keydump lines show the
@@ -61,7 +92,9 @@ TEST_F(WindowTest, SpecialKeysFoldIntoTheEightBitSpaceAndOthersAreDropped) {
     for (int key : {GLUT_KEY_LEFT, GLUT_KEY_RIGHT, GLUT_KEY_UP, GLUT_KEY_DOWN, GLUT_KEY_PAGE_UP,
                     GLUT_KEY_PAGE_DOWN, GLUT_KEY_F1, GLUT_KEY_HOME, GLUT_KEY_END, GLUT_KEY_INSERT})
         codes.push_back(Window::specialKeyCode(key));
-    EXPECT_EQ(codes, (std::vector<int>{128, 129, 130, 131, 132, 133, -1, -1, -1, -1}));
+    EXPECT_EQ(codes, (std::vector<int>{keys::left, keys::right, keys::up, keys::down, keys::pageUp,
+                                       keys::pageDown, -1, -1, -1, -1}));
+    EXPECT_EQ(keys::left, 128) << "the arrow and page keys follow the 128 ASCII codes";
 
     game->variables["keydump"] = 1;
     CaptureStreams capture;

@@ -74,22 +74,23 @@ echo "angle text on Player 2's turn: $stale pixels differ from Player 1's at the
 [ "$stale" -eq 0 ] || vt_fail "the angle text on Player 2's turn is not Player 2's own"
 
 # Holds KEY for SECONDS, taking note of the trace's length before the press
-# and before the release, for held_count and release_count below.
-#
-# While the key is down the server sends a release and a press every 40 ms,
-# and the window drops each pair because the key is still down when it reads
-# the release. A pair it reads only after the key has really come up is taken
-# for a real release and press: a frame that runs late at the release turns
-# the repeats queued meanwhile into presses. That is a fault of the game's own
-# (a held Space can still fire twice, the second time for the next player),
-# reported and not yet fixed; until it is, presses at the release are counted
-# and shown, and only the ones while the key is held must be exactly one.
+# and before the release, for held_count and release_count below. With a third
+# argument the game is stopped for that long just before the release, as a late
+# frame would hold it up: the repeats queued meanwhile must not turn into
+# presses once the key is up.
 hold_key() {
     HOLD_START=$(output_lines)
     xdotool keydown "$1"
     sleep "$2"
     HOLD_RELEASE=$(output_lines)
-    xdotool keyup "$1"
+    if [ -n "${3:-}" ]; then
+        kill -STOP "$VT_GAME_PID"
+        sleep "$3"
+        xdotool keyup "$1"
+        kill -CONT "$VT_GAME_PID"
+    else
+        xdotool keyup "$1"
+    fi
     sleep 0.5
 }
 
@@ -110,19 +111,19 @@ late=$(release_count '^Explosive\(\)$')
 echo "Space held 1.5 s: $presses presses and $shots shots while held, $late shots after the release"
 [ "$presses" -eq 1 ] || vt_fail "holding Space gave $presses presses, not 1"
 [ "$shots" -eq 1 ] || vt_fail "holding Space fired $shots shots, not 1"
-[ "$late" -eq 0 ] || echo "NOTE: $late more shots came with the release: repeats read after the key was up"
+[ "$late" -eq 0 ] || vt_fail "$late more shots came with the release"
 
 # Tab held for 1.5 s: one press, one step along the bar. The bar's 32-pixel
 # icons start at the window's left edge; the highlight leaves the first icon
 # for the one as many steps on as Tab presses came through.
 bar_before=$(shot 05-bar-before)
-hold_key Tab 1.5
+hold_key Tab 1.5 0.4
 bar_after=$(shot 06-bar-after)
 presses=$(held_count '^KEYDOWN: 9 ')
 late=$(release_count '^KEYDOWN: 9 ')
-echo "Tab held 1.5 s: $presses presses while held, $late after the release"
+echo "Tab held 1.5 s, the game stopped 0.4 s at the release: $presses presses while held, $late after"
 [ "$presses" -eq 1 ] || vt_fail "holding Tab gave $presses presses while held, not 1"
-[ "$late" -eq 0 ] || echo "NOTE: $late more presses came with the release: repeats read after the key was up"
+[ "$late" -eq 0 ] || vt_fail "$late more presses came with the release of a held Tab"
 steps=$(((presses + late) % 6))
 expected=""
 [ "$steps" -eq 0 ] || expected=" 0 $steps"

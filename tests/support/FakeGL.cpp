@@ -5,6 +5,8 @@
 #include "support/FakeGL.h"
 #include <GL/freeglut.h>
 #include <GL/gl.h>
+#include <GL/glx.h>
+#include <X11/XKBlib.h>
 #include <algorithm>
 #include <set>
 
@@ -16,6 +18,7 @@ struct State {
     std::vector<bool> lightingStack; // GL_LIGHTING as each glPushAttrib found it
     unsigned int nextTexture = 1;
     unsigned int bound = 0;
+    bool detectableAutoRepeat = true;
     fakegl::Callbacks callbacks;
 };
 
@@ -79,6 +82,9 @@ std::size_t find(const std::string& name, std::size_t from) {
     while (from < log.size() && log[from].name != name)
         ++from;
     return std::min(from, log.size());
+}
+void setDetectableAutoRepeat(bool supported) {
+    state().detectableAutoRepeat = supported;
 }
 bool isEnabled(unsigned int capability) {
     return state().enabled.count(capability) != 0;
@@ -215,5 +221,17 @@ void glutMainLoop() { record(__func__); } // returns at once, so a test can go o
 void glutSwapBuffers() { record(__func__); }
 void glutPostRedisplay() { record(__func__); }
 int glutGetModifiers() { record(__func__); return 0; }
+
+// ---- X: the window's request for repeats as presses alone ----
+Display* glXGetCurrentDisplay() {
+    static char connection; // stands for freeglut's connection; never read
+    record(__func__);
+    return reinterpret_cast<Display*>(&connection);
+}
+Bool XkbSetDetectableAutoRepeat(Display*, Bool detectable, Bool* supported) {
+    record(__func__, detectable);
+    *supported = state().detectableAutoRepeat ? True : False;
+    return detectable && state().detectableAutoRepeat ? True : False;
+}
 
 // clang-format on

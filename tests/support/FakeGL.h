@@ -36,6 +36,8 @@ std::vector<double> args(const std::string& name = "");
 // Index of the first call named `name` at or after `from`; the log's size if none.
 std::size_t find(const std::string& name, std::size_t from = 0);
 
+// Whether the X server sends a held key's repeats as presses alone (true unless set).
+void setDetectableAutoRepeat(bool supported);
 bool isEnabled(unsigned int capability);
 unsigned int boundTexture();
 const Callbacks& glut();
