@@ -1,6 +1,7 @@
 #include "world/PhysicsSettings.h"
 #include "world/GridIndex.h"
 #include "world/Object.h"
+#include "world/SphereContact.h"
 #include "world/Terrain.h"
 #include <cassert>
 #include <cmath>
@@ -13,71 +14,6 @@
 // objects. A step always consumes a whole time step from the accumulator, even
 // when it advanced by less, so simulated time lags while collisions happen; the
 // game's feel depends on that, so it stays.
-
-namespace {
-
-// Time within dt at which spheres a and b first touch, or dt for none.
-float contactTime(const Object& a, const Object& b, float dt) {
-    const Vector3 d = a.position - b.position;
-    const float distance = length(d);
-    // Rate of change of the centre distance, negative while they approach. For
-    // coincident centres it is not a number, so shots of one split never collide.
-    const float approach = projected(a.velocity, d, distance) +
-                           projected(b.velocity, b.position - a.position, distance);
-    const float reach = a.radius + b.radius;
-    const float reach2 = reach * reach;
-    const float d2 = dot(d, d);
-    if (d2 <= reach2 && approach < 0.0f)
-        return 0.0f;
-    if (!(approach < 0.0f))
-        return dt;
-
-    // |d + u e|^2 = reach^2 for the fraction u of the step.
-    const Vector3 e = (a.velocity - b.velocity) * dt;
-    const float qa = dot(e, e);
-    const float qb = 2.0f * dot(d, e);
-    const float qc = d2 - reach2;
-    const float disc = qb * qb - 4.0f * qa * qc;
-    float u = 1.0f;
-    if (disc == 0.0f) {
-        u = -qb / (2.0f * qa);
-        if (!(u >= 0.0f && u < 1.0f))
-            u = 1.0f;
-    } else if (disc > 0.0f) {
-        const float root = std::sqrt(disc);
-        const float u1 = (-qb - root) / (2.0f * qa);
-        const float u2 = (-qb + root) / (2.0f * qa);
-        if (u1 >= 0.0f && u1 < 1.0f)
-            u = u1;
-        else if (u2 >= 0.0f && u2 < 1.0f)
-            u = u2;
-    }
-    return u * dt;
-}
-
-// One-dimensional elastic collision along the line of centres, scaled by the
-// product of the elasticities. A fixed sphere (an explosion) pushes nothing.
-void respond(Object& a, Object& b) {
-    if (a.fixed || b.fixed)
-        return;
-    const float ma = a.mass;
-    const float mb = b.mass;
-    const float e = a.elasticity * b.elasticity;
-    const Vector3 n = a.position - b.position;
-    float l = length(n);
-    if (l == 0.0f)
-        l = 1.0f;
-    const Vector3 nHat = n / l;
-    const Vector3 zero(0.0f, 0.0f, 0.0f);
-    const float ua = a.velocity == zero ? 0.0f : dot(a.velocity, n) / l;
-    const float ub = b.velocity == zero ? 0.0f : dot(b.velocity, n) / l;
-    const Vector3 tangentA = a.velocity - ua * nHat;
-    const Vector3 tangentB = b.velocity - ub * nHat;
-    a.velocity = tangentA + (e * nHat) * ((ma - mb) * ua + 2.0f * mb * ub) / (ma + mb);
-    b.velocity = tangentB + (e * nHat) * ((mb - ma) * ub + 2.0f * ma * ua) / (ma + mb);
-}
-
-} // namespace
 
 void PhysicsSettings::tick(World world, float elapsedSeconds) {
     // A NaN would stop the physics for good and a negative time pause it until
@@ -103,33 +39,21 @@ void PhysicsSettings::step(World world) {
         else
             ++it;
     }
+    index.rebuild(objects);
+    world.index = &index;
 
     // The active objects, in list order, for the searches below.
     live.clear();
     for (const std::unique_ptr<Object>& object : objects)
         if (object->active)
             live.push_back(object.get());
-    const std::size_t count = live.size();
 
     // Earliest sphere pair. Two resting spheres stay apart, and nothing resting is
     // tested against an immobile one (tanks), so only moving shells cost time.
-    Object* pairA = nullptr;
-    Object* pairB = nullptr;
-    float tS = dt;
-    for (std::size_t i = 0; i < count; ++i) {
-        Object& a = *live[i];
-        for (std::size_t j = i + 1; j < count; ++j) {
-            Object& b = *live[j];
-            if ((a.resting && (b.resting || b.immobile)) || (b.resting && a.immobile))
-                continue;
-            const float t = contactTime(a, b, dt);
-            if (t < tS) {
-                tS = t;
-                pairA = &a;
-                pairB = &b;
-            }
-        }
-    }
+    const PairContact pair = pairs.earliest(live, *world.box, dt);
+    Object* const pairA = pair.first;
+    Object* const pairB = pair.second;
+    const float tS = pair.time;
 
     // Earliest wall. The centre meets the wall; the radius plays no part.
     const WorldBox& box = *world.box;

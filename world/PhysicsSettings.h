@@ -1,4 +1,6 @@
 #pragma once
+#include "world/ObjectIndex.h"
+#include "world/PairSearch.h"
 #include "world/Vector3.h"
 #include "world/World.h"
 #include <vector>
@@ -21,4 +23,6 @@ private:
     // The active objects of the current step, in list order; kept between steps so
     // a step allocates nothing once the list has reached its size.
     std::vector<Object*> live;
+    PairSearch pairs;
+    ObjectIndex index; // what the events of a step look objects up in
 };
