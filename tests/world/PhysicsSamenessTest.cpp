@@ -76,12 +76,14 @@ void populate(Scene& scene, unsigned seed, int count) {
         const Vector3 velocity(uniform(-40.0f, 40.0f), uniform(-20.0f, 30.0f), uniform(-40.0f, 40.0f));
         if (kind < 0.45f) {
             // A shell and its waiting explosion; the big ones grow to radius 32.
-            const float blasts[] = {1.0f, 2.0f, 3.0f, 4.0f, 8.0f, 32.0f};
+            const float blasts[] = {3.0f, 4.0f, 6.0f, 8.0f, 12.0f, 32.0f};
             auto shell = std::make_unique<Explosive>();
             auto blast = std::make_unique<Explosion>(blasts[dice() % 6], uniform(10.0f, 120.0f));
             blast->active = false;
-            shell->position = Vector3(x, uniform(groundAt(x, z) + 2.0f, 199.0f), z);
-            shell->velocity = velocity;
+            // Most come down soon, to dig.
+            const float ground = groundAt(x, z);
+            shell->position = Vector3(x, uniform(ground + 2.0f, chance(0.7f) ? ground + 30.0f : 199.0f), z);
+            shell->velocity = Vector3(velocity.x, uniform(-30.0f, 5.0f), velocity.z);
             Object& s = add(std::move(shell));
             static_cast<Explosive&>(s).explosionId = add(std::move(blast)).id;
         } else if (kind < 0.52f) {
