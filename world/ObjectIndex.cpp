@@ -2,16 +2,17 @@
 #include "world/Object.h"
 #include <algorithm>
 
-void ObjectIndex::rebuild(const ObjectList& list) {
+void ObjectIndex::clear() {
     ids.clear();
     objects.clear();
     sorted = true;
-    for (const std::unique_ptr<Object>& object : list) {
-        if (!ids.empty() && !(ids.back() < object->id))
-            sorted = false;
-        ids.push_back(object->id);
-        objects.push_back(object.get());
-    }
+}
+
+void ObjectIndex::add(Object& object) {
+    if (!ids.empty() && !(ids.back() < object.id))
+        sorted = false;
+    ids.push_back(object.id);
+    objects.push_back(&object);
 }
 
 Object* ObjectIndex::find(std::uint32_t id) const {

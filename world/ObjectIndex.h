@@ -1,5 +1,4 @@
 #pragma once
-#include "world/World.h"
 #include <cstdint>
 #include <vector>
 
@@ -7,15 +6,18 @@ class Object;
 
 // The world's objects by id, as the physics found the list at the start of a
 // step, so that an event finds an object without walking the whole list. The
-// physics rebuilds it in the walk it makes anyway; it stays valid for the rest of
+// physics fills it in the walk it makes anyway; it stays valid for the rest of
 // that step because nothing leaves the list during a step.
 class ObjectIndex {
 public:
-    // Takes the objects of `objects` in list order.
-    void rebuild(const ObjectList& objects);
+    void clear();
+    // Objects are added in list order.
+    void add(Object& object);
     // The object with this id among those indexed, or nullptr: then it is either
     // gone or joined the list during this step, and only a walk can tell.
     Object* find(std::uint32_t id) const;
+    // Everything indexed, in list order.
+    const std::vector<Object*>& listed() const { return objects; }
 
 private:
     std::vector<std::uint32_t> ids; // list order

@@ -50,8 +50,8 @@ constexpr float slack = 0.0625f;   // world units, on top
 constexpr float provenSize = 4096.0f;
 constexpr float smallestSpeed = 9.31322575e-10f; // 2^-30
 constexpr float shortestStep = 9.765625e-4f;     // 2^-10
-constexpr float cellSize = 16.0f;  // world units, at least
-constexpr int maxCells = 16;       // per axis
+constexpr float smallestCell = 10.0f; // world units: a tank's box fits in one
+constexpr int maxCells = 32;          // per axis
 
 constexpr std::uint8_t restingFlag = 1;
 constexpr std::uint8_t immobileFlag = 2;
@@ -65,14 +65,14 @@ bool provable(float position, float velocity) {
 
 } // namespace
 
-PairContact PairSearch::earliest(const std::vector<Object*>& live, const WorldBox& box,
-                                 float dt) {
+PairContact PairSearch::earliest(const std::vector<Object*>& live, const std::vector<Body>& bodies,
+                                 const WorldBox& box, float dt) {
     objects = &live;
     step = dt;
     found = false;
     bestFirst = bestSecond = 0;
     bestTime = dt;
-    measure(live, box, dt);
+    measure(bodies, box, dt);
     bin();
     searchCells();
     searchLarge();
@@ -87,14 +87,18 @@ PairContact PairSearch::earliest(const std::vector<Object*>& live, const WorldBo
 }
 
 // Boxes, flags and cell ranges of every object.
-void PairSearch::measure(const std::vector<Object*>& live, const WorldBox& box, float dt) {
+void PairSearch::measure(const std::vector<Body>& bodies, const WorldBox& box, float dt) {
+    const std::vector<Body>& live = bodies;
     const float lower[3] = {box.xMin, box.yMin, box.zMin};
     const float upper[3] = {box.xMax, box.yMax, box.zMax};
     for (int axis = 0; axis < 3; ++axis) {
         const float extent = upper[axis] - lower[axis];
         // A box without a sensible extent gets one cell: every pair is then tested.
         if (extent > 0.0f && extent <= provenSize) {
-            cells[axis] = std::clamp(static_cast<int>(extent / cellSize), 1, maxCells);
+            // About four cells an object: the more objects, the finer the grid.
+            const int wanted = static_cast<int>(std::cbrt(4.0f * static_cast<float>(bodies.size())));
+            const int finest = static_cast<int>(extent / smallestCell);
+            cells[axis] = std::clamp(std::min(wanted, finest), 1, maxCells);
             origin[axis] = lower[axis];
             perUnit[axis] = static_cast<float>(cells[axis]) / extent;
         } else {
@@ -113,7 +117,7 @@ void PairSearch::measure(const std::vector<Object*>& live, const WorldBox& box, 
     const bool stepProvable = dt >= shortestStep && dt <= 1.0f;
     constexpr float infinity = std::numeric_limits<float>::infinity();
     for (std::size_t n = 0; n < count; ++n) {
-        const Object& o = *live[n];
+        const Body& o = live[n];
         const float p[3] = {o.position.x, o.position.y, o.position.z};
         const float v[3] = {o.velocity.x, o.velocity.y, o.velocity.z};
         std::uint8_t flag = (o.resting ? restingFlag : 0) | (o.immobile ? immobileFlag : 0);
@@ -180,12 +184,15 @@ void PairSearch::bin() {
     for (std::size_t key = 1; key < cellStart.size(); ++key)
         cellStart[key] += cellStart[key - 1];
     entries.resize(total);
-    // Fill from each key's start; the starts are restored by the shift below.
+    // Fill from each key's start; the starts are restored by the shift below. An
+    // entry carries what the pair tests read, so a cell's tests read one stretch.
     for (std::size_t n = 0; n < count; ++n)
-        if (!(flags[n] & largeFlag))
-            forEachCell(n, [&](std::size_t key) {
-                entries[cellStart[key]++] = static_cast<std::uint32_t>(n);
-            });
+        if (!(flags[n] & largeFlag)) {
+            const Entry entry{bounds[n], static_cast<std::uint32_t>(n),
+                              {ranges[n].lo[0], ranges[n].lo[1], ranges[n].lo[2]},
+                              static_cast<std::uint8_t>(flags[n] & immobileFlag)};
+            forEachCell(n, [&](std::size_t key) { entries[cellStart[key]++] = entry; });
+        }
     for (std::size_t key = cellStart.size() - 1; key > 0; --key)
         cellStart[key] = cellStart[key - 1];
     cellStart[0] = 0;
@@ -204,21 +211,19 @@ void PairSearch::searchCells() {
         const int x = static_cast<int>(cell % cells[0]);
         const int y = static_cast<int>(cell / cells[0] % cells[1]);
         const int z = static_cast<int>(cell / cells[0] / cells[1]);
-        const auto owns = [&](std::uint32_t a, std::uint32_t b) {
-            const CellRange& ra = ranges[a];
-            const CellRange& rb = ranges[b];
-            return std::max(ra.lo[0], rb.lo[0]) == x && std::max(ra.lo[1], rb.lo[1]) == y &&
-                   std::max(ra.lo[2], rb.lo[2]) == z;
-        };
         for (std::uint32_t k = moving; k < resting; ++k) {
-            const std::uint32_t a = entries[k];
+            const Entry& a = entries[k];
             // Moving with moving is always tested; a resting one is not tested
             // against an immobile one.
-            const std::uint32_t last = (flags[a] & immobileFlag) ? resting : end;
+            const std::uint32_t last = a.immobile ? resting : end;
             for (std::uint32_t l = k + 1; l < last; ++l) {
-                const std::uint32_t b = entries[l];
-                if (meet(a, b) && owns(a, b))
-                    consider(std::min(a, b), std::max(a, b));
+                const Entry& b = entries[l];
+                if (a.box.lo[0] <= b.box.hi[0] && b.box.lo[0] <= a.box.hi[0] &&
+                    a.box.lo[1] <= b.box.hi[1] && b.box.lo[1] <= a.box.hi[1] &&
+                    a.box.lo[2] <= b.box.hi[2] && b.box.lo[2] <= a.box.hi[2] &&
+                    std::max(a.cell[0], b.cell[0]) == x && std::max(a.cell[1], b.cell[1]) == y &&
+                    std::max(a.cell[2], b.cell[2]) == z)
+                    consider(std::min(a.index, b.index), std::max(a.index, b.index));
             }
         }
     }

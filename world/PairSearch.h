@@ -1,4 +1,5 @@
 #pragma once
+#include "world/Vector3.h"
 #include "world/World.h"
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +15,16 @@ struct PairContact {
     float time = 0.0f;
 };
 
+// What the searches of a step read of an object, copied once at its start: the
+// objects are large and many, and one walk over them costs less than three.
+struct Body {
+    Vector3 position;
+    Vector3 velocity;
+    float radius = 0.0f;
+    bool resting = false;
+    bool immobile = false;
+};
+
 // Finds the pair contact that testing every pair of a step would find, testing
 // only the pairs whose swept boxes meet. Small boxes go into a grid over the
 // world's box; large ones (growing explosions, and anything whose numbers the
@@ -21,8 +32,9 @@ struct PairContact {
 // Nothing is kept from one call to the next but the capacity of its buffers.
 class PairSearch {
 public:
-    // `live`: the active objects in list order.
-    PairContact earliest(const std::vector<Object*>& live, const WorldBox& box, float dt);
+    // `live`: the active objects in list order; `bodies` what they hold now.
+    PairContact earliest(const std::vector<Object*>& live, const std::vector<Body>& bodies,
+                         const WorldBox& box, float dt);
 
 private:
     struct Bounds {
@@ -33,8 +45,14 @@ private:
         std::uint8_t lo[3];
         std::uint8_t hi[3];
     };
+    struct Entry {
+        Bounds box;
+        std::uint32_t index;     // in `live`
+        std::uint8_t cell[3];    // the cell of the box's lower corner
+        std::uint8_t immobile;
+    };
 
-    void measure(const std::vector<Object*>& live, const WorldBox& box, float dt);
+    void measure(const std::vector<Body>& bodies, const WorldBox& box, float dt);
     void bin();
     void searchCells();
     void searchLarge();
@@ -55,7 +73,7 @@ private:
     std::vector<std::uint32_t> movers;     // not resting
     std::vector<std::uint32_t> large;      // not in the grid
     std::vector<std::uint32_t> cellStart;  // per cell, movers first, then the resting
-    std::vector<std::uint32_t> entries;    // objects, grouped by cellStart
+    std::vector<Entry> entries;            // objects, grouped by cellStart
 
     // The best so far, in the plain search's order.
     bool found = false;
