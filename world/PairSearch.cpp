@@ -56,6 +56,10 @@ constexpr int maxCells = 32;          // per axis
 constexpr std::uint8_t restingFlag = 1;
 constexpr std::uint8_t immobileFlag = 2;
 constexpr std::uint8_t largeFlag = 4;
+// Velocity exactly (0, 0, 0): two such spheres have an approach rate of 0, or
+// NaN for coincident or unbounded centres, so their contact time is always dt.
+// Woken explosions, all at once after a swarm goes off, are spared that way.
+constexpr std::uint8_t stillFlag = 8;
 
 bool provable(float position, float velocity) {
     const float speed = std::fabs(velocity);
@@ -120,7 +124,9 @@ void PairSearch::measure(const std::vector<Body>& bodies, const WorldBox& box, f
         const Body& o = live[n];
         const float p[3] = {o.position.x, o.position.y, o.position.z};
         const float v[3] = {o.velocity.x, o.velocity.y, o.velocity.z};
-        std::uint8_t flag = (o.resting ? restingFlag : 0) | (o.immobile ? immobileFlag : 0);
+        const bool still = v[0] == 0.0f && v[1] == 0.0f && v[2] == 0.0f;
+        std::uint8_t flag = (o.resting ? restingFlag : 0) | (o.immobile ? immobileFlag : 0) |
+                            (still ? stillFlag : 0);
         if (!o.resting)
             movers.push_back(static_cast<std::uint32_t>(n));
 
@@ -189,8 +195,7 @@ void PairSearch::bin() {
     for (std::size_t n = 0; n < count; ++n)
         if (!(flags[n] & largeFlag)) {
             const Entry entry{bounds[n], static_cast<std::uint32_t>(n),
-                              {ranges[n].lo[0], ranges[n].lo[1], ranges[n].lo[2]},
-                              static_cast<std::uint8_t>(flags[n] & immobileFlag)};
+                              {ranges[n].lo[0], ranges[n].lo[1], ranges[n].lo[2]}, flags[n]};
             forEachCell(n, [&](std::size_t key) { entries[cellStart[key]++] = entry; });
         }
     for (std::size_t key = cellStart.size() - 1; key > 0; --key)
@@ -215,10 +220,10 @@ void PairSearch::searchCells() {
             const Entry& a = entries[k];
             // Moving with moving is always tested; a resting one is not tested
             // against an immobile one.
-            const std::uint32_t last = a.immobile ? resting : end;
+            const std::uint32_t last = (a.flags & immobileFlag) ? resting : end;
             for (std::uint32_t l = k + 1; l < last; ++l) {
                 const Entry& b = entries[l];
-                if (a.box.lo[0] <= b.box.hi[0] && b.box.lo[0] <= a.box.hi[0] &&
+                if (!(a.flags & b.flags & stillFlag) && a.box.lo[0] <= b.box.hi[0] && b.box.lo[0] <= a.box.hi[0] &&
                     a.box.lo[1] <= b.box.hi[1] && b.box.lo[1] <= a.box.hi[1] &&
                     a.box.lo[2] <= b.box.hi[2] && b.box.lo[2] <= a.box.hi[2] &&
                     std::max(a.cell[0], b.cell[0]) == x && std::max(a.cell[1], b.cell[1]) == y &&
@@ -242,7 +247,7 @@ void PairSearch::searchLarge() {
             // The plain search's skip rule; which of the two comes first does not
             // matter to it.
             if (((fa & restingFlag) && (fb & (restingFlag | immobileFlag))) ||
-                ((fb & restingFlag) && (fa & immobileFlag)))
+                ((fb & restingFlag) && (fa & immobileFlag)) || (fa & fb & stillFlag))
                 return;
             // A pair of two large ones is met from both sides; considering it
             // twice changes nothing.

@@ -49,7 +49,7 @@ private:
         Bounds box;
         std::uint32_t index;     // in `live`
         std::uint8_t cell[3];    // the cell of the box's lower corner
-        std::uint8_t immobile;
+        std::uint8_t flags;
     };
 
     void measure(const std::vector<Body>& bodies, const WorldBox& box, float dt);

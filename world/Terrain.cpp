@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <cstring>
 #include <iostream>
 
 // Heights are relative (0 upward, world height = height * size.y). The physics and
@@ -201,11 +202,14 @@ void Terrain::crater(const Vector3& centre, float radius) {
     const std::uint32_t j1 =
         clampedGridIndex((centre.z + radius) / extent.z * static_cast<float>(h) + 1.0f, h);
 
+    // The vertices whose height changed, as a rectangle (none while x0 > x1).
+    Rect dug{w, h, 0, 0};
     for (std::uint32_t j = j0; j <= j1; ++j)
         for (std::uint32_t i = i0; i <= i1; ++i) {
             const float ox = static_cast<float>(i) * dx - centre.x;
             const float oz = static_cast<float>(j) * dz - centre.z;
             float& height = grid.at(i, j).height;
+            const float before = height;
             const float ground = height * sy;
             const float q = radius * radius - ox * ox - oz * oz;
             if (q <= 0.0f)
@@ -219,21 +223,29 @@ void Terrain::crater(const Vector3& centre, float radius) {
                 height -= (ground - (centre.y - s)) / sy;
             if (height < 0.0f)
                 height = 0.0f;
+            if (std::memcmp(&before, &height, sizeof height) != 0) {
+                dug.x0 = std::min(dug.x0, i);
+                dug.z0 = std::min(dug.z0, j);
+                dug.x1 = std::max(dug.x1, i);
+                dug.z1 = std::max(dug.z1, j);
+            }
         }
 
-    // Heights changed inside i0..i1, j0..j1 only. A normal reads the heights one
-    // vertex round it, so the normals one vertex further out are all that change.
+    // A normal reads the heights one vertex round it, so only the normals within
+    // one vertex of the dug ones change; an explosion in the air changes none.
     // Grids without cells keep the whole pass, which reports their vertices.
     const bool local = w >= 2 && h >= 2;
+    const bool anyDug = dug.x0 <= dug.x1;
     if (local && normalsCurrent) {
-        const Rect around{i0 == 0 ? 0 : i0 - 1, j0 == 0 ? 0 : j0 - 1, std::min(i1 + 1, w - 1),
-                          std::min(j1 + 1, h - 1)};
-        normalsOver(around, Rect{0, 0, w - 1, h - 1});
+        if (anyDug)
+            normalsOver(Rect{dug.x0 == 0 ? 0 : dug.x0 - 1, dug.z0 == 0 ? 0 : dug.z0 - 1,
+                             std::min(dug.x1 + 1, w - 1), std::min(dug.z1 + 1, h - 1)},
+                        Rect{0, 0, w - 1, h - 1});
     } else {
         recomputeNormals(0, 0, w - 1, h - 1);
     }
     if (local && tilesCurrent && bandsNamed)
-        retileAround(Rect{i0, j0, i1, j1});
+        retileAround(anyDug ? &dug : nullptr);
     else
         assignTextures(0, 0, w - 1, h - 1);
 }

@@ -58,7 +58,7 @@ private:
     };
 
     void normalsOver(const Rect& vertices, const Rect& domain);
-    void retileAround(const Rect& changed);
+    void retileAround(const Rect* dug);
     void clearTiles(const TileSpan& span);
     void tilePasses(const TileSpan* spans, int count);
     void noteFirstEdgeTiles();

@@ -98,9 +98,10 @@ void Terrain::assignTextures(std::uint32_t i0, std::uint32_t j0, std::uint32_t i
         noteFirstEdgeTiles();
 }
 
-// Tiles anew the points within reach of the dug points `changed` and of the
+// Tiles anew the points within reach of the dug points (none: null) and of the
 // last run's first tiles in the last row and column (see the note at the top).
-void Terrain::retileAround(const Rect& changed) {
+// With neither, a run over the whole grid would find everything as it is.
+void Terrain::retileAround(const Rect* dug) {
     const std::int64_t w = grid.width();
     const std::int64_t h = grid.height();
     const std::int64_t reach = static_cast<std::int64_t>(bandList.size());
@@ -118,12 +119,15 @@ void Terrain::retileAround(const Rect& changed) {
     int count = 0;
     // The cells whose means changed have a corner among the dug points.
     const auto at = [](std::uint32_t v) { return static_cast<std::int64_t>(v); };
-    spans[count++] = span(at(changed.x0) - 1 - reach, at(changed.z0) - 1 - reach,
-                          at(changed.x1) + reach, at(changed.z1) + reach);
+    if (dug != nullptr)
+        spans[count++] = span(at(dug->x0) - 1 - reach, at(dug->z0) - 1 - reach,
+                              at(dug->x1) + reach, at(dug->z1) + reach);
     if (columnFirst <= columnLast)
         spans[count++] = span(w - 1 - reach, at(columnFirst) - reach, w - 1, at(columnLast) + reach);
     if (rowFirst <= rowLast)
         spans[count++] = span(at(rowFirst) - reach, h - 1 - reach, at(rowLast) + reach, h - 1);
+    if (count == 0)
+        return;
     for (int k = 0; k < count; ++k)
         clearTiles(spans[k]);
     tilePasses(spans, count);
