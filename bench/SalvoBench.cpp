@@ -55,15 +55,15 @@ void fireSalvo(Battle& battle, PhysicsSettings& physics) {
         auto t = std::make_unique<TankObject>();
         t->skeleton = tank;
         t->radius = 3.0f;
-        const double a = (static_cast<double>(i) / players + static_cast<double>(i) / players) *
-                         3.14159;
+        const double a =
+            (static_cast<double>(i) / players + static_cast<double>(i) / players) * 3.14159;
         t->position = Vector3(static_cast<float>(std::sin(a) * 75.0 + 100.0), 175.0f,
                               static_cast<float>(std::cos(a) * 75.0 + 100.0));
         tanks.push_back(t.get());
         battle.objects.push_back(std::move(t));
     }
     for (int k = 0; k < 2000 && !std::all_of(tanks.begin(), tanks.end(),
-                                              [](const TankObject* t) { return t->resting; });
+                                             [](const TankObject* t) { return t->resting; });
          ++k)
         physics.step(battle.world());
 
@@ -71,8 +71,8 @@ void fireSalvo(Battle& battle, PhysicsSettings& physics) {
     for (TankObject* t : tanks) {
         Skeleton* turret = findNode(t->skeleton, "turret");
         Skeleton* barrel = findNode(t->skeleton, "barrel");
-        turret->rotate.y = std::atan2(100.0f - t->position.x, 100.0f - t->position.z) *
-                           180.0f / 3.14159f;
+        turret->rotate.y =
+            std::atan2(100.0f - t->position.x, 100.0f - t->position.z) * 180.0f / 3.14159f;
         barrel->rotate.x = -45.0f;
         Vector3 launchPoint(0.0f, 0.0f, 0.0f);
         transformFromNode(t->skeleton, launchPoint, "tip");
@@ -127,8 +127,16 @@ template <typename Physics> void BM_Salvo(benchmark::State& state) {
     state.counters["explosions"] = goneOff / static_cast<double>(state.iterations());
 }
 BENCHMARK_TEMPLATE(BM_Salvo, PhysicsSettings)
-    ->Arg(200)->Arg(900)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+    ->Arg(200)
+    ->Arg(900)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_Salvo, PlainPhysics)
-    ->Arg(200)->Arg(900)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+    ->Arg(200)
+    ->Arg(900)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -170,9 +170,17 @@ template <typename Physics> void BM_Step(benchmark::State& state) {
     }
 }
 BENCHMARK_TEMPLATE(BM_Step, PhysicsSettings)
-    ->Arg(100)->Arg(1000)->Arg(4000)->Iterations(200)->Unit(benchmark::kMicrosecond);
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(4000)
+    ->Iterations(200)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK_TEMPLATE(BM_Step, PlainPhysics)
-    ->Arg(100)->Arg(1000)->Arg(4000)->Iterations(20)->Unit(benchmark::kMicrosecond);
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(4000)
+    ->Iterations(20)
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

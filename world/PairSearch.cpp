@@ -45,13 +45,13 @@
 
 namespace {
 
-constexpr float growth = 1.5f;     // on radius plus travel
-constexpr float slack = 0.0625f;   // world units, on top
+constexpr float growth = 1.5f;   // on radius plus travel
+constexpr float slack = 0.0625f; // world units, on top
 constexpr float provenSize = 4096.0f;
 constexpr float smallestSpeed = 9.31322575e-10f; // 2^-30
 constexpr float shortestStep = 9.765625e-4f;     // 2^-10
-constexpr float smallestCell = 10.0f; // world units: a tank's box fits in one
-constexpr int maxCells = 32;          // per axis
+constexpr float smallestCell = 10.0f;            // world units: a tank's box fits in one
+constexpr int maxCells = 32;                     // per axis
 
 constexpr std::uint8_t restingFlag = 1;
 constexpr std::uint8_t immobileFlag = 2;
@@ -92,7 +92,6 @@ PairContact PairSearch::earliest(const std::vector<Object*>& live, const std::ve
 
 // Boxes, flags and cell ranges of every object.
 void PairSearch::measure(const std::vector<Body>& bodies, const WorldBox& box, float dt) {
-    const std::vector<Body>& live = bodies;
     const float lower[3] = {box.xMin, box.yMin, box.zMin};
     const float upper[3] = {box.xMax, box.yMax, box.zMax};
     for (int axis = 0; axis < 3; ++axis) {
@@ -100,7 +99,9 @@ void PairSearch::measure(const std::vector<Body>& bodies, const WorldBox& box, f
         // A box without a sensible extent gets one cell: every pair is then tested.
         if (extent > 0.0f && extent <= provenSize) {
             // About four cells an object: the more objects, the finer the grid.
-            const int wanted = static_cast<int>(std::cbrt(4.0f * static_cast<float>(bodies.size())));
+            const int wanted =
+                static_cast<int>(std::cbrt(4.0f * static_cast<float>(bodies.size())));
+            // Yet no finer than a tank's box, which then stays in the grid.
             const int finest = static_cast<int>(extent / smallestCell);
             cells[axis] = std::clamp(std::min(wanted, finest), 1, maxCells);
             origin[axis] = lower[axis];
@@ -112,7 +113,7 @@ void PairSearch::measure(const std::vector<Body>& bodies, const WorldBox& box, f
         }
     }
 
-    const std::size_t count = live.size();
+    const std::size_t count = bodies.size();
     bounds.resize(count);
     ranges.resize(count);
     flags.resize(count);
@@ -121,7 +122,7 @@ void PairSearch::measure(const std::vector<Body>& bodies, const WorldBox& box, f
     const bool stepProvable = dt >= shortestStep && dt <= 1.0f;
     constexpr float infinity = std::numeric_limits<float>::infinity();
     for (std::size_t n = 0; n < count; ++n) {
-        const Body& o = live[n];
+        const Body& o = bodies[n];
         const float p[3] = {o.position.x, o.position.y, o.position.z};
         const float v[3] = {o.velocity.x, o.velocity.y, o.velocity.z};
         const bool still = v[0] == 0.0f && v[1] == 0.0f && v[2] == 0.0f;
@@ -194,8 +195,10 @@ void PairSearch::bin() {
     // entry carries what the pair tests read, so a cell's tests read one stretch.
     for (std::size_t n = 0; n < count; ++n)
         if (!(flags[n] & largeFlag)) {
-            const Entry entry{bounds[n], static_cast<std::uint32_t>(n),
-                              {ranges[n].lo[0], ranges[n].lo[1], ranges[n].lo[2]}, flags[n]};
+            const Entry entry{bounds[n],
+                              static_cast<std::uint32_t>(n),
+                              {ranges[n].lo[0], ranges[n].lo[1], ranges[n].lo[2]},
+                              flags[n]};
             forEachCell(n, [&](std::size_t key) { entries[cellStart[key]++] = entry; });
         }
     for (std::size_t key = cellStart.size() - 1; key > 0; --key)
@@ -223,11 +226,11 @@ void PairSearch::searchCells() {
             const std::uint32_t last = (a.flags & immobileFlag) ? resting : end;
             for (std::uint32_t l = k + 1; l < last; ++l) {
                 const Entry& b = entries[l];
-                if (!(a.flags & b.flags & stillFlag) && a.box.lo[0] <= b.box.hi[0] && b.box.lo[0] <= a.box.hi[0] &&
-                    a.box.lo[1] <= b.box.hi[1] && b.box.lo[1] <= a.box.hi[1] &&
-                    a.box.lo[2] <= b.box.hi[2] && b.box.lo[2] <= a.box.hi[2] &&
-                    std::max(a.cell[0], b.cell[0]) == x && std::max(a.cell[1], b.cell[1]) == y &&
-                    std::max(a.cell[2], b.cell[2]) == z)
+                if (!(a.flags & b.flags & stillFlag) && a.box.lo[0] <= b.box.hi[0] &&
+                    b.box.lo[0] <= a.box.hi[0] && a.box.lo[1] <= b.box.hi[1] &&
+                    b.box.lo[1] <= a.box.hi[1] && a.box.lo[2] <= b.box.hi[2] &&
+                    b.box.lo[2] <= a.box.hi[2] && std::max(a.cell[0], b.cell[0]) == x &&
+                    std::max(a.cell[1], b.cell[1]) == y && std::max(a.cell[2], b.cell[2]) == z)
                     consider(std::min(a.index, b.index), std::max(a.index, b.index));
             }
         }
@@ -267,8 +270,8 @@ void PairSearch::searchLarge() {
 bool PairSearch::meet(std::size_t i, std::size_t j) const {
     const Bounds& a = bounds[i];
     const Bounds& b = bounds[j];
-    return a.lo[0] <= b.hi[0] && b.lo[0] <= a.hi[0] && a.lo[1] <= b.hi[1] &&
-           b.lo[1] <= a.hi[1] && a.lo[2] <= b.hi[2] && b.lo[2] <= a.hi[2];
+    return a.lo[0] <= b.hi[0] && b.lo[0] <= a.hi[0] && a.lo[1] <= b.hi[1] && b.lo[1] <= a.hi[1] &&
+           a.lo[2] <= b.hi[2] && b.lo[2] <= a.hi[2];
 }
 
 // Keeps the pair the plain search would keep: the smallest time below the step,

@@ -47,8 +47,8 @@ private:
     };
     struct Entry {
         Bounds box;
-        std::uint32_t index;     // in `live`
-        std::uint8_t cell[3];    // the cell of the box's lower corner
+        std::uint32_t index;  // in `live`
+        std::uint8_t cell[3]; // the cell of the box's lower corner
         std::uint8_t flags;
     };
 
@@ -70,10 +70,10 @@ private:
     std::vector<CellRange> ranges;
     std::vector<std::uint8_t> flags;
 
-    std::vector<std::uint32_t> movers;     // not resting
-    std::vector<std::uint32_t> large;      // not in the grid
-    std::vector<std::uint32_t> cellStart;  // per cell, movers first, then the resting
-    std::vector<Entry> entries;            // objects, grouped by cellStart
+    std::vector<std::uint32_t> movers;    // not resting
+    std::vector<std::uint32_t> large;     // not in the grid
+    std::vector<std::uint32_t> cellStart; // per cell, movers first, then the resting
+    std::vector<Entry> entries;           // objects, grouped by cellStart
 
     // The best so far, in the plain search's order.
     bool found = false;

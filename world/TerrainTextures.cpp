@@ -120,10 +120,11 @@ void Terrain::retileAround(const Rect* dug) {
     // The cells whose means changed have a corner among the dug points.
     const auto at = [](std::uint32_t v) { return static_cast<std::int64_t>(v); };
     if (dug != nullptr)
-        spans[count++] = span(at(dug->x0) - 1 - reach, at(dug->z0) - 1 - reach,
-                              at(dug->x1) + reach, at(dug->z1) + reach);
+        spans[count++] = span(at(dug->x0) - 1 - reach, at(dug->z0) - 1 - reach, at(dug->x1) + reach,
+                              at(dug->z1) + reach);
     if (columnFirst <= columnLast)
-        spans[count++] = span(w - 1 - reach, at(columnFirst) - reach, w - 1, at(columnLast) + reach);
+        spans[count++] =
+            span(w - 1 - reach, at(columnFirst) - reach, w - 1, at(columnLast) + reach);
     if (rowFirst <= rowLast)
         spans[count++] = span(at(rowFirst) - reach, h - 1 - reach, at(rowLast) + reach, h - 1);
     if (count == 0)

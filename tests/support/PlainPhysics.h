@@ -25,21 +25,16 @@ public:
             if (object->active)
                 live.push_back(object.get());
 
-        Object* pairA = nullptr;
-        Object* pairB = nullptr;
+        Object *pairA = nullptr, *pairB = nullptr;
         float tS = dt;
         for (std::size_t i = 0; i < live.size(); ++i)
             for (std::size_t j = i + 1; j < live.size(); ++j) {
-                Object& a = *live[i];
-                Object& b = *live[j];
+                Object &a = *live[i], &b = *live[j];
                 if ((a.resting && (b.resting || b.immobile)) || (b.resting && a.immobile))
                     continue;
                 const float t = contactTime(a, b, dt);
-                if (t < tS) {
-                    tS = t;
-                    pairA = &a;
-                    pairB = &b;
-                }
+                if (t < tS)
+                    tS = t, pairA = &a, pairB = &b;
             }
 
         const WorldBox& box = *world.box;

@@ -35,7 +35,8 @@ public:
     void contactEvent(World world) override {
         Object::contactEvent(world);
         for (const std::unique_ptr<Object>& o : *world.objects)
-            if (o->fixed && o->active && length(o->position - position) < o->radius + radius + 0.01f)
+            if (o->fixed && o->active &&
+                length(o->position - position) < o->radius + radius + 0.01f)
                 dead = true;
     }
 };
@@ -73,7 +74,8 @@ void populate(Scene& scene, unsigned seed, int count) {
         const float from = kind < 0.45f ? 40.0f : 130.0f;
         const float x = uniform(from, 199.0f);
         const float z = uniform(from, 199.0f);
-        const Vector3 velocity(uniform(-40.0f, 40.0f), uniform(-20.0f, 30.0f), uniform(-40.0f, 40.0f));
+        const Vector3 velocity(uniform(-40.0f, 40.0f), uniform(-20.0f, 30.0f),
+                               uniform(-40.0f, 40.0f));
         if (kind < 0.45f) {
             // A shell and its waiting explosion; the big ones grow to radius 32.
             const float blasts[] = {3.0f, 4.0f, 6.0f, 8.0f, 12.0f, 32.0f};
@@ -82,7 +84,8 @@ void populate(Scene& scene, unsigned seed, int count) {
             blast->active = false;
             // Most come down soon, to dig.
             const float ground = groundAt(x, z);
-            shell->position = Vector3(x, uniform(ground + 2.0f, chance(0.7f) ? ground + 30.0f : 199.0f), z);
+            shell->position =
+                Vector3(x, uniform(ground + 2.0f, chance(0.7f) ? ground + 30.0f : 199.0f), z);
             shell->velocity = Vector3(velocity.x, uniform(-30.0f, 5.0f), velocity.z);
             Object& s = add(std::move(shell));
             static_cast<Explosive&>(s).explosionId = add(std::move(blast)).id;
@@ -204,8 +207,10 @@ TEST(PhysicsSamenessTest, CulledPairsNeverHaveAContactWithinTheStep) {
         return std::uniform_real_distribution<float>(low, high)(dice);
     };
     const WorldBox box{0.0f, 200.0f, 0.0f, 200.0f, 0.0f, 200.0f, 0};
-    const float odd[] = {0.0f, -0.0f, 1e-38f, 1e-30f, 3e-10f, 1e-7f, 5000.0f, 1e30f,
-                         std::numeric_limits<float>::infinity(), std::nanf("")};
+    const float odd[] = {0.0f,         -0.0f,  1e-38f,
+                         1e-30f,       3e-10f, 1e-7f,
+                         5000.0f,      1e30f,  std::numeric_limits<float>::infinity(),
+                         std::nanf("")};
     PairSearch search;
     Object a;
     Object b;

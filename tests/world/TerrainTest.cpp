@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <random>
 #include <gtest/gtest.h>
+#include <random>
 #include <vector>
 
 namespace {
@@ -156,8 +156,10 @@ TEST(TerrainTest, CratersRedoNormalsAndTilesAsTheWholeGridWould) {
             // Anywhere, the edges and beyond included; from shallow to deep.
             const float x = uniform(-20.0f, 220.0f);
             const float z = n % 4 == 0 ? uniform(185.0f, 205.0f) : uniform(-20.0f, 220.0f);
-            const std::uint32_t i = std::min(63u, static_cast<std::uint32_t>(std::max(0.0f, x) / 3.125f));
-            const std::uint32_t j = std::min(63u, static_cast<std::uint32_t>(std::max(0.0f, z) / 3.125f));
+            const std::uint32_t i =
+                std::min(63u, static_cast<std::uint32_t>(std::max(0.0f, x) / 3.125f));
+            const std::uint32_t j =
+                std::min(63u, static_cast<std::uint32_t>(std::max(0.0f, z) / 3.125f));
             const Vector3 centre(x, local.heightAt(i, j) + uniform(-10.0f, 5.0f), z);
             const float radius = uniform(1.0f, 33.0f);
             local.crater(centre, radius);
