@@ -116,7 +116,11 @@ vt_start_xvfb() {
         export DISPLAY=":$n"
         for i in $(seq 1 100); do
             kill -0 "$VT_XVFB_PID" 2>/dev/null || break
-            if xdpyinfo >/dev/null 2>&1; then
+            # The lock must name our server: a test starting at the same moment
+            # may have taken the number, and its server would answer for ours
+            # until it ends.
+            if [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$VT_XVFB_PID" ] &&
+                xdpyinfo >/dev/null 2>&1; then
                 # A desktop repeats a held key; the tests of held keys need that.
                 xset r on || vt_fail "xset cannot switch key repeat on"
                 xset q | grep -qE 'auto repeat: +on' || vt_fail "key repeat is not on: $(xset q)"
