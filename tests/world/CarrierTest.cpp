@@ -4,6 +4,7 @@
 #include "world/Explosion.h"
 #include "world/Explosive.h"
 #include "world/MIRV.h"
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -81,4 +82,21 @@ TEST_F(CarrierTest, CarrierSplitsOnlyOnceWhenUpdateAndContactShareAStep) {
     physics.step(world());
     EXPECT_NE(capture.out().find("MIRVObject::contactEvent\n"), std::string::npos);
     EXPECT_EQ(objects.size(), 11u);
+}
+
+// Whoever follows a shot finds all of it: the fan carries the carrier's mark. The
+// weapons know how fast their fans spread, for a gunner that must keep clear.
+TEST_F(CarrierTest, TheFanCarriesTheCarriersShotMarkAndItsSpeedIsKnown) {
+    DeathsHead().fire(objects, Vector3(20, 30, 40), Vector3(1, 2, 3));
+    add<Explosive>(Vector3(0, 0, 0)); // someone else's, in the list before the split
+    objects.front()->shotId = 17;
+    objects.front()->contactEvent(world());
+    std::size_t marked = 0;
+    for (const std::unique_ptr<Object>& object : objects)
+        marked += object->shotId == 17;
+    EXPECT_EQ(marked, 1u + 18u) << "the carrier, nine shells and their explosions";
+    EXPECT_EQ(std::next(objects.begin())->get()->shotId, 0u);
+
+    EXPECT_EQ(MIRV().fanSpeed(), 4.0f);
+    EXPECT_FLOAT_EQ(DeathsHead().fanSpeed(), std::sqrt(32.0f));
 }
