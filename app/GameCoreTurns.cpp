@@ -39,6 +39,7 @@ void GameCore::update(float elapsedSeconds) {
     announceResult();
     frameTimer.reset();
     heldKeyStep(rates, dtSeconds);
+    computers.update(*this, dtSeconds);
     repeatConsoleKey(dtSeconds);
 }
 
