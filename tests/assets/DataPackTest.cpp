@@ -155,28 +155,37 @@ TEST(DataPack, EveryMenuCommandIsOneTheGameKnowsAndTheFirstMenuStartsGames) {
     }
     const std::set<std::string> variables = {"normals",  "keydump", "wireframe",
                                              "lighting", "menu",    "fps"};
-    // The first menu offers every game start.
-    std::set<std::string> starts = {"terrain;tanks 2", "terrain;tanks 3", "terrain;tanks 4"};
+    // The first menu offers every game start, against and among computers too.
+    std::set<std::string> starts = {"terrain;tanks 2", "terrain;tanks 3", "terrain;tanks 4",
+                                    "terrain;tanks 2;computers 1", "terrain;tanks 4;computers 4"};
+    const std::set<std::string> levels = {"easy", "normal", "hard"};
     for (const Menu& menu : menus) {
+        EXPECT_LE(menu.options.size() * 32, 480u) << menu.id << " is taller than the window";
         for (const MenuOption& option : menu.options) {
             SCOPED_TRACE(option.label);
             if (&menu == &menus.front()) {
                 starts.erase(option.execute);
             }
             EXPECT_FALSE(option.execute.empty());
+            EXPECT_LE(option.label.size(), 20u) << "wider than the window";
             std::istringstream line(option.execute);
+            int tanks = 0; // of the game this line starts: computers take some of them
             for (std::string command; std::getline(line, command, ';');) {
                 std::istringstream words(command);
                 std::string word;
                 std::string name;
                 int value = 0;
                 words >> word;
+                if (word == "tanks")
+                    std::istringstream(command) >> name >> tanks;
                 // "set menu" is left out on purpose: only Esc may close the menu,
                 // because only Esc also clears the last game's latched result.
                 EXPECT_TRUE(word == "terrain" || word == "quit" ||
                             (word == "set" && words >> name >> value && variables.count(name) &&
                              name != "menu") ||
                             (word == "tanks" && words >> value && value >= 2 && value <= 4) ||
+                            (word == "computers" && words >> value && value >= 1 &&
+                             value <= tanks && (!(words >> name) || levels.count(name))) ||
                             (word == "menu" && words >> name && menuIds.count(name)))
                     << command;
             }
