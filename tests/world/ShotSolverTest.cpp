@@ -202,17 +202,3 @@ TEST_F(ShotSolverTest, TheChosenWeaponNeverHurtsItsOwnTank) {
         EXPECT_EQ(self.health, 100.0f) << weapons[chosen]->name();
     }
 }
-
-TEST_F(ShotSolverTest, AWeaponOfAnUnknownKindIsNeverSafe) {
-    struct Dud : Weapon {
-        void fire(ObjectList&, const Vector3&, const Vector3&) override {}
-        bool load(MeshLibrary&, TextureMaker&) override { return true; }
-        std::uint32_t icon() const override { return 0; }
-        std::string name() const override { return "Dud"; }
-    } dud;
-    Flight far;
-    far.landing = Vector3(190.0f, 0.0f, 190.0f);
-    far.landed = true;
-    EXPECT_FALSE(std::isfinite(ShotSolver::reach(dud, far, 3.0f)));
-    EXPECT_EQ(solverAt(Vector3(10.0f, 3.0f, 10.0f))->strongestSafeWeapon({&dud}, far), -1);
-}
