@@ -5,14 +5,13 @@
 #      seconds;
 #   2. the same game, with Esc pressed while the computer aims: no shot and no
 #      move while the menu is up, and the shot soon after it closes;
-#   3. two hard computers from the console play a whole game to its result with
-#      no key pressed, within three minutes.
+#   3. two hard computers (the console's "computers 2 hard") play a whole game
+#      to its result with no key pressed, within three minutes.
 source "$(dirname "$0")/harness.sh"
 
-fail() {
-    cp "$VT_STDOUT" "$VT_OUT/computers-stdout.txt" 2>/dev/null
-    vt_fail "$@"
-}
+# The game's trace is kept next to the screenshots however the test ends.
+trap 'cp "$VT_STDOUT" "$VT_OUT/computers-stdout.txt" 2>/dev/null; vt_cleanup' EXIT
+fail() { vt_fail "$@"; }
 
 output_lines() { wc -l <"$VT_STDOUT"; }
 
@@ -32,23 +31,6 @@ wait_count_after() {
     return 1
 }
 
-# Types TEXT with a pause between two equal letters in a row: a key pressed
-# again at once can be taken for its own repeat and dropped.
-type_text() {
-    local text=$1 run="" previous="" c i
-    for ((i = 0; i < ${#text}; i++)); do
-        c=${text:i:1}
-        if [ -n "$run" ] && [ "${c,,}" = "${previous,,}" ]; then
-            vt_type "$run"
-            sleep 0.3
-            run=""
-        fi
-        run+=$c
-        previous=$c
-    done
-    [ -z "$run" ] || vt_type "$run"
-}
-
 now() { date +%s.%N; }
 elapsed_since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.1f", b - a }'; }
 
@@ -59,6 +41,16 @@ hud_shot() {
     import -window "$VT_WINDOW" -crop 320x80+0+400 +repage "$file" 2>/dev/null ||
         fail "screenshot $1 failed"
     echo "$file"
+}
+
+# The pixels of the angle, elevation and velocity lines of two heads-up
+# screenshots whose text differs: near-white only, so the scene behind the text
+# does not count.
+aim_text_changed() {
+    local a=$VT_WORK/aim-a.png b=$VT_WORK/aim-b.png
+    convert "$1" -crop 320x48+0+16 +repage -colorspace gray -threshold 90% "$a"
+    convert "$2" -crop 320x48+0+16 +repage -colorspace gray -threshold 90% "$b"
+    pixels_changed "$a" "$b"
 }
 
 pixels_changed() {
@@ -98,8 +90,11 @@ start_versus() {
 vt_start_xvfb
 
 # 1. After the person's shot the computer aims in sight and fires within 5 s.
+# Both players start with the turret and barrel level and the velocity at 10,
+# so Player 1's aim texts are also what Player 2's show before it moves.
 restart_game
 start_versus
+baseline=$(hud_shot computers-1-person)
 start=$(output_lines)
 vt_key space # Player 1's Baby Missile, a few units ahead of it
 shot=$(now)
@@ -112,15 +107,16 @@ while [ "$(count_after "$start" '^Explosive\(\)$')" -lt 2 ] && [ "$n" -lt 40 ]; 
     n=$((n + 1))
     file=$(hud_shot "computers-1-aim-$(printf %02d "$n")")
     [ "$(count_after "$start" '^Explosive\(\)$')" -lt 2 ] && shots+=("$file")
+    sleep 0.3 # leaves the machine to the game and to tests running beside this one
 done
 wait_count_after "$start" '^Explosive\(\)$' 2 8 || fail "the computer did not fire"
 took=$(elapsed_since "$shot")
 echo "the computer fired ${took}s after the person; ${#shots[@]} screenshots of its turn"
 awk -v t="$took" 'BEGIN { exit !(t < 5.0) }' || fail "the computer took ${took}s to fire"
-# The first and the last screenshot of its turn show different aims.
-[ "${#shots[@]}" -ge 2 ] || fail "too few screenshots during the computer's turn"
-moved=$(pixels_changed "${shots[0]}" "${shots[${#shots[@]} - 1]}")
-echo "heads-up texts during the computer's aim: $moved pixels changed"
+# The last screenshot of its turn shows its aim moved from where it started.
+[ "${#shots[@]}" -ge 1 ] || fail "no screenshot during the computer's turn"
+moved=$(aim_text_changed "$baseline" "${shots[${#shots[@]} - 1]}")
+echo "heads-up aim texts during the computer's turn: $moved pixels changed"
 [ "$moved" -ge 20 ] || fail "the computer's aim did not show in the heads-up texts"
 grep -v '^processCommand: ' "$VT_STDOUT" | grep -qi 'computer' &&
     fail "a trace line about the computer on standard output"
@@ -146,15 +142,18 @@ resumed=$(now)
 wait_count_after "$paused" '^Explosive\(\)$' 1 8 || fail "the computer did not fire after the menu closed"
 echo "the computer fired $(elapsed_since "$resumed")s after the menu closed"
 
-# 3. Two hard computers play a whole game with nobody touching a key.
+# 3. Two hard computers play a whole game with nobody touching a key: "You vs
+# Computer" from the menu, then the console gives the first player to the
+# computer as well.
 restart_game
 vt_key space
 sleep 0.3
+vt_key Down Down Down Return
+vt_wait_line 'processCommand: "computers 1"' 10
 vt_key grave
-type_text "terrain;tanks 2;computers 2 hard"
+vt_type "computers 2 hard"
 vt_key Return
 vt_key grave
-vt_wait_line 'processCommand: "terrain"' 10
 vt_wait_line 'processCommand: "computers 2 hard"' 10
 vt_key Escape # closes the menu and clears the title's result latch
 wait_count_after 0 '^bounce sphere terrain [0-9]+$' 2 30 || fail "the tanks did not land"
@@ -168,5 +167,4 @@ after=$(vt_screenshot computers-3-result)
 shown=$(message_pixels "$after")
 echo "message band: $shown white pixels at the end, $(message_pixels "$before") before"
 [ "$shown" -ge $(($(message_pixels "$before") + 100)) ] || fail "no result written across the middle"
-grep -qE '^(KEYDOWN|KEYUP)' "$VT_STDOUT" && fail "keys were traced"
 echo "computers: ok"
