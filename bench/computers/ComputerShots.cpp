@@ -1,6 +1,6 @@
 // How many shots the computer needs to kill a tank that never fires back, per
-// level, over seeded games: "terrain;tanks 2;computers 1 LEVEL" with the C
-// generator seeded 1, 2, ... before the terrain, Player 1 standing still (its
+// level, over seeded games: "terrain;tanks 2;computers 1 LEVEL" on flat ground
+// with the C generator seeded 1, 2, ... before the terrain, Player 1 standing still (its
 // turret taken off, so its Space passes the turn), Player 2 the computer. The
 // real game core runs on the tests' recording fake of OpenGL and GLUT, updated at
 // 60 frames a second of game time, from the game folder so the tank is the real
@@ -40,7 +40,12 @@ int computerShots(GameCore& core) {
 
 // The computer's shots until Player 1 dies; giveUpShots + 1 when it does not.
 int playOne(GameCore& core, unsigned seed, const std::string& level) {
+    // New ground is raised on the old, and the first was seeded from the clock:
+    // each game starts from flat ground so its seed alone makes its terrain.
     Random once; // the one seeding from the clock happens before ours
+    for (std::uint32_t i = 0; i < core.terrain.width(); ++i)
+        for (std::uint32_t j = 0; j < core.terrain.height(); ++j)
+            core.terrain.cells().at(i, j).height = 0.0f;
     std::srand(seed);
     core.console = Console(); // count this game's lines only
     core.processCommands("terrain;tanks 2;computers 1 " + level);
