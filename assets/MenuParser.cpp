@@ -13,7 +13,7 @@ std::size_t bytesOf(const MenuOption& option) {
 
 } // namespace
 
-MenuParser::MenuParser(std::vector<Menu>& filled) : menus(filled) {}
+MenuParser::MenuParser(std::vector<Menu>& target) : menus(target) {}
 
 MenuParser::~MenuParser() = default;
 

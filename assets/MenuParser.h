@@ -9,7 +9,7 @@
 // stays owned by the caller.
 class MenuParser : public XMLParser {
 public:
-    explicit MenuParser(std::vector<Menu>& filled);
+    explicit MenuParser(std::vector<Menu>& menus);
     ~MenuParser() override;
 
     void startElement(void* userData, const char* name, const char** attributes) override;
