@@ -1,51 +1,29 @@
+#include "BenchWorld.h"
+#include "support/PlainPhysics.h"
 #include "world/Explosion.h"
 #include "world/Explosive.h"
 #include "world/PhysicsSettings.h"
 #include "world/Random.h"
 #include "world/TankObject.h"
 #include "world/Terrain.h"
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdlib>
+#include <ctime>
 #include <iostream>
+#include <random>
 #include <streambuf>
+#include <utility>
 
 // Run: build-dir/bench/world_bench --benchmark_repetitions=5
 //          --benchmark_report_aggregates_only=true
 // Trace lines are swallowed while a benchmark runs so that only the work counts.
+// Each physics benchmark runs twice: <PhysicsSettings> is the game's physics,
+// <PlainPhysics> the plain rules (every pair tested, whole-grid passes after
+// every crater) on the same scene, for comparison.
 
 namespace {
-
-class NullBuffer : public std::streambuf {
-protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-// Silences standard output for as long as it lives.
-class Silence {
-public:
-    Silence() : old(std::cout.rdbuf(&sink)) {}
-    ~Silence() { std::cout.rdbuf(old); }
-
-private:
-    NullBuffer sink;
-    std::streambuf* old;
-};
-
-std::vector<TerrainBand> gameBands() {
-    return {TerrainBand{0.4f, {1, 2, 3, 4, 5}}, TerrainBand{0.55f, {6, 7, 8, 9, 10}},
-            TerrainBand{1.0f, {11, 11, 11, 11, 11}}};
-}
-
-Terrain gameTerrain() {
-    Terrain terrain(64, 64, 200.0f, 200.0f, 200.0f);
-    terrain.setBands(gameBands());
-    Random once;
-    std::srand(2024);
-    terrain.generate(300, 0.25f, 0.75f);
-    return terrain;
-}
 
 void BM_Generate(benchmark::State& state) {
     Silence silence;
@@ -60,24 +38,36 @@ void BM_Generate(benchmark::State& state) {
 }
 BENCHMARK(BM_Generate)->Unit(benchmark::kMicrosecond);
 
-// One crater with its full normal and tile pass; the craters wander over the map.
-void BM_Crater(benchmark::State& state) {
+// One crater of radius 8 at ground level, with every normal and tile it changes
+// brought up to date. The craters wander over the map, and every 64 the ground
+// is laid afresh, so that each one really digs.
+template <bool wholeGrid> void BM_Crater(benchmark::State& state) {
     Silence silence;
-    Terrain terrain = gameTerrain();
+    const Terrain fresh = gameTerrain();
+    Terrain terrain = fresh;
     int n = 0;
     for (auto _ : state) {
+        if (n % 64 == 0) {
+            state.PauseTiming();
+            terrain = fresh;
+            state.ResumeTiming();
+        }
         const float x = 20.0f + static_cast<float>((n * 37) % 160);
         const float z = 20.0f + static_cast<float>((n * 53) % 160);
+        // Taking the grid for editing makes the crater redo the whole grid.
+        if (wholeGrid)
+            terrain.cells();
         terrain.crater(Vector3(x,
                                terrain.heightAt(static_cast<std::uint32_t>(x / 3.125f),
                                                 static_cast<std::uint32_t>(z / 3.125f)),
                                z),
                        8.0f);
         ++n;
-        benchmark::DoNotOptimize(terrain.cells().at(10, 10).texture);
+        benchmark::DoNotOptimize(std::as_const(terrain).cells().at(10, 10).texture);
     }
 }
-BENCHMARK(BM_Crater)->Unit(benchmark::kMicrosecond);
+BENCHMARK_TEMPLATE(BM_Crater, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_TEMPLATE(BM_Crater, true)->Unit(benchmark::kMicrosecond);
 
 // Four tanks resting on the ground and two Death's Head fans of nine shots each
 // in flight (an Explosive and its waiting Explosion per shot): 40 objects.
@@ -129,6 +119,59 @@ void BM_PhysicsSecond(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PhysicsSecond)->Unit(benchmark::kMicrosecond);
+
+// N spheres of radius 1 flying about the box above the ground, so that pairs,
+// walls and the ground all meet them. Every 20 steps the scene starts again, so
+// each physics times the same 20 steps (the game's ten times over).
+template <typename Physics> void BM_Step(benchmark::State& state) {
+    constexpr int window = 20;
+    Silence silence;
+    Terrain terrain = gameTerrain();
+    WorldBox box{0.0f, 200.0f, 0.0f, 200.0f, 0.0f, 200.0f, 0};
+    ObjectList objects;
+    std::mt19937 dice(7);
+    const auto uniform = [&](float low, float high) {
+        return std::uniform_real_distribution<float>(low, high)(dice);
+    };
+    std::vector<std::pair<Vector3, Vector3>> start;
+    for (int k = 0; k < state.range(0); ++k) {
+        const float x = uniform(1.0f, 199.0f);
+        const float z = uniform(1.0f, 199.0f);
+        const float ground = terrain.heightAt(static_cast<std::uint32_t>(x / 3.125f),
+                                              static_cast<std::uint32_t>(z / 3.125f));
+        start.emplace_back(Vector3(x, uniform(ground + 1.0f, 199.0f), z),
+                           Vector3(uniform(-20, 20), uniform(-20, 20), uniform(-20, 20)));
+        objects.push_back(std::make_unique<Object>());
+    }
+    Physics physics;
+    const World world{&objects, &box, &terrain};
+    int k = 0;
+    for (auto _ : state) {
+        if (k++ % window == 0) {
+            state.PauseTiming();
+            auto from = start.begin();
+            for (const auto& o : objects) {
+                o->position = from->first;
+                o->velocity = (from++)->second;
+                o->resting = false;
+            }
+            state.ResumeTiming();
+        }
+        physics.step(world);
+    }
+}
+BENCHMARK_TEMPLATE(BM_Step, PhysicsSettings)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(4000)
+    ->Iterations(200)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_TEMPLATE(BM_Step, PlainPhysics)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(4000)
+    ->Iterations(20)
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -1,5 +1,17 @@
 #include "world/Explosive.h"
+#include "world/ObjectIndex.h"
 #include <iostream>
+
+namespace {
+
+void activate(Object& explosion, const Vector3& where) {
+    std::cout << "Activating explosion " << explosion.id << std::endl;
+    explosion.position = where;
+    explosion.active = true;
+    explosion.resting = true;
+}
+
+} // namespace
 
 Explosive::Explosive() {
     std::cout << "Explosive()" << std::endl;
@@ -16,12 +28,16 @@ void Explosive::contactEvent(World world) {
     dead = true;
     if (explosionId == 0 || world.objects == nullptr)
         return;
-    for (const std::unique_ptr<Object>& object : *world.objects) {
-        if (object->id != explosionId)
-            continue;
-        std::cout << "Activating explosion " << object->id << std::endl;
-        object->position = position;
-        object->active = true;
-        object->resting = true;
+    // Within a step the physics' index finds it at once. Only an id it does not
+    // hold (an explosion already gone, or one that joined during this step) and
+    // a call outside a step take the walk.
+    if (world.index != nullptr) {
+        if (Object* explosion = world.index->find(explosionId)) {
+            activate(*explosion, position);
+            return;
+        }
     }
+    for (const std::unique_ptr<Object>& object : *world.objects)
+        if (object->id == explosionId)
+            activate(*object, position);
 }

@@ -1,6 +1,7 @@
 #include "world/PhysicsSettings.h"
 #include "world/GridIndex.h"
 #include "world/Object.h"
+#include "world/SphereContact.h"
 #include "world/Terrain.h"
 #include <cassert>
 #include <cmath>
@@ -13,71 +14,6 @@
 // objects. A step always consumes a whole time step from the accumulator, even
 // when it advanced by less, so simulated time lags while collisions happen; the
 // game's feel depends on that, so it stays.
-
-namespace {
-
-// Time within dt at which spheres a and b first touch, or dt for none.
-float contactTime(const Object& a, const Object& b, float dt) {
-    const Vector3 d = a.position - b.position;
-    const float distance = length(d);
-    // Rate of change of the centre distance, negative while they approach. For
-    // coincident centres it is not a number, so shots of one split never collide.
-    const float approach = projected(a.velocity, d, distance) +
-                           projected(b.velocity, b.position - a.position, distance);
-    const float reach = a.radius + b.radius;
-    const float reach2 = reach * reach;
-    const float d2 = dot(d, d);
-    if (d2 <= reach2 && approach < 0.0f)
-        return 0.0f;
-    if (!(approach < 0.0f))
-        return dt;
-
-    // |d + u e|^2 = reach^2 for the fraction u of the step.
-    const Vector3 e = (a.velocity - b.velocity) * dt;
-    const float qa = dot(e, e);
-    const float qb = 2.0f * dot(d, e);
-    const float qc = d2 - reach2;
-    const float disc = qb * qb - 4.0f * qa * qc;
-    float u = 1.0f;
-    if (disc == 0.0f) {
-        u = -qb / (2.0f * qa);
-        if (!(u >= 0.0f && u < 1.0f))
-            u = 1.0f;
-    } else if (disc > 0.0f) {
-        const float root = std::sqrt(disc);
-        const float u1 = (-qb - root) / (2.0f * qa);
-        const float u2 = (-qb + root) / (2.0f * qa);
-        if (u1 >= 0.0f && u1 < 1.0f)
-            u = u1;
-        else if (u2 >= 0.0f && u2 < 1.0f)
-            u = u2;
-    }
-    return u * dt;
-}
-
-// One-dimensional elastic collision along the line of centres, scaled by the
-// product of the elasticities. A fixed sphere (an explosion) pushes nothing.
-void respond(Object& a, Object& b) {
-    if (a.fixed || b.fixed)
-        return;
-    const float ma = a.mass;
-    const float mb = b.mass;
-    const float e = a.elasticity * b.elasticity;
-    const Vector3 n = a.position - b.position;
-    float l = length(n);
-    if (l == 0.0f)
-        l = 1.0f;
-    const Vector3 nHat = n / l;
-    const Vector3 zero(0.0f, 0.0f, 0.0f);
-    const float ua = a.velocity == zero ? 0.0f : dot(a.velocity, n) / l;
-    const float ub = b.velocity == zero ? 0.0f : dot(b.velocity, n) / l;
-    const Vector3 tangentA = a.velocity - ua * nHat;
-    const Vector3 tangentB = b.velocity - ub * nHat;
-    a.velocity = tangentA + (e * nHat) * ((ma - mb) * ua + 2.0f * mb * ub) / (ma + mb);
-    b.velocity = tangentB + (e * nHat) * ((mb - ma) * ub + 2.0f * ma * ua) / (ma + mb);
-}
-
-} // namespace
 
 void PhysicsSettings::tick(World world, float elapsedSeconds) {
     // A NaN would stop the physics for good and a negative time pause it until
@@ -96,40 +32,33 @@ void PhysicsSettings::step(World world) {
     ObjectList& objects = *world.objects;
     const float dt = timeStep;
 
-    // Removal: the only place where objects leave the list.
-    for (auto it = objects.begin(); it != objects.end();) {
-        if ((*it)->dead)
-            it = objects.erase(it);
-        else
-            ++it;
-    }
-
-    // The active objects, in list order, for the searches below.
+    // One walk: removal, the only place where objects leave the list; the index
+    // for the events; the active objects, in list order, and what the searches
+    // below read of them.
+    index.clear();
     live.clear();
-    for (const std::unique_ptr<Object>& object : objects)
-        if (object->active)
-            live.push_back(object.get());
-    const std::size_t count = live.size();
+    bodies.clear();
+    for (auto it = objects.begin(); it != objects.end();) {
+        Object& o = **it;
+        if (o.dead) {
+            it = objects.erase(it);
+            continue;
+        }
+        index.add(o);
+        if (o.active) {
+            live.push_back(&o);
+            bodies.push_back(Body{o.position, o.velocity, o.radius, o.resting, o.immobile});
+        }
+        ++it;
+    }
+    world.index = &index;
 
     // Earliest sphere pair. Two resting spheres stay apart, and nothing resting is
     // tested against an immobile one (tanks), so only moving shells cost time.
-    Object* pairA = nullptr;
-    Object* pairB = nullptr;
-    float tS = dt;
-    for (std::size_t i = 0; i < count; ++i) {
-        Object& a = *live[i];
-        for (std::size_t j = i + 1; j < count; ++j) {
-            Object& b = *live[j];
-            if ((a.resting && (b.resting || b.immobile)) || (b.resting && a.immobile))
-                continue;
-            const float t = contactTime(a, b, dt);
-            if (t < tS) {
-                tS = t;
-                pairA = &a;
-                pairB = &b;
-            }
-        }
-    }
+    const PairContact pair = pairs.earliest(live, bodies, *world.box, dt);
+    Object* const pairA = pair.first;
+    Object* const pairB = pair.second;
+    const float tS = pair.time;
 
     // Earliest wall. The centre meets the wall; the radius plays no part.
     const WorldBox& box = *world.box;
@@ -138,16 +67,17 @@ void PhysicsSettings::step(World world) {
     Object* wallObject = nullptr;
     Vector3 reflection(1.0f, 1.0f, 1.0f);
     float tW = dt;
-    for (Object* object : live) {
-        const float p[3] = {object->position.x, object->position.y, object->position.z};
-        const float v[3] = {object->velocity.x, object->velocity.y, object->velocity.z};
+    for (std::size_t n = 0; n < live.size(); ++n) {
+        const Body& object = bodies[n];
+        const float p[3] = {object.position.x, object.position.y, object.position.z};
+        const float v[3] = {object.velocity.x, object.velocity.y, object.velocity.z};
         for (int axis = 0; axis < 3; ++axis) {
             if (v[axis] == 0.0f)
                 continue;
             const float t = ((v[axis] < 0.0f ? lower[axis] : upper[axis]) - p[axis]) / v[axis];
             if (t < tW) {
                 tW = t;
-                wallObject = object;
+                wallObject = live[n];
                 reflection = Vector3(axis == 0 ? -1.0f : 1.0f, axis == 1 ? -1.0f : 1.0f,
                                      axis == 2 ? -1.0f : 1.0f);
             }
@@ -167,23 +97,24 @@ void PhysicsSettings::step(World world) {
     float groundHeight = 0.0f;
     if (w > 0 && h > 0) {
         const Vector3& size = terrain.size();
-        for (Object* object : live) {
-            if (object->resting)
+        for (std::size_t n = 0; n < live.size(); ++n) {
+            const Body& object = bodies[n];
+            if (object.resting)
                 continue;
-            const Vector3 predicted = object->position + object->velocity * dt;
+            const Vector3 predicted = object.position + object.velocity * dt;
             const std::uint32_t i =
                 clampedGridIndex(predicted.x / size.x * static_cast<float>(w), w);
             const std::uint32_t j =
                 clampedGridIndex(predicted.z / size.z * static_cast<float>(h), h);
             const float ground = terrain.heightAt(i, j);
-            if (predicted.y - object->radius < ground) {
+            if (predicted.y - object.radius < ground) {
                 const float t =
-                    object->velocity.y == 0.0f
+                    object.velocity.y == 0.0f
                         ? 0.0f
-                        : (object->radius + ground - object->position.y) / object->velocity.y;
+                        : (object.radius + ground - object.position.y) / object.velocity.y;
                 if (t < tT) {
                     tT = t;
-                    terrainObject = object;
+                    terrainObject = live[n];
                     groundI = i;
                     groundJ = j;
                     groundHeight = ground;
@@ -235,30 +166,40 @@ void PhysicsSettings::advance(World world, float seconds) {
     ObjectList& objects = *world.objects;
     if (objects.empty())
         return;
-    const float wakeSpeed2 = 0.1f * 0.1f;
-    for (const std::unique_ptr<Object>& pointer : objects) {
-        Object& object = *pointer;
-        if (object.fixed)
-            object.resting = true;
-        if (object.active && object.resting && !object.fixed &&
-            dot(object.velocity, object.velocity) >= wakeSpeed2)
-            object.resting = false;
-        if (object.active && !object.resting && !object.fixed) {
-            // Explicit Euler, position first with the old velocity.
-            object.position += seconds * object.velocity;
-            object.velocity += seconds * gravity;
-        }
+    // Within a step the index holds the list as it is now, in an array: walking
+    // that beats chasing the list's links through memory when shells are many.
+    // Nothing leaves the list during a step, so the same size means the same list.
+    if (world.index != nullptr && world.index->listed().size() == objects.size()) {
+        const std::vector<Object*>& listed = world.index->listed();
+        for (Object* object : listed)
+            move(*object, seconds);
+        // Back to front from the element that is last now: what an update appends
+        // (split shells) waits for the next advance.
+        for (std::size_t n = listed.size(); n-- > 0;)
+            if (listed[n]->active)
+                listed[n]->update(world, seconds);
+        return;
     }
-
-    // Back to front from the element that is last now: what an update appends
-    // (split shells) waits for the next advance. Nothing erases during a step, so
-    // the iterators stay valid.
-    auto it = std::prev(objects.end());
-    while (true) {
+    for (const std::unique_ptr<Object>& object : objects)
+        move(*object, seconds);
+    // Nothing erases during a step, so the iterators stay valid.
+    for (auto it = std::prev(objects.end());; --it) {
         if ((*it)->active)
             (*it)->update(world, seconds);
         if (it == objects.begin())
             break;
-        --it;
+    }
+}
+
+void PhysicsSettings::move(Object& object, float seconds) const {
+    if (object.fixed)
+        object.resting = true;
+    if (object.active && object.resting && !object.fixed &&
+        dot(object.velocity, object.velocity) >= 0.1f * 0.1f)
+        object.resting = false;
+    if (object.active && !object.resting && !object.fixed) {
+        // Explicit Euler, position first with the old velocity.
+        object.position += seconds * object.velocity;
+        object.velocity += seconds * gravity;
     }
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "world/ObjectIndex.h"
+#include "world/PairSearch.h"
 #include "world/Vector3.h"
 #include "world/World.h"
 #include <vector>
@@ -18,7 +20,13 @@ public:
     float accumulator = 0.0f; // seconds not yet simulated
 
 private:
+    // Wakes or settles one object and moves it on by `seconds`.
+    void move(Object& object, float seconds) const;
+
     // The active objects of the current step, in list order; kept between steps so
     // a step allocates nothing once the list has reached its size.
     std::vector<Object*> live;
+    std::vector<Body> bodies; // of `live`, as the step began
+    PairSearch pairs;
+    ObjectIndex index; // what the events of a step look objects up in
 };

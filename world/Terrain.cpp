@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <cstring>
 #include <iostream>
 
 // Heights are relative (0 upward, world height = height * size.y). The physics and
@@ -28,6 +29,17 @@ Terrain::Terrain(std::uint32_t width, std::uint32_t height, float sizeX, float h
 
 void Terrain::setBands(const std::vector<TerrainBand>& newBands) {
     bandList = newBands;
+    tilesCurrent = false;
+    bandsNamed = std::all_of(bandList.begin(), bandList.end(), [](const TerrainBand& band) {
+        return std::all_of(std::begin(band.textures), std::end(band.textures),
+                           [](std::uint32_t name) { return name != 0; });
+    });
+}
+
+Matrix<TerrainCell>& Terrain::cells() {
+    normalsCurrent = false;
+    tilesCurrent = false;
+    return grid;
 }
 
 void Terrain::generate(int iterations, float low, float high) {
@@ -94,17 +106,32 @@ void Terrain::recomputeNormals(std::uint32_t x0, std::uint32_t z0, std::uint32_t
     assert(x0 <= x1 && x1 < w && z0 <= z1 && z1 < h && "normals of a rectangle inside the grid");
     if (x0 > x1 || z0 > z1 || x1 >= w || z1 >= h)
         return;
+    const Rect rect{x0, z0, x1, z1};
+    normalsOver(rect, rect);
+    normalsCurrent = x0 == 0 && z0 == 0 && x1 == w - 1 && z1 == h - 1;
+}
+
+// Vertex normals over `vertices`, counting the triangles of the cells inside
+// `domain` only. With the whole grid as the domain a vertex gets the normal the
+// whole-grid pass gives it, to the bit, wherever it lies: the same triangles,
+// formed and added in the same order.
+void Terrain::normalsOver(const Rect& vertices, const Rect& domain) {
+    const std::uint32_t w = grid.width();
     const TerrainCell* cells = &grid.at(0, 0);
     Vector3* upper = upperNormals.data();
     Vector3* lower = lowerNormals.data();
     const float dx = extent.x / static_cast<float>(w);
-    const float dz = extent.z / static_cast<float>(h);
+    const float dz = extent.z / static_cast<float>(grid.height());
     const float sy = extent.y;
 
-    // Triangle normals of the cells inside the rectangle. Both triangles of a cell
-    // are built so that they face upward.
-    for (std::uint32_t j = z0; j < z1; ++j)
-        for (std::uint32_t i = x0; i < x1; ++i) {
+    // Triangle normals of the domain's cells that touch the vertices. Both
+    // triangles of a cell are built so that they face upward.
+    const std::uint32_t i0 = std::max(vertices.x0, domain.x0 + 1) - 1;
+    const std::uint32_t j0 = std::max(vertices.z0, domain.z0 + 1) - 1;
+    const std::uint32_t i1 = std::min(vertices.x1 + 1, domain.x1); // one past the last
+    const std::uint32_t j1 = std::min(vertices.z1 + 1, domain.z1);
+    for (std::uint32_t j = j0; j < j1; ++j)
+        for (std::uint32_t i = i0; i < i1; ++i) {
             const std::size_t n = static_cast<std::size_t>(j) * w + i;
             const float h00 = cells[n].height;
             const float h10 = cells[n + 1].height;
@@ -120,13 +147,13 @@ void Terrain::recomputeNormals(std::uint32_t x0, std::uint32_t z0, std::uint32_t
     // cells up-right and down-left of it, one each of the other two. The average is
     // deliberately not normalised again.
     TerrainCell* out = &grid.at(0, 0);
-    for (std::uint32_t j = z0; j <= z1; ++j)
-        for (std::uint32_t i = x0; i <= x1; ++i) {
+    for (std::uint32_t j = vertices.z0; j <= vertices.z1; ++j)
+        for (std::uint32_t i = vertices.x0; i <= vertices.x1; ++i) {
             const std::size_t n = static_cast<std::size_t>(j) * w + i;
-            const bool right = i < x1; // cells (i, .) lie inside
-            const bool left = i > x0;  // cells (i - 1, .) lie inside
-            const bool up = j < z1;    // cells (., j) lie inside
-            const bool down = j > z0;  // cells (., j - 1) lie inside
+            const bool right = i < domain.x1; // cells (i, .) lie inside
+            const bool left = i > domain.x0;  // cells (i - 1, .) lie inside
+            const bool up = j < domain.z1;    // cells (., j) lie inside
+            const bool down = j > domain.z0;  // cells (., j - 1) lie inside
             Vector3 sum(0.0f, 0.0f, 0.0f);
             int count = 0;
             if (right && up) {
@@ -175,11 +202,14 @@ void Terrain::crater(const Vector3& centre, float radius) {
     const std::uint32_t j1 =
         clampedGridIndex((centre.z + radius) / extent.z * static_cast<float>(h) + 1.0f, h);
 
+    // The vertices whose height changed, as a rectangle (none while x0 > x1).
+    Rect dug{w, h, 0, 0};
     for (std::uint32_t j = j0; j <= j1; ++j)
         for (std::uint32_t i = i0; i <= i1; ++i) {
             const float ox = static_cast<float>(i) * dx - centre.x;
             const float oz = static_cast<float>(j) * dz - centre.z;
             float& height = grid.at(i, j).height;
+            const float before = height;
             const float ground = height * sy;
             const float q = radius * radius - ox * ox - oz * oz;
             if (q <= 0.0f)
@@ -193,8 +223,29 @@ void Terrain::crater(const Vector3& centre, float radius) {
                 height -= (ground - (centre.y - s)) / sy;
             if (height < 0.0f)
                 height = 0.0f;
+            if (std::memcmp(&before, &height, sizeof height) != 0) {
+                dug.x0 = std::min(dug.x0, i);
+                dug.z0 = std::min(dug.z0, j);
+                dug.x1 = std::max(dug.x1, i);
+                dug.z1 = std::max(dug.z1, j);
+            }
         }
 
-    recomputeNormals(0, 0, w - 1, h - 1);
-    assignTextures(0, 0, w - 1, h - 1);
+    // A normal reads the heights one vertex round it, so only the normals within
+    // one vertex of the dug ones change; an explosion in the air changes none.
+    // Grids without cells keep the whole pass, which reports their vertices.
+    const bool local = w >= 2 && h >= 2;
+    const bool anyDug = dug.x0 <= dug.x1;
+    if (local && normalsCurrent) {
+        if (anyDug)
+            normalsOver(Rect{dug.x0 == 0 ? 0 : dug.x0 - 1, dug.z0 == 0 ? 0 : dug.z0 - 1,
+                             std::min(dug.x1 + 1, w - 1), std::min(dug.z1 + 1, h - 1)},
+                        Rect{0, 0, w - 1, h - 1});
+    } else {
+        recomputeNormals(0, 0, w - 1, h - 1);
+    }
+    if (local && tilesCurrent && bandsNamed)
+        retileAround(anyDug ? &dug : nullptr);
+    else
+        assignTextures(0, 0, w - 1, h - 1);
 }

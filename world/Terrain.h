@@ -24,9 +24,13 @@ public:
     void setBands(const std::vector<TerrainBand>& newBands);
     // Raises n random hills on the current ground, squares and rescales to low..high.
     void generate(int iterations, float low, float high);
+    // Over the vertex rectangle x0..x1, z0..z1: only triangles inside it count.
     void recomputeNormals(std::uint32_t x0, std::uint32_t z0, std::uint32_t x1, std::uint32_t z1);
+    // Over the grid points i0..i1, j0..j1: neighbours outside mark nothing.
     void assignTextures(std::uint32_t i0, std::uint32_t j0, std::uint32_t i1, std::uint32_t j1);
-    // Removes the ground inside the sphere, then recomputes normals and tiles.
+    // Removes the ground inside the sphere, then brings normals and tiles up to
+    // date: exactly what passes over the whole grid would give, but redone only
+    // where they can change.
     void crater(const Vector3& centre, float radius);
 
     const Vector3& size() const { return extent; }
@@ -37,10 +41,28 @@ public:
     std::uint32_t width() const { return grid.width(); }
     std::uint32_t height() const { return grid.height(); }
     const Matrix<TerrainCell>& cells() const { return grid; }
-    Matrix<TerrainCell>& cells() { return grid; }
+    // For editing the grid by hand. The next crater then redoes normals and tiles
+    // over the whole grid, so the reference must not be kept past it.
+    Matrix<TerrainCell>& cells();
     const std::vector<TerrainBand>& bands() const { return bandList; }
 
 private:
+    struct Rect {
+        std::uint32_t x0, z0, x1, z1; // inclusive
+    };
+    // A stretch of the tile passes: the grid points it visits and the cells it
+    // fills, cells x0 <= i < xEnd, z0 <= j < zEnd.
+    struct TileSpan {
+        Rect points;
+        std::uint32_t cellX0, cellZ0, cellXEnd, cellZEnd;
+    };
+
+    void normalsOver(const Rect& vertices, const Rect& domain);
+    void retileAround(const Rect* dug);
+    void clearTiles(const TileSpan& span);
+    void tilePasses(const TileSpan* spans, int count);
+    void noteFirstEdgeTiles();
+
     Matrix<TerrainCell> grid;
     Vector3 extent;
     std::vector<TerrainBand> bandList;
@@ -53,4 +75,15 @@ private:
     // Per grid point, the tile pass that textured it, with a border of one point
     // all round; points outside the region hold a value no pass has.
     std::vector<std::uint32_t> paddedLevels;
+
+    // What lets a crater redo only what it changes. Normals and tiles are current
+    // when they are what passes over the whole grid give for the heights (and, for
+    // tiles, the levels left in paddedLevels are that pass's too).
+    bool normalsCurrent = false;
+    bool tilesCurrent = false;
+    bool bandsNamed = true; // no band has a texture name 0 (see TerrainTextures.cpp)
+    // Grid points of the last column and of the last row that the last tile pass
+    // gave their first tile, as index ranges first..last (none: first > last).
+    std::uint32_t columnFirst = 1, columnLast = 0;
+    std::uint32_t rowFirst = 1, rowLast = 0;
 };

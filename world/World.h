@@ -4,6 +4,7 @@
 #include <memory>
 
 class Object;
+class ObjectIndex;
 class Terrain;
 
 // The world is a cube of this many units: the terrain spans 0 to worldSize along
@@ -31,4 +32,7 @@ struct World {
     ObjectList* objects = nullptr;
     WorldBox* box = nullptr;
     Terrain* terrain = nullptr;
+    // Set by the physics for the events of its step: the list's objects by id.
+    // Null elsewhere, where an event walks the list instead.
+    const ObjectIndex* index = nullptr;
 };

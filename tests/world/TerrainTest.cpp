@@ -3,7 +3,11 @@
 #include "world/Random.h"
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -124,5 +128,50 @@ TEST(TerrainTest, CratersNeverRaiseNorDigBelowZeroNorLeaveTheGrid) {
         EXPECT_GE(*lowest, 0.0f);
         EXPECT_LT(*lowest, 0.5f);
         EXPECT_EQ(*lowest == 0.0f, c.bottomsOut);
+    }
+}
+
+// A crater redoes normals and tiles only near it; the result must be, to the bit,
+// what passes over the whole grid give: checked against a twin whose grid is
+// taken for editing before each crater, which makes it take the whole grid.
+TEST(TerrainTest, CratersRedoNormalsAndTilesAsTheWholeGridWould) {
+    std::mt19937 dice(3);
+    const auto uniform = [&](float low, float high) {
+        return std::uniform_real_distribution<float>(low, high)(dice);
+    };
+    for (bool rough : {false, true}) {
+        // Rough ground puts band edges everywhere, so a crater's faint rim changes
+        // tiles as far out as they can change.
+        Terrain local = generated(5);
+        for (std::uint32_t j = 0; rough && j < 64; ++j)
+            for (std::uint32_t i = 0; i < 64; ++i)
+                local.cells().at(i, j).height = uniform(0.3f, 0.7f);
+        local.setBands({TerrainBand{0.4f, {1, 2, 3, 4, 5}}, TerrainBand{0.55f, {6, 7, 8, 9, 10}},
+                        TerrainBand{1.0f, {11, 12, 13, 14, 15}}});
+        local.recomputeNormals(0, 0, 63, 63);
+        local.assignTextures(0, 0, 63, 63);
+        Terrain whole = local;
+        for (int n = 0; n < 150; ++n) {
+            // Anywhere, the edges and beyond included; from shallow to deep.
+            const float x = uniform(-20.0f, 220.0f);
+            const float z = n % 4 == 0 ? uniform(185.0f, 205.0f) : uniform(-20.0f, 220.0f);
+            const std::uint32_t i =
+                std::min(63u, static_cast<std::uint32_t>(std::max(0.0f, x) / 3.125f));
+            const std::uint32_t j =
+                std::min(63u, static_cast<std::uint32_t>(std::max(0.0f, z) / 3.125f));
+            const Vector3 centre(x, local.heightAt(i, j) + uniform(-10.0f, 5.0f), z);
+            const float radius = uniform(1.0f, 33.0f);
+            local.crater(centre, radius);
+            whole.cells();
+            whole.crater(centre, radius);
+            const Terrain& a = local;
+            const Terrain& b = whole;
+            for (std::uint32_t q = 0; q < 64; ++q)
+                for (std::uint32_t p = 0; p < 64; ++p) {
+                    const TerrainCell& c = a.cells().at(p, q);
+                    const TerrainCell& d = b.cells().at(p, q);
+                    ASSERT_TRUE(std::memcmp(&c, &d, sizeof c) == 0) << n << ": " << p << ", " << q;
+                }
+        }
     }
 }
