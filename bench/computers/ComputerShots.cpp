@@ -7,6 +7,7 @@
 // one.
 //   computer_shots [games]      (default 50; run from anywhere)
 #include "app/GameCore.h"
+#include "app/KeyCodes.h"
 #include "world/Random.h"
 #include "world/TankObject.h"
 #include <algorithm>
@@ -60,8 +61,8 @@ int playOne(GameCore& core, unsigned seed, const std::string& level) {
         if (computerShots(core) > giveUpShots)
             break;
         if (*core.currentTank == still) {
-            core.keyboard(' ', true, 0);
-            core.keyboard(' ', false, 0);
+            core.keyboard(keys::space, true, 0);
+            core.keyboard(keys::space, false, 0);
         }
     }
     return giveUpShots + 1;

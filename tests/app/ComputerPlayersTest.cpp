@@ -29,12 +29,14 @@ protected:
             core->tanks.front()->skeleton.children.clear();
             core->selectTankNodes();
         }
-        ASSERT_TRUE(playUntil([this] {
-            for (const TankObject* tank : core->tanks)
-                if (!tank->resting)
-                    return false;
-            return true;
-        }, 10.0f));
+        ASSERT_TRUE(playUntil(
+            [this] {
+                for (const TankObject* tank : core->tanks)
+                    if (!tank->resting)
+                        return false;
+                return true;
+            },
+            10.0f));
     }
 
     // Plays frames until `done` holds, at most `seconds`; false if it never did.
@@ -230,8 +232,8 @@ TEST_F(ComputerPlayersTest, ItKillsAStillTankInFewShotsOnOpenGroundAndOverARidge
         int mostShots;
     };
     const Case cases[] = {
-        {0.05f, false, "hard", 2}, {0.2f, false, "hard", 2},   {0.4f, false, "hard", 2},
-        {0.1f, true, "hard", 2},   {0.1f, true, "normal", 4},  {0.15f, true, "normal", 4},
+        {0.05f, false, "hard", 2}, {0.2f, false, "hard", 2},  {0.4f, false, "hard", 2},
+        {0.1f, true, "hard", 2},   {0.1f, true, "normal", 4}, {0.15f, true, "normal", 4},
         {0.2f, true, "normal", 4},
     };
     for (const Case& c : cases) {

@@ -18,10 +18,10 @@ namespace {
 Skeleton tankModel(const Aim& aim) {
     const Vector3 one(1.0f, 1.0f, 1.0f);
     const Skeleton tip{"tip", "", {0.0f, 0.0f, 4.6f}, {}, one, {}};
-    const Skeleton barrel{"barrel", "", {0.0f, 0.45f, 0.95f}, {aim.barrelDegrees, 0.0f, 0.0f},
-                          one, {tip}};
-    const Skeleton turret{"turret", "", {0.0f, -0.9f, 0.0f}, {0.0f, aim.turretDegrees, 0.0f},
-                          one, {barrel}};
+    const Skeleton barrel{"barrel", "",   {0.0f, 0.45f, 0.95f}, {aim.barrelDegrees, 0.0f, 0.0f},
+                          one,      {tip}};
+    const Skeleton turret{"turret", "",      {0.0f, -0.9f, 0.0f}, {0.0f, aim.turretDegrees, 0.0f},
+                          one,      {barrel}};
     return Skeleton{"tank", "", {}, {}, one, {turret}};
 }
 
