@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Vantrell needs that are not there yet.
-#   scripts/install-deps.sh          what building and playing need
-#   scripts/install-deps.sh --test   also what the tests, benchmarks and fuzzers need
+#   scripts/install-deps.sh             what building and playing need
+#   scripts/install-deps.sh --package   also what making the Debian package needs
+#   scripts/install-deps.sh --test      also what the tests, benchmarks and fuzzers need
+#                                       (the package's tests among them)
 set -euo pipefail
 
 packages=(g++ make cmake pkg-config freeglut3-dev libx11-dev libexpat1-dev libpng-dev zlib1g-dev
           libfreetype-dev fonts-dejavu-core libgl1-mesa-dri x11-utils)
-if [ "${1:-}" = "--test" ]; then
-    packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-xserver-utils imagemagick
-               clang libclang-rt-14-dev)
-fi
+case "${1:-}" in
+    --package)
+        packages+=(dpkg-dev) ;;
+    --test)
+        packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-xserver-utils imagemagick
+                   clang libclang-rt-14-dev dpkg-dev desktop-file-utils appstream) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -9,7 +9,8 @@ jobs=$(nproc)
 "$root/scripts/install-deps.sh" --test
 
 echo "== Build and test"
-cmake -S "$root" -B "$root/build" -DVANTRELL_BENCH=ON -DVANTRELL_WERROR=ON >/dev/null
+# Tests on explicitly: play.sh turns them off in the same build folder.
+cmake -S "$root" -B "$root/build" -DVANTRELL_TESTS=ON -DVANTRELL_BENCH=ON -DVANTRELL_WERROR=ON >/dev/null
 cmake --build "$root/build" -j"$jobs"
 (cd "$root/build" && ctest --output-on-failure -j"$jobs")
 

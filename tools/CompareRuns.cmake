@@ -2,7 +2,8 @@
 # of the two runs is byte for byte the same (and both runs wrote the same files).
 file(REMOVE_RECURSE ${WORK})
 foreach(run a b)
-    execute_process(COMMAND ${GENERATOR} ${WORK}/${run}/data ${WORK}/${run}/sheet.png ${FONTS}
+    execute_process(COMMAND ${GENERATOR} ${WORK}/${run}/data ${WORK}/${run}/sheet.png
+                            ${WORK}/${run}/icons ${FONTS}
                     RESULT_VARIABLE status)
     if(NOT status EQUAL 0)
         message(FATAL_ERROR "generator run ${run} failed: ${status}")
@@ -17,7 +18,7 @@ if(NOT files_a STREQUAL files_b)
     message(FATAL_ERROR "the runs wrote different files:\n${files_a}\n${files_b}")
 endif()
 list(LENGTH files_a count)
-if(count LESS 30)
+if(count LESS 34)
     message(FATAL_ERROR "only ${count} files written")
 endif()
 foreach(file ${files_a})

@@ -1,8 +1,10 @@
 // vantrell_pack: paints every picture and builds every generated mesh of the
-// game's data/ folder, and a contact sheet of the pictures for people to look at.
-// Everything is computed from fixed seeds, so two runs give the same bytes.
+// game's data/ folder, a contact sheet of the pictures for people to look at,
+// and the application icon for desktop menus (ICON_DIR/48x48.png and the other
+// sizes; the installer gives them their theme names). Everything is computed
+// from fixed seeds, so two runs give the same bytes.
 //
-//   vantrell_pack DATA_DIR SHEET_PNG MONO_TTF SANS_BOLD_TTF SANS_TTF
+//   vantrell_pack DATA_DIR SHEET_PNG ICON_DIR MONO_TTF SANS_BOLD_TTF SANS_TTF
 #include "ContactSheet.h"
 #include "FontFace.h"
 #include "PackMeshes.h"
@@ -29,19 +31,24 @@ constexpr WeaponFile weaponFiles[] = {
     {"deathshead", WeaponIcon::DeathsHead},
 };
 
+// The sizes desktop menus and software centres ask the icon theme for most.
+constexpr int iconSizes[] = {48, 64, 128, 256};
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 6) {
-        std::cerr << "usage: vantrell_pack DATA_DIR SHEET_PNG MONO_TTF SANS_BOLD_TTF SANS_TTF"
+    if (argc != 7) {
+        std::cerr << "usage: vantrell_pack DATA_DIR SHEET_PNG ICON_DIR MONO_TTF SANS_BOLD_TTF "
+                     "SANS_TTF"
                   << std::endl;
         return 2;
     }
     const std::string data = argv[1];
     const std::string sheetPath = argv[2];
-    FontFace mono(argv[3]);
-    FontFace bold(argv[4]);
-    FontFace regular(argv[5]);
+    const std::string icons = argv[3];
+    FontFace mono(argv[4]);
+    FontFace bold(argv[5]);
+    FontFace regular(argv[6]);
     if (!mono.loaded() || !bold.loaded() || !regular.loaded()) {
         return 1;
     }
@@ -72,5 +79,12 @@ int main(int argc, char** argv) {
     }
     ok = writePackMeshes(data) && ok;
     ok = writePng(sheetPath, sheet.render(regular, bold), PixelFormat::Rgb) && ok;
+    const Canvas icon = makeAppIcon();
+    for (const int size : iconSizes) {
+        const std::string side = std::to_string(size);
+        ok = writePng(icons + "/" + side + "x" + side + ".png", icon.resized(size, size),
+                      PixelFormat::Rgba) &&
+             ok;
+    }
     return ok ? 0 : 1;
 }

@@ -29,3 +29,8 @@ Canvas makeWeaponIcon(WeaponIcon icon);
 // tile; 1 to 4 are the transitions from the band to the one above it: 1 one
 // corner, 2 one edge, 3 three corners, 4 two opposite corners of the lower band.
 Canvas makeTerrainTile(int band, int kind);
+
+// The application icon for desktop menus, 512 x 512 with transparent corners,
+// to be shrunk to the sizes menus ask for. Not part of the game's data: the
+// game never reads it.
+Canvas makeAppIcon();

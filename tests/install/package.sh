@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# The Debian package, made by CPack from the built build folder: its name, its
+# fields (dependencies read from the game's libraries) and its files (launcher,
+# game, the whole pack, desktop entry, icons, metadata, nothing more). Then it
+# is installed with apt-get, the game started as `vantrell` from the PATH, and
+# the package removed again. Installing needs root or sudo; without them that
+# half is skipped, and so it is where a vantrell package is installed already,
+# which this test would otherwise replace and remove.
+source "$(dirname "$0")/harness.sh"
+for tool in cpack dpkg-deb dpkg-shlibdeps; do
+    command -v "$tool" >/dev/null ||
+        vt_fail "$tool is not installed (scripts/install-deps.sh --test installs it)"
+done
+
+(cd "$VT_BIN_DIR" && cpack -G DEB -B "$VT_WORK/package") >"$VT_WORK/cpack.log" 2>&1 ||
+    vt_fail "cpack failed: $(tail -n 20 "$VT_WORK/cpack.log")"
+version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$VT_BIN_DIR/CPackConfig.cmake")
+deb=$VT_WORK/package/vantrell_${version}_$(dpkg --print-architecture).deb
+[ -n "$version" ] && [ -f "$deb" ] ||
+    vt_fail "no package $deb: $(ls "$VT_WORK/package")"
+echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = vantrell ] || vt_fail "package name $(field Package)"
+[ "$(field Version)" = "$version" ] || vt_fail "package version $(field Version)"
+[ "$(field Section)" = games ] || vt_fail "section $(field Section)"
+[ -n "$(field Maintainer)" ] && [ -n "$(field Description)" ] || vt_fail "no maintainer or description"
+depends=$(field Depends)
+echo "Depends: $depends"
+for library in libglut libpng libexpat libx11 libc6; do
+    [[ "$depends" == *"$library"* ]] || vt_fail "Depends does not name $library: $depends"
+done
+
+contents=$(dpkg-deb -c "$deb")
+files=$(echo "$contents" | awk '$1 !~ /^d/ { print $6 }' | sed 's|^\./||' | sort)
+[ "$files" = "$(vi_expected_tree usr)" ] ||
+    vt_fail "the package's files differ from the expected ones:
+$(diff <(vi_expected_tree usr) <(echo "$files"))"
+for program in usr/bin/vantrell usr/libexec/vantrell/vantrell; do
+    echo "$contents" | grep -qE "^-rwxr-xr-x .* \./$program$" || vt_fail "$program is not executable"
+done
+
+if [ "$(id -u)" -eq 0 ]; then
+    sudo=()
+elif sudo -n true 2>/dev/null; then
+    sudo=(sudo -n)
+else
+    echo "package: installing skipped: needs root or sudo without a password"
+    exit 77
+fi
+if dpkg-query -W -f='${Status}' vantrell 2>/dev/null | grep -q "install ok installed"; then
+    echo "package: installing skipped: a vantrell package is installed on this machine already"
+    exit 77
+fi
+
+installed=""
+remove_package() {
+    if [ -n "$installed" ]; then
+        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get purge -y -qq \
+            -o DPkg::Lock::Timeout=300 vantrell >"$VT_WORK/remove.log" 2>&1 ||
+            echo "apt-get purge vantrell failed: $(tail -n 5 "$VT_WORK/remove.log")" >&2
+    fi
+    vt_cleanup
+}
+trap remove_package EXIT
+installed=yes
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    -o DPkg::Lock::Timeout=300 "$deb" >"$VT_WORK/apt.log" 2>&1 ||
+    vt_fail "apt-get install failed: $(tail -n 20 "$VT_WORK/apt.log")"
+[ "$(command -v vantrell)" = /usr/bin/vantrell ] ||
+    vt_fail "vantrell on the PATH is $(command -v vantrell), not the package's"
+
+vt_start_xvfb
+vi_start_command vantrell
+vi_check_startup
+vi_stop
+
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get purge -y -qq -o DPkg::Lock::Timeout=300 \
+    vantrell >"$VT_WORK/remove.log" 2>&1 || vt_fail "apt-get purge failed: $(tail -n 5 "$VT_WORK/remove.log")"
+installed=""
+for path in /usr/bin/vantrell /usr/libexec/vantrell /usr/share/vantrell; do
+    [ ! -e "$path" ] || vt_fail "$path is left after removing the package"
+done
+echo "package: ok (installed, started from the PATH, removed)"
