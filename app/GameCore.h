@@ -1,4 +1,5 @@
 #pragma once
+#include "app/ComputerPlayers.h"
 #include "app/Console.h"
 #include "app/KeyRepeat.h"
 #include "app/Timer.h"
@@ -56,17 +57,22 @@ public:
     void selectTankNodes();
     // Fires the selected weapon from the current tank's tip, then passes the turn.
     void fireAndPassTurn();
+    // The aiming keys' work on the current tank, for a person's keys and the computer's
+    // alike: 'a' and 'w' by positive degrees, 'd' and 's' by negative ones, 'r', 'f', Tab.
+    void turnTurret(float degrees);
+    void raiseBarrel(float degrees);
+    void pressVelocityKeys(bool faster, bool slower, float amount);
+    void selectNextWeapon();
     std::uint32_t loadTexture(const char* fileName);
 
-    // More players than one keyboard can serve; a larger count is cut to this.
-    static constexpr int maxPlayers = 64;
-    // Grid points of the terrain along each side.
-    static constexpr std::uint32_t terrainGridSize = 64;
+    static constexpr int maxPlayers = 64; // more than a keyboard serves; larger counts are cut
+    static constexpr std::uint32_t terrainGridSize = 64; // grid points along each side
     // The most time one update simulates. A longer gap (a stopped process, a
     // resumed laptop) is let go rather than replayed, so the game goes on where it
     // stopped instead of jumping ahead unseen; NaN, infinities and negative
     // times count as no time at all.
     static constexpr float maxUpdateSeconds = 0.25f;
+    static constexpr float heldKeyDegreesPerSecond = 90.0f; // and velocity units for r, f
 
     PhysicsSettings physics;
     Display screen; // the GL state owner; named apart from the display() operation
@@ -115,14 +121,14 @@ public:
     std::vector<Menu> menus;
     TankList tanks; // turn order; borrowed from objects
     std::string fpsText;
+    ComputerPlayers computers; // which tanks the computer plays, and its turn
 
 private:
     // The held-key quantities are taken once per update, before the physics.
     struct HeldKeyRates {
         float speed;
         float rate;
-        float sinStep;
-        float cosStep;
+        float sinStep, cosStep; // the camera's step across and along its view
     };
     // Creates the six weapons in selection order, each loaded, and selects the first.
     void buildWeapons();
@@ -130,7 +136,6 @@ private:
     void heldKeyStep(const HeldKeyRates& rates, float dtSeconds);
     void repeatConsoleKey(float dtSeconds);
     void flyCamera(const HeldKeyRates& rates, float dtSeconds);
-    void aim(const HeldKeyRates& rates);
     void showCurrentTank();
     void removeDeadTanks();
     void announceResult();

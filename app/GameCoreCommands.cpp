@@ -1,6 +1,7 @@
 // The command language of the console and the menus: commands separated by ";",
 // each a first word and its arguments. Unknown words are ignored quietly; only an
-// unknown variable after "set" is reported.
+// unknown variable after "set" and a bad count or level after "computers" are
+// reported, on the console.
 #include "app/GameCore.h"
 #include <climits>
 #include <cstdlib>
@@ -58,6 +59,15 @@ void GameCore::processCommand(const std::string& command) {
         int count = 0;
         if (readInteger(in, count))
             newGame(count);
+    } else if (word == "computers") {
+        // A count and an optional level; the line says what came of it.
+        int count = 0;
+        std::string level;
+        if (!readInteger(in, count))
+            count = -1;
+        else
+            in >> level;
+        console.addLine(computers.assign(*this, count, level));
     } else if (word == "terrain") {
         splashVisible = false;
         terrain.generate(300, 0.25f, 0.75f);

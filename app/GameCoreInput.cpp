@@ -83,13 +83,22 @@ void GameCore::keyboard(unsigned char key, bool down, int /*modifiers*/) {
         keyDown[otherCase(key)] = false;
         return;
     }
-    if (key == keys::tab && !weapons.empty()) {
-        ++currentWeapon;
-        if (currentWeapon == weapons.end())
-            currentWeapon = weapons.begin();
+    // The computer's tank is not a person's to arm or fire.
+    if (computers.playsTurn(*this))
+        return;
+    if (key == keys::tab) {
+        selectNextWeapon();
     } else if (key == keys::space && currentTank != tanks.end()) {
         fireAndPassTurn();
     }
+}
+
+void GameCore::selectNextWeapon() {
+    if (weapons.empty())
+        return;
+    ++currentWeapon;
+    if (currentWeapon == weapons.end())
+        currentWeapon = weapons.begin();
 }
 
 void GameCore::editConsole(unsigned char key) {
@@ -186,7 +195,8 @@ void GameCore::mouseMotion(bool buttonDown, float /*x*/, float /*y*/, float dx, 
 GameCore::HeldKeyRates GameCore::heldKeyRates(float dtSeconds) const {
     const float speed = 4.0f * dtSeconds;
     const double yaw = cameraRotation.y * pi / 180.0;
-    return HeldKeyRates{speed, 90.0f * dtSeconds, static_cast<float>(std::sin(yaw) * speed),
+    return HeldKeyRates{speed, heldKeyDegreesPerSecond * dtSeconds,
+                        static_cast<float>(std::sin(yaw) * speed),
                         static_cast<float>(std::cos(yaw) * speed)};
 }
 
@@ -207,18 +217,20 @@ void GameCore::heldKeyStep(const HeldKeyRates& rates, float dtSeconds) {
     if (held('o'))
         lightPosition.y -= 0.1f;
 
-    aim(rates);
-
-    if (held('r'))
-        launchVelocity += rates.rate;
-    if (held('f'))
-        launchVelocity -= rates.rate;
-    if (launchVelocity > 100.0f)
-        launchVelocity = 100.0f;
-    if (launchVelocity < 0.0f)
-        launchVelocity = 0.0f;
-    if (held('r') || held('f'))
-        velocityText = integerText(launchVelocity);
+    // A person's aiming keys never move the computer's tank: one held when the
+    // turn passed waits for the next person's turn.
+    const bool personAims = !computers.playsTurn(*this);
+    if (personAims) {
+        if (held('a'))
+            turnTurret(rates.rate);
+        if (held('d'))
+            turnTurret(-rates.rate);
+        if (held('w'))
+            raiseBarrel(rates.rate);
+        if (held('s'))
+            raiseBarrel(-rates.rate);
+    }
+    pressVelocityKeys(personAims && held('r'), personAims && held('f'), rates.rate);
 
     if (currentTank != tanks.end())
         healthText = integerText((*currentTank)->health);
@@ -300,42 +312,52 @@ void GameCore::showCurrentTank() {
     healthText = integerText((*currentTank)->health);
 }
 
-// The turret turns and the barrel moves at 90 degrees a second on the current
-// tank's own nodes; a tank without them simply cannot aim.
-void GameCore::aim(const HeldKeyRates& rates) {
-    if (Skeleton* const turret = tankNode("turret")) {
-        if (held('a')) {
-            turret->rotate.y += rates.rate;
-            if (turret->rotate.y > 360.0f)
-                turret->rotate.y -= 360.0f;
-            turretAngle = turret->rotate.y;
-            angleText = integerText(turret->rotate.y);
-        }
-        if (held('d')) {
-            turret->rotate.y -= rates.rate;
-            if (turret->rotate.y < 0.0f)
-                turret->rotate.y += 360.0f;
-            turretAngle = turret->rotate.y;
-            angleText = integerText(turret->rotate.y);
-        }
+// The turret and the barrel move on the current tank's own nodes; a tank without
+// them simply cannot aim. Each key wraps or stops its node its own way, so the
+// sign of the amount says which key it stands for (-0 is 'd' or 's').
+void GameCore::turnTurret(float degrees) {
+    Skeleton* const turret = tankNode("turret");
+    if (!turret)
+        return;
+    turret->rotate.y += degrees;
+    if (std::signbit(degrees)) {
+        if (turret->rotate.y < 0.0f)
+            turret->rotate.y += 360.0f;
+    } else if (turret->rotate.y > 360.0f) {
+        turret->rotate.y -= 360.0f;
     }
-    if (Skeleton* const barrel = tankNode("barrel")) {
-        // Raised by a negative x rotation; the text shows it as a positive elevation.
-        if (held('w')) {
-            barrel->rotate.x -= rates.rate;
-            if (barrel->rotate.x < -90.0f)
-                barrel->rotate.x = -90.0f;
-            elevation = barrel->rotate.x;
-            elevationText = integerText(-std::trunc(barrel->rotate.x));
-        }
-        if (held('s')) {
-            barrel->rotate.x += rates.rate;
-            if (barrel->rotate.x > 0.0f)
-                barrel->rotate.x = 0.0f;
-            elevation = barrel->rotate.x;
-            elevationText = integerText(-std::trunc(barrel->rotate.x));
-        }
+    turretAngle = turret->rotate.y;
+    angleText = integerText(turret->rotate.y);
+}
+
+// Raised by a negative x rotation; the text shows it as a positive elevation.
+void GameCore::raiseBarrel(float degrees) {
+    Skeleton* const barrel = tankNode("barrel");
+    if (!barrel)
+        return;
+    barrel->rotate.x -= degrees;
+    if (std::signbit(degrees)) {
+        if (barrel->rotate.x > 0.0f)
+            barrel->rotate.x = 0.0f;
+    } else if (barrel->rotate.x < -90.0f) {
+        barrel->rotate.x = -90.0f;
     }
+    elevation = barrel->rotate.x;
+    elevationText = integerText(-std::trunc(barrel->rotate.x));
+}
+
+// Kept within 0 to 100 on every update, held or not; the text follows only a key.
+void GameCore::pressVelocityKeys(bool faster, bool slower, float amount) {
+    if (faster)
+        launchVelocity += amount;
+    if (slower)
+        launchVelocity -= amount;
+    if (launchVelocity > 100.0f)
+        launchVelocity = 100.0f;
+    if (launchVelocity < 0.0f)
+        launchVelocity = 0.0f;
+    if (faster || slower)
+        velocityText = integerText(launchVelocity);
 }
 
 int GameCore::variable(const std::string& name) const {

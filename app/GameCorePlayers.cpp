@@ -14,7 +14,8 @@ constexpr float dropHeight = 175.0f;
 } // namespace
 
 void GameCore::newGame(int playerCount) {
-    // tanks and tankNodes borrow from objects, so they go first.
+    // A game of people; tanks and tankNodes borrow from objects, so they go first.
+    computers.clear();
     tanks.clear();
     currentTank = tanks.end();
     tankNodes.clear();

@@ -3,6 +3,7 @@
 // result of a game is decided only from the tanks left after an update's death
 // walk, and latched through messageShown so it is announced once until Esc.
 #include "app/GameCore.h"
+#include "world/Launch.h"
 #include "world/TankObject.h"
 #include <algorithm>
 #include <cmath>
@@ -38,6 +39,7 @@ void GameCore::update(float elapsedSeconds) {
     announceResult();
     frameTimer.reset();
     heldKeyStep(rates, dtSeconds);
+    computers.update(*this, dtSeconds);
     repeatConsoleKey(dtSeconds);
 }
 
@@ -80,20 +82,8 @@ void GameCore::fireAndPassTurn() {
     const Skeleton* const turret = tankNode("turret");
     const Skeleton* const barrel = tankNode("barrel");
     if (turret && barrel && currentWeapon != weapons.end()) {
-        // The muzzle in the tank's own frame; without a "tip" the shot leaves
-        // from the tank's centre.
-        Vector3 launchPoint(0.0f, 0.0f, 0.0f);
-        transformFromNode(tank.skeleton, launchPoint, "tip");
-        launchPoint += tank.position;
-
-        // Single-precision pi, as the aiming has always used.
-        const float yaw = turret->rotate.y * 3.14159f / 180.0f;
-        const float pitch = barrel->rotate.x * 3.14159f / 180.0f;
-        const float v = launchVelocity;
-        // The barrel points along +z at rest and rises with a negative x rotation.
-        const Vector3 launch(std::sin(yaw) * std::cos(pitch) * v, -std::sin(pitch) * v,
-                             std::cos(yaw) * std::cos(pitch) * v);
-        (*currentWeapon)->fire(objects, launchPoint, launch);
+        const Vector3 velocity = muzzleVelocity(turret->rotate.y, barrel->rotate.x, launchVelocity);
+        (*currentWeapon)->fire(objects, muzzlePosition(tank.skeleton, tank.position), velocity);
     }
 
     ++currentTank;

@@ -1,10 +1,19 @@
 #include "world/CarrierObject.h"
+#include <algorithm>
 #include <cassert>
 #include <iostream>
+#include <iterator>
 
 CarrierObject::CarrierObject(ExplosiveKind submunitionKind, const char* contactTrace,
                              const Vector3* fanOffsets, std::size_t fanCount)
     : submunition(submunitionKind), contactLine(contactTrace), fan(fanOffsets), fanSize(fanCount) {}
+
+float CarrierObject::fastestOffset(const Vector3* offsets, std::size_t count) {
+    float fastest = 0.0f;
+    for (std::size_t i = 0; i < count; ++i)
+        fastest = std::max(fastest, length(offsets[i]));
+    return fastest;
+}
 
 void CarrierObject::contactEvent(World world) {
     std::cout << contactLine << std::endl;
@@ -29,6 +38,10 @@ void CarrierObject::split(World world) {
     // Copies: the fan is taken from the values at the moment of the split.
     const Vector3 centre = position;
     const Vector3 base = velocity;
+    ObjectList& objects = *world.objects;
+    const std::size_t before = objects.size();
     for (std::size_t i = 0; i < fanSize; ++i)
-        submunition.fire(*world.objects, centre, base + fan[i]);
+        submunition.fire(objects, centre, base + fan[i]);
+    for (auto it = std::next(objects.begin(), static_cast<long>(before)); it != objects.end(); ++it)
+        (*it)->shotId = shotId;
 }

@@ -17,6 +17,9 @@ public:
     // Splits on the first advance that finds it falling; it does not age.
     void update(World world, float seconds) override;
 
+    // The length of the longest of `fanSize` velocity offsets.
+    static float fastestOffset(const Vector3* fan, std::size_t fanSize);
+
     // The shell every shot of the fan is fired with; the firing weapon replaces it
     // by a copy of its own.
     ExplosiveWeapon submunition;

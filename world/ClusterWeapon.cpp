@@ -4,8 +4,9 @@
 #include <utility>
 
 ClusterWeapon::ClusterWeapon(ExplosiveKind submunitionKind, const char* iconFile,
-                             std::string weaponName)
-    : submunition(submunitionKind), iconPath(iconFile), displayName(std::move(weaponName)) {}
+                             std::string weaponName, float fanSpeed)
+    : submunition(submunitionKind), iconPath(iconFile), displayName(std::move(weaponName)),
+      sideSpeed(fanSpeed) {}
 
 bool ClusterWeapon::load(MeshLibrary& meshes, TextureMaker& textures) {
     // Each load is called before the result is combined so that a failure never

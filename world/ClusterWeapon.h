@@ -13,8 +13,10 @@ class CarrierObject;
 // carrier they make.
 class ClusterWeapon : public Weapon {
 public:
-    // `iconPath` must have static storage.
-    ClusterWeapon(ExplosiveKind submunitionKind, const char* iconPath, std::string displayName);
+    // `iconPath` must have static storage; `fanSpeed` is the carrier's fastest
+    // sideways speed of a shot relative to itself, in units a second.
+    ClusterWeapon(ExplosiveKind submunitionKind, const char* iconPath, std::string displayName,
+                  float fanSpeed);
 
     // Appends one carrier, owned by the list from then on.
     void fire(ObjectList& objects, const Vector3& position, const Vector3& velocity) override;
@@ -23,6 +25,8 @@ public:
     bool load(MeshLibrary& meshes, TextureMaker& textures) override;
     std::uint32_t icon() const override { return iconTexture; }
     std::string name() const override { return displayName; }
+    // How fast the shots of a split drift apart from the centre one.
+    float fanSpeed() const { return sideSpeed; }
 
     std::uint32_t iconTexture = 0; // 0 until loaded
     ExplosiveWeapon submunition;   // copied into every carrier
@@ -35,4 +39,5 @@ protected:
 private:
     const char* iconPath;
     std::string displayName;
+    float sideSpeed;
 };

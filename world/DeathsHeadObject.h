@@ -6,4 +6,7 @@
 class DeathsHeadObject : public CarrierObject {
 public:
     DeathsHeadObject();
+
+    // The fastest sideways speed of a shot relative to the carrier.
+    static float fanSpeed();
 };

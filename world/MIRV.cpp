@@ -4,7 +4,9 @@
 namespace {
 } // namespace
 
-MIRV::MIRV() : ClusterWeapon(ExplosiveKind::missile, "data/weapons/mirv.png", "MIRV") {}
+MIRV::MIRV()
+    : ClusterWeapon(ExplosiveKind::missile, "data/weapons/mirv.png", "MIRV",
+                    MIRVObject::fanSpeed()) {}
 
 std::unique_ptr<CarrierObject> MIRV::makeCarrier() const {
     return std::make_unique<MIRVObject>();

@@ -11,3 +11,7 @@ const Vector3 mirvFan[] = {{0.0f, 0.0f, 0.0f},
 MIRVObject::MIRVObject()
     : CarrierObject(ExplosiveKind::missile, "MIRVObject::contactEvent", mirvFan,
                     sizeof mirvFan / sizeof mirvFan[0]) {}
+
+float MIRVObject::fanSpeed() {
+    return fastestOffset(mirvFan, sizeof mirvFan / sizeof mirvFan[0]);
+}

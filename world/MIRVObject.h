@@ -6,4 +6,7 @@
 class MIRVObject : public CarrierObject {
 public:
     MIRVObject();
+
+    // The fastest sideways speed of a shot relative to the carrier.
+    static float fanSpeed();
 };

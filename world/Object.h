@@ -37,4 +37,7 @@ public:
     bool immobile = false;
     Skeleton skeleton;
     std::uint32_t texture = 0;
+    // Marks every object of one shot for whoever follows where it lands; 0 for
+    // none. A carrier hands its own to the shots it splits into.
+    std::uint32_t shotId = 0;
 };

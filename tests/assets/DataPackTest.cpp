@@ -128,31 +128,39 @@ TEST(DataPack, TankHasItsNodesAndItsMuzzleClearsTheTankAtEveryAim) {
 
 // "set menu" is left out on purpose: only Esc may close the menu, because only
 // Esc also clears the last game's latched result. The first menu offers every
-// game start.
+// game start, against and among computers too.
 TEST(DataPack, EveryMenuCommandIsOneTheGameKnowsAndTheFirstMenuStartsGames) {
     std::vector<Menu> menus;
     ASSERT_TRUE(loadMenu((dataDir + "menu.xml").c_str(), menus));
     ASSERT_FALSE(menus.empty());
     std::set<std::string> menuIds,
-        starts = {"terrain;tanks 2", "terrain;tanks 3", "terrain;tanks 4"};
+        starts = {"terrain;tanks 2", "terrain;tanks 3", "terrain;tanks 4",
+                  "terrain;tanks 2;computers 1", "terrain;tanks 4;computers 4"};
     for (const Menu& menu : menus)
         menuIds.insert(menu.id);
-    const std::set<std::string> variables = {"normals", "keydump", "wireframe", "lighting", "fps"};
+    const std::set<std::string> variables = {"normals", "keydump", "wireframe", "lighting", "fps"},
+                                levels = {"easy", "normal", "hard"};
     for (const MenuOption& option : menus.front().options)
         starts.erase(option.execute);
     EXPECT_TRUE(starts.empty()) << *starts.begin();
     for (const Menu& menu : menus) {
+        EXPECT_LE(menu.options.size() * 32, 480u) << menu.id << " is taller than the window";
         for (const MenuOption& option : menu.options) {
             EXPECT_FALSE(option.execute.empty()) << option.label;
             std::istringstream line(option.execute);
+            int tanks = 0; // of the game this line starts: computers take some of them
             for (std::string command; std::getline(line, command, ';');) {
                 std::istringstream words(command);
                 std::string word, name;
                 int value = 0;
                 words >> word;
+                if (word == "tanks")
+                    std::istringstream(command) >> name >> tanks;
                 EXPECT_TRUE(word == "terrain" || word == "quit" ||
                             (word == "set" && words >> name >> value && variables.count(name)) ||
                             (word == "tanks" && words >> value && value >= 2 && value <= 4) ||
+                            (word == "computers" && words >> value && value >= 1 &&
+                             value <= tanks && (!(words >> name) || levels.count(name))) ||
                             (word == "menu" && words >> name && menuIds.count(name)))
                     << command;
             }

@@ -4,8 +4,8 @@
 # back to the game but Esc, which takes the old result away: so every way from
 # a finished game (or from the title's draw) into a new one ends with the new
 # game bare, and with its own result when it ends. The main menu is walked to
-# the end to see that it holds just the three game starts, Settings, Controls
-# and Quit, which ends the game.
+# the end to see that it holds just the five game starts (three of people, two
+# with computers), Settings, Controls and Quit, which ends the game.
 source "$(dirname "$0")/harness.sh"
 
 shotcheck=${VT_SHOTCHECK:-$VT_BIN_DIR/tests/realwindow/vt_shotcheck}
@@ -143,20 +143,20 @@ echo "the winner's digit: $digit pixels differ from Player 1's"
 [ "$digit" -ge 10 ] || vt_fail "the result still names Player 1, not the new winner"
 
 # The main menu, walked from the top with the last game's result standing over
-# a new one: its lines and what they run. Six lines of 32 pixels centred on
-# the window's middle put the first line in rows 143 to 174 of the screenshot
-# (seven would put it 16 higher). How many rows of a glyph are pure red
+# a new one: its lines and what they run. Eight lines of 32 pixels centred on
+# the window's middle put the first line in rows 111 to 142 of the screenshot
+# (nine would put it 16 higher). How many rows of a glyph are pure red
 # depends a little on the scene behind, so the rows are compared within a few.
 vt_key Escape
 sleep 0.3
 read -r top0 left0 right0 <<<"$(red_line "$(shot 07-menu-first)")"
 echo "first line: red from row $top0, columns $left0 to $right0"
-[ "$top0" -ge 141 ] && [ "$top0" -le 156 ] || vt_fail "the main menu is not six lines high"
+[ "$top0" -ge 109 ] && [ "$top0" -le 124 ] || vt_fail "the main menu is not eight lines high"
 start=$(output_lines)
 vt_key Return
 wait_after "$start" '^processCommand: "terrain"$' 10
 wait_after "$start" '^processCommand: "tanks 2"$' 10
-for line in 3:settings 4:controls; do
+for line in 5:settings 6:controls; do
     start=$(output_lines)
     vt_key Escape Escape
     for ((i = 0; i < ${line%%:*}; i++)); do
@@ -165,17 +165,17 @@ for line in 3:settings 4:controls; do
     vt_key Return
     wait_after "$start" "^processCommand: \"menu ${line#*:}\"$" 10
 done
-vt_key Escape Escape Down Down Down Down Down
-read -r top5 left5 right5 <<<"$(red_line "$(shot 08-menu-sixth)")"
+vt_key Escape Escape Down Down Down Down Down Down Down
+read -r top7 left7 right7 <<<"$(red_line "$(shot 08-menu-eighth)")"
 vt_key Down
-read -r top6 left6 right6 <<<"$(red_line "$(shot 09-menu-past-sixth)")"
-echo "sixth line: red from row $top5, columns $left5 to $right5; one Down more: row $top6"
+read -r top8 left8 right8 <<<"$(red_line "$(shot 09-menu-past-eighth)")"
+echo "eighth line: red from row $top7, columns $left7 to $right7; one Down more: row $top8"
 near() { [ "$1" -ge $(($2 - $3)) ] && [ "$1" -le $(($2 + $3)) ]; }
-near "$top5" $((top0 + 160)) 6 || vt_fail "five Downs did not move the selection five lines"
-near "$top6" "$top5" 4 || vt_fail "the main menu goes on past its sixth line"
+near "$top7" $((top0 + 224)) 6 || vt_fail "seven Downs did not move the selection seven lines"
+near "$top8" "$top7" 4 || vt_fail "the main menu goes on past its eighth line"
 # "Quit": four 32-pixel glyphs from the block's left edge.
-near "$left5" "$left0" 8 && [ $((right5 - left0)) -lt 128 ] ||
-    vt_fail "the sixth line is not four characters long"
+near "$left7" "$left0" 8 && [ $((right7 - left0)) -lt 128 ] ||
+    vt_fail "the eighth line is not four characters long"
 start=$(output_lines)
 vt_key Return
 wait_after "$start" '^processCommand: "quit"$' 10

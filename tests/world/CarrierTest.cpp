@@ -72,3 +72,16 @@ TEST_F(CarrierTest, CarrierSplitsOnlyOnceWhenUpdateAndContactShareAStep) {
     EXPECT_NE(capture.out().find("MIRVObject::contactEvent\n"), std::string::npos);
     EXPECT_EQ(objects.size(), 11u);
 }
+
+// Whoever follows a shot finds all of it: the fan carries the carrier's mark.
+TEST_F(CarrierTest, TheFanCarriesTheCarriersShotMark) {
+    DeathsHead().fire(objects, Vector3(20, 30, 40), Vector3(1, 2, 3));
+    add<Explosive>(Vector3(0, 0, 0)); // someone else's, in the list before the split
+    objects.front()->shotId = 17;
+    objects.front()->contactEvent(world());
+    std::size_t marked = 0;
+    for (const std::unique_ptr<Object>& object : objects)
+        marked += object->shotId == 17;
+    EXPECT_EQ(marked, 1u + 18u) << "the carrier, nine shells and their explosions";
+    EXPECT_EQ(std::next(objects.begin())->get()->shotId, 0u);
+}

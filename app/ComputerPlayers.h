@@ -1,0 +1,80 @@
+#pragma once
+#include "world/Bracket.h"
+#include "world/ShotSolver.h"
+#include <cstdint>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+class GameCore;
+
+enum class ComputerLevel { easy, normal, hard };
+
+// The tanks the computer plays, and the turn it is playing. It plays with a
+// person's controls: the turret, the barrel and the launch velocity move through
+// the operations the held keys call, at their rate, stopping at its aim; Tab's
+// step picks the weapon and Space's firing fires it, so the turn passes as after
+// anyone's shot. Tanks are known by id and looked up each update, so a death or
+// a new game leaves it nothing to dangle from.
+class ComputerPlayers {
+public:
+    // "computers N [easy|normal|hard]": the last `count` tanks of the current game
+    // become the computer's, at the level `levelWord` names (normal when empty).
+    // Returns the console line; a bad count or level changes nothing and the line
+    // says why.
+    std::string assign(const GameCore& core, int count, const std::string& levelWord);
+    // Every tank back to people; the turn in progress and all memory dropped.
+    void clear();
+    // Follows the shots it fired and, on a turn of its own, plays on; the menu or
+    // the console being up holds the turn where it is.
+    void update(GameCore& core, float dtSeconds);
+
+    // Whether the tank whose turn it is belongs to the computer.
+    bool playsTurn(const GameCore& core) const;
+    bool plays(std::uint32_t tankId) const;
+    ComputerLevel level() const { return currentLevel; }
+    // The level's aiming error; nothing else differs between the levels.
+    static AimError aimError(ComputerLevel level);
+
+    static constexpr float thinkSeconds = 0.7f;    // from the turn's start to the first move
+    static constexpr float tabSeconds = 0.25f;     // between two steps to the next weapon
+    static constexpr float settleSeconds = 0.3f;   // from the last step to the shot
+    static constexpr float maxWaitSeconds = 15.0f; // for the tanks and its last shot to settle
+
+private:
+    enum class Phase { thinking, aiming, choosing, firing, idle };
+    struct Turn {
+        std::uint32_t tankId = 0; // 0: none in progress
+        Phase phase = Phase::thinking;
+        float clock = 0.0f; // seconds in this phase, paused time not counted
+        std::uint32_t targetId = 0;
+        Shot shot;       // the aim, and where it lands
+        int weapon = -1; // position in the weapon table
+    };
+    // A shot in the world, followed until every part of it is gone.
+    struct WatchedShot {
+        std::uint32_t shotId = 0;
+        std::uint32_t shooterId = 0;
+        std::uint32_t targetId = 0;
+        Vector3 predicted{0.0f, 0.0f, 0.0f};
+        Vector3 landingSum{0.0f, 0.0f, 0.0f}; // of its explosions' centres
+        int landings = 0;
+        std::vector<std::uint32_t> seen; // explosions counted
+    };
+
+    void watchShots(const GameCore& core);
+    bool settled(const GameCore& core) const;
+    void plan(GameCore& core);
+    std::uint32_t chooseTarget(const GameCore& core) const;
+    bool aimStep(GameCore& core, float dtSeconds) const;
+    void fire(GameCore& core);
+
+    std::vector<std::uint32_t> tankIds;
+    ComputerLevel currentLevel = ComputerLevel::normal;
+    std::mt19937 dice; // its own: the C library's generator makes the terrain
+    std::map<std::uint32_t, Bracket> brackets; // by the shooting tank's id
+    std::vector<WatchedShot> watched;
+    Turn turn;
+    std::uint32_t lastShotId = 0;
+};

@@ -1,0 +1,285 @@
+#include "CoreFixture.h"
+#include "world/Explosion.h"
+#include "world/Launch.h"
+#include "world/Random.h"
+#include <cmath>
+#include <cstdlib>
+
+class ComputerPlayersTest : public CoreFixture {
+protected:
+    static constexpr float frame = 1.0f / 60.0f;
+
+    void SetUp() override {
+        CoreFixture::SetUp();
+        leaveTitle();
+        core->tankSkeleton = aimingSkeleton();
+    }
+
+    std::string run(const std::string& line) {
+        CaptureStreams capture;
+        core->processCommands(line);
+        return capture.out();
+    }
+
+    // "tanks N;computers ...", the tanks landed; a still Player 1 has no gun, so
+    // its Space only passes the turn.
+    void start(int tanks, const std::string& computers, bool stillPlayer1) {
+        run("tanks " + std::to_string(tanks) + ";computers " + computers);
+        if (stillPlayer1) {
+            core->tanks.front()->skeleton.children.clear();
+            core->selectTankNodes();
+        }
+        ASSERT_TRUE(playUntil(
+            [this] {
+                for (const TankObject* tank : core->tanks)
+                    if (!tank->resting)
+                        return false;
+                return true;
+            },
+            10.0f));
+    }
+
+    // Plays frames until `done` holds, at most `seconds`; false if it never did.
+    template <typename Done> bool playUntil(Done done, float seconds) {
+        for (float t = 0.0f; t < seconds; t += frame) {
+            if (done())
+                return true;
+            update(frame);
+        }
+        return done();
+    }
+    bool aiming() {
+        return playUntil([this] { return barrel() < -1.0f; }, 5.0f);
+    }
+
+    int computerShots() const {
+        int shots = 0;
+        for (const std::string& line : consoleLines())
+            shots += line.find("(computer, ") != std::string::npos;
+        return shots;
+    }
+
+    void fire() {
+        CaptureStreams quiet;
+        tap(keys::space);
+    }
+
+    // The current tank's turret and barrel rotations.
+    float turret() const { return core->tankNodes.at("turret")->rotate.y; }
+    float barrel() const { return core->tankNodes.at("barrel")->rotate.x; }
+
+    // A game of a still Player 1 against the computer at `level` on the present
+    // ground, until Player 1 dies: the computer's shots, or 99. `firstMiss` is
+    // how far across the ground from Player 1 its first shot went off.
+    int shotsToKillAStillTank(const std::string& level, float& firstMiss) {
+        core->console = Console();
+        start(2, "1 " + level, true);
+        const Vector3 target = core->tanks.front()->position;
+        firstMiss = -1.0f;
+        const bool killed = playUntil(
+            [&] {
+                for (const std::unique_ptr<Object>& object : core->objects)
+                    if (firstMiss < 0.0f && object->shotId != 0 && object->active &&
+                        dynamic_cast<const Explosion*>(object.get()))
+                        firstMiss = std::hypot(object->position.x - target.x,
+                                               object->position.z - target.z);
+                if (*core->currentTank == core->tanks.front())
+                    fire();
+                return core->tanks.size() == 1 && core->objects.size() == 1;
+            },
+            180.0f);
+        return killed ? computerShots() : 99;
+    }
+};
+
+// Only the command's own trace line reaches standard output; the answer is one
+// console line, and a refused command changes nothing.
+TEST_F(ComputerPlayersTest, TheCommandTakesTheLastTanksAndRefusesABadCountOrLevel) {
+    run("tanks 3");
+    struct Case {
+        const char* line;
+        const char* consoleLine;
+        std::vector<bool> computers; // per player
+    };
+    const char* const badCount = "computers: the count must be from 0 to 3";
+    const std::vector<bool> last2 = {false, true, true};
+    const Case cases[] = {
+        {"computers 1", "Computers (normal): Player 3", {false, false, true}},
+        {"computers 2 hard", "Computers (hard): Player 2, Player 3", last2},
+        {"computers 4", badCount, last2},
+        {"computers two", badCount, last2},
+        {"computers 1 Easy", "computers: the level must be easy, normal or hard", last2},
+        {"computers 0", "Computers: none", {false, false, false}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const std::size_t lines = consoleLines().size();
+        EXPECT_EQ(run(c.line), "processCommand: \"" + std::string(c.line) + "\"\n");
+        EXPECT_EQ(consoleLines().size(), lines + 1);
+        EXPECT_EQ(consoleLines().front(), c.consoleLine);
+        std::vector<bool> computers;
+        for (const TankObject* tank : core->tanks)
+            computers.push_back(core->computers.plays(tank->id));
+        EXPECT_EQ(computers, c.computers);
+    }
+}
+
+// After a pause it turns and raises no faster than the held keys, with the
+// heads-up texts following, steps to its weapon one Tab at a time, and fires
+// what Space would fire from its aim; the turn passes. A person's key held over
+// from the last turn, and Tab and Space, do nothing to it.
+TEST_F(ComputerPlayersTest, ItsTurnMovesAtTheKeysRateAndFiresAsSpaceDoes) {
+    flatten(0.1f);
+    start(2, "1 hard", true);
+    press('a');
+    fire(); // Player 1 passes
+    taps({keys::tab, keys::space});
+    TankObject& computer = **core->currentTank;
+    const std::size_t objectsBefore = core->objects.size();
+    constexpr float dt = 1.0f / 30.0f;
+    const float step = GameCore::heldKeyDegreesPerSecond * dt + 1e-3f;
+    float time = 0.0f, lastTurret = turret(), lastBarrel = barrel();
+    float lastVelocity = core->launchVelocity;
+    int weapon = 0, tabs = 0;
+    Vector3 muzzle, velocity;
+    CaptureStreams capture;
+    while (currentName() == "Player 2" && time < 10.0f) {
+        muzzle = muzzlePosition(computer.skeleton, computer.position);
+        velocity = muzzleVelocity(turret(), barrel(), core->launchVelocity);
+        core->update(dt);
+        time += dt;
+        if (currentName() != "Player 2")
+            break;
+        const float turned = std::fabs(std::remainder(turret() - lastTurret, 360.0f));
+        if (time < ComputerPlayers::thinkSeconds - dt) {
+            EXPECT_EQ(turned + std::fabs(barrel() - lastBarrel), 0.0f) << "at " << time;
+        }
+        EXPECT_LE(turned, step);
+        EXPECT_LE(std::fabs(barrel() - lastBarrel), step);
+        EXPECT_LE(std::fabs(core->launchVelocity - lastVelocity), step);
+        EXPECT_EQ(core->angleText, std::to_string(static_cast<int>(turret())));
+        EXPECT_EQ(core->elevationText, std::to_string(static_cast<int>(-barrel())));
+        const int now = static_cast<int>(std::distance(core->weapons.begin(), core->currentWeapon));
+        if (now != weapon) {
+            EXPECT_EQ(now, weapon + 1) << "one Tab at a time";
+            ++tabs;
+        }
+        weapon = now;
+        lastTurret = turret(), lastBarrel = barrel(), lastVelocity = core->launchVelocity;
+    }
+    EXPECT_EQ(capture.out(), "Explosive()\nExplosion()\n");
+    EXPECT_LT(time, 5.0f);
+    EXPECT_EQ(currentName(), "Player 1");
+    EXPECT_EQ(tabs, 3) << "Baby Missile to Nuke at 150 units";
+    EXPECT_EQ(consoleLines().front(), "Player 2 (computer, hard) fires a Nuke at Player 1");
+    ASSERT_EQ(core->objects.size(), objectsBefore + 2);
+    const Object& shell = **std::prev(core->objects.end(), 2);
+    EXPECT_LT(length(shell.position - muzzle), 1e-4f);
+    EXPECT_LT(length(shell.velocity - velocity), 1e-4f);
+    release('a');
+}
+
+TEST_F(ComputerPlayersTest, TheMenuOrTheConsoleHoldsItsTurn) {
+    flatten(0.1f);
+    start(2, "1", true);
+    fire();
+    ASSERT_TRUE(aiming());
+    for (unsigned char key : {keys::escape, keys::backquote}) {
+        SCOPED_TRACE(static_cast<int>(key));
+        tap(key); // the menu or the console opens
+        const float aimed = barrel();
+        playUntil([] { return false; }, 5.0f);
+        EXPECT_EQ(barrel(), aimed);
+        EXPECT_EQ(currentName(), "Player 2");
+        tap(key);
+        update(frame);
+        EXPECT_NE(barrel(), aimed) << "and goes on when it closes";
+    }
+}
+
+// Stopped mid-aim, nothing moves or fires by itself, and the tank answers its
+// person's keys again.
+TEST_F(ComputerPlayersTest, ANewGameOrComputersZeroStopsItMidAim) {
+    for (const char* stop : {"computers 0", "tanks 2"}) {
+        SCOPED_TRACE(stop);
+        flatten(0.1f);
+        start(2, "1", false);
+        fire(); // Player 1 fires a Baby Missile a few units ahead
+        ASSERT_TRUE(aiming());
+        run(stop);
+        const std::string who = currentName();
+        const float aimed = barrel();
+        const std::size_t objects = core->objects.size();
+        playUntil([] { return false; }, 6.0f);
+        EXPECT_EQ(barrel(), aimed);
+        EXPECT_EQ(currentName(), who);
+        EXPECT_LE(core->objects.size(), objects) << "nobody fired";
+        press('w');
+        update(0.1f);
+        release('w');
+        EXPECT_NEAR(barrel(), aimed - 9.0f, 1e-3f);
+    }
+}
+
+// Each ground height is another game: the computer's dice start from the ground.
+// A ridge 60 high across the field, 45 units before Player 1, blocks every arc
+// near the usual one.
+TEST_F(ComputerPlayersTest, ItKillsAStillTankInFewShotsOnOpenGroundAndOverARidge) {
+    struct Case {
+        float ground;
+        bool ridge;
+        const char* level;
+        int mostShots;
+    };
+    const Case cases[] = {
+        {0.05f, false, "hard", 2}, {0.2f, false, "hard", 2},  {0.4f, false, "hard", 2},
+        {0.1f, true, "hard", 2},   {0.1f, true, "normal", 4}, {0.15f, true, "normal", 4},
+        {0.2f, true, "normal", 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.level << " at " << c.ground << " ridge " << c.ridge);
+        flatten(c.ground);
+        for (std::uint32_t i = 0; i < 64 && c.ridge; ++i)
+            for (std::uint32_t j = 40; j <= 41; ++j) // z = 125 to 131.25
+                core->terrain.cells().at(i, j).height = c.ground + 0.3f;
+        float firstMiss = 0.0f;
+        EXPECT_LE(shotsToKillAStillTank(c.level, firstMiss), c.mostShots);
+        if (c.mostShots == 2) {
+            EXPECT_LT(firstMiss, 10.0f) << "hard's first shot lands by the target";
+        }
+    }
+}
+
+// The terrain's generator gives the same ground and the same numbers after it
+// whether computers played or not, and the same ground gives the same game.
+TEST_F(ComputerPlayersTest, ItNeverDrawsFromTheTerrainsGenerator) {
+    const auto heights = [this] {
+        std::vector<float> all;
+        for (std::uint32_t i = 0; i < 64; ++i)
+            for (std::uint32_t j = 0; j < 64; ++j)
+                all.push_back(core->terrain.cells().at(i, j).height);
+        return all;
+    };
+    // New ground is raised on the old, so each game starts from the same old ground.
+    Random once;
+    flatten(0.0f);
+    std::srand(4242);
+    run("terrain;tanks 2");
+    const std::vector<float> people = heights();
+    const int next = std::rand();
+    std::vector<std::string> games;
+    for (int game = 0; game < 2; ++game) {
+        flatten(0.0f);
+        std::srand(4242);
+        run("terrain;tanks 2;computers 2 hard");
+        EXPECT_EQ(heights(), people);
+        playUntil([] { return false; }, 30.0f);
+        EXPECT_GE(computerShots(), 2 * (game + 1));
+        EXPECT_EQ(std::rand(), next);
+        std::string state;
+        for (const TankObject* tank : core->tanks)
+            state += tank->name() + " " + std::to_string(tank->health) + " ";
+        games.push_back(state + std::to_string(core->objects.size()));
+    }
+    EXPECT_EQ(games[0], games[1]);
+}

@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# Computer players in the real window, three games in one run of the game:
+#   1. "You vs Computer" from the main menu, with Esc while the computer aims after
+#      the person's shot: no shot and no move while the menu is up, and the shot
+#      soon after it closes;
+#   2. the same again, without Esc: the computer fires within five seconds of the
+#      person, its aim moving in the heads-up texts on the way;
+#   3. "terrain;tanks 2;computers 2" from the console, then Esc: a whole game to
+#      its result with no key pressed, within three minutes.
+# The game simulates at most a quarter second an update, so below four frames a
+# second its clock falls behind the wall's. A game built with the sanitizers
+# draws about ten on an idle machine and fewer on a loaded one: its whole game
+# is given twice as long.
+source "$(dirname "$0")/harness.sh"
+
+output_lines() { wc -l <"$VT_STDOUT"; }
+# Lines matching REGEX after the first LINES lines.
+count_after() { tail -n +"$(($1 + 1))" "$VT_STDOUT" | grep -acE -- "$2"; }
+# Waits up to SECONDS for COUNT such lines; false if they do not come.
+wait_count_after() {
+    local i
+    for i in $(seq 1 $(($4 * 10))); do
+        [ "$(count_after "$1" "$2")" -ge "$3" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+shots_after() { count_after "$1" '^Explosive\(\)$'; }
+now() { date +%s.%N; }
+since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.1f", b - a }'; }
+
+# The heads-up block in the bottom left corner (name, angle, elevation,
+# velocity, health) alone: quicker to take than the whole window.
+hud_shot() {
+    local file="$VT_OUT/computers-$1.png"
+    import -window "$VT_WINDOW" -crop 320x80+0+400 +repage "$file" 2>/dev/null ||
+        vt_fail "screenshot $1 failed"
+    echo "$file"
+}
+# Pixels that differ between the near-white text of the angle, elevation and
+# velocity lines of two heads-up shots, so the scene behind does not count.
+aim_text_differs() {
+    convert "$1" -crop 320x48+0+16 +repage -colorspace gray -threshold 90% "$VT_WORK/a.png"
+    convert "$2" -crop 320x48+0+16 +repage -colorspace gray -threshold 90% "$VT_WORK/b.png"
+    compare -metric AE "$VT_WORK/a.png" "$VT_WORK/b.png" null: 2>&1 | awk '{ print int($1) }'
+}
+
+# From the menu, its fourth line "You vs Computer", Esc to play; returns once
+# both tanks have landed.
+start_versus() {
+    local start
+    start=$(output_lines)
+    vt_key Down Down Down Return
+    wait_count_after "$start" '^processCommand: "computers 1"$' 1 10 || vt_fail "no game against the computer"
+    vt_key Escape
+    wait_count_after "$start" '^bounce sphere terrain [0-9]+$' 2 30 || vt_fail "the tanks did not land"
+    sleep 0.5
+}
+
+whole_game=180
+ldd "$VT_GAME_DIR/vantrell" | grep -q libasan && whole_game=360
+
+start_game() {
+    vt_start_game
+    vt_wait_started
+    vt_trace_keys # the menu is left open
+}
+
+vt_start_xvfb
+start_game
+
+# 1. Esc 1.5 s after the person's shot: the computer thinks 0.7 s, then aims,
+# sets the velocity and steps from the Baby Missile to its weapon for seconds
+# more.
+start_versus
+start=$(output_lines)
+vt_key space
+wait_count_after "$start" '^Explosive\(\)$' 1 5 || vt_fail "the person's shot did not leave"
+sleep 1.5
+vt_key Escape
+[ "$(shots_after "$start")" -eq 1 ] || vt_fail "the computer fired before Esc"
+paused=$(output_lines)
+held=$(hud_shot paused)
+sleep 5
+[ "$(shots_after "$paused")" -eq 0 ] || vt_fail "the computer fired while the menu was up"
+[ "$(aim_text_differs "$held" "$(hud_shot paused-later)")" -lt 20 ] ||
+    vt_fail "the computer's aim moved while the menu was up"
+vt_key Escape
+resumed=$(now)
+wait_count_after "$paused" '^Explosive\(\)$' 1 10 || vt_fail "the computer did not fire after the menu closed"
+echo "the computer fired $(since "$resumed")s after the menu closed"
+
+# 2. Both players start with the same aim texts, so Player 1's are the
+# computer's before it moves. The launch velocity and the weapon are the game's,
+# not a tank's: a new game would start with the last computer's, so the person
+# might hit itself. A new run of the game starts them afresh.
+kill "$VT_GAME_PID" && wait "$VT_GAME_PID" 2>/dev/null
+start_game
+start_versus
+baseline=$(hud_shot person)
+start=$(output_lines)
+vt_key space
+shot=$(now)
+wait_count_after "$start" '^Explosive\(\)$' 1 5 || vt_fail "the person's shot did not leave"
+last=""
+n=0
+while [ "$(shots_after "$start")" -lt 2 ] && [ "$n" -lt 30 ]; do
+    n=$((n + 1))
+    file=$(hud_shot "aim-$n")
+    [ "$(shots_after "$start")" -lt 2 ] && last=$file
+    sleep 0.3 # leaves the machine to the game
+done
+wait_count_after "$start" '^Explosive\(\)$' 2 10 || vt_fail "the computer did not fire"
+took=$(since "$shot")
+echo "the computer fired ${took}s after the person"
+awk -v t="$took" 'BEGIN { exit !(t < 5.0) }' || vt_fail "the computer took ${took}s to fire"
+[ -n "$last" ] || vt_fail "no screenshot while the computer aimed"
+moved=$(aim_text_differs "$baseline" "$last")
+echo "its aim texts while it aimed: $moved pixels changed"
+[ "$moved" -ge 20 ] || vt_fail "the computer's aim did not show in the heads-up texts"
+grep -av '^processCommand: ' "$VT_STDOUT" | grep -aqi computer &&
+    vt_fail "a line about the computer on standard output"
+
+# 3. A game of two computers, started from the console over the menu.
+start=$(output_lines)
+vt_key Escape grave
+vt_type "terrain;tanks 2;computers 2"
+vt_key Return grave
+wait_count_after "$start" '^processCommand: "computers 2"$' 1 10 || vt_fail "no game of computers"
+start=$(output_lines) # the last game's shells went with it
+vt_key Escape # closes the menu and lets the result be announced
+begun=$(now)
+wait_count_after "$start" '^TankObject::damageEvent\(.*\) health = 0$' 1 "$whole_game" ||
+    vt_fail "no tank died within ${whole_game}s"
+echo "a computer died $(since "$begun")s after the game began"
+sleep 1.5
+shown=$(vt_message_pixels "$(vt_screenshot computers-result)")
+echo "the result: $shown white pixels in the message band"
+[ "$shown" -ge 100 ] || vt_fail "no result written across the middle"
+echo "computers: ok"

@@ -1,0 +1,59 @@
+#include "world/Bracket.h"
+#include <cmath>
+#include <gtest/gtest.h>
+#include <random>
+#include <vector>
+
+namespace {
+
+const Vector3 shooter(100.0f, 20.0f, 25.0f);
+const Vector3 target(100.0f, 20.0f, 175.0f); // 150 along +z
+
+Vector3 flat(const Vector3& v) {
+    return Vector3(v.x, 0.0f, v.z);
+}
+
+} // namespace
+
+// With the same dice every level misses the same way on every shot; only the
+// size differs, in proportion to the level's spread narrowed once per shot.
+TEST(BracketTest, TheLevelScalesOnlyTheError) {
+    const AimError errors[] = {{0.0f, 0.5f}, {0.02f, 0.6f}, {0.4f, 0.85f}};
+    std::vector<Vector3> units[3]; // per shot, each level's miss per unit of error
+    for (const AimError& error : errors) {
+        std::mt19937 dice(99);
+        Bracket bracket;
+        for (int shot = 0; shot < 3; ++shot) {
+            const Vector3 miss = flat(bracket.aimPoint(7, target, shooter, error, dice) - target);
+            const float scale = error.spread * std::pow(error.narrowing, static_cast<float>(shot));
+            if (scale > 0.0f)
+                units[shot].push_back(miss / scale);
+            else
+                EXPECT_EQ(length(miss), 0.0f);
+        }
+    }
+    for (const std::vector<Vector3>& unit : units) {
+        EXPECT_GT(length(unit[0]), 0.0f);
+        EXPECT_LT(length(unit[1] - unit[0]), 1e-3f);
+    }
+}
+
+TEST(BracketTest, WhereAShotCameDownMovesTheNextAimUntilTheTargetChanges) {
+    std::mt19937 dice(1);
+    const AimError none{0.0f, 1.0f};
+    Bracket bracket;
+    EXPECT_EQ(bracket.aimPoint(7, target, shooter, none, dice), target);
+    // Foreseen at one point, it came down 5 further along x and 2 short along z.
+    bracket.observe(7, Vector3(90.0f, 20.0f, 170.0f), Vector3(95.0f, 26.0f, 168.0f));
+    EXPECT_EQ(bracket.drift(), Vector3(5.0f, 0.0f, -2.0f));
+    EXPECT_EQ(bracket.aimPoint(7, target, shooter, none, dice), Vector3(95.0f, 20.0f, 177.0f));
+    EXPECT_EQ(bracket.shots(), 2);
+
+    bracket.observe(8, Vector3(), Vector3(50.0f, 0.0f, 50.0f)); // a shot at another target
+    EXPECT_EQ(bracket.drift(), Vector3(5.0f, 0.0f, -2.0f));
+
+    const Vector3 other(30.0f, 20.0f, 30.0f);
+    EXPECT_EQ(bracket.aimPoint(8, other, shooter, none, dice), other) << "starts over";
+    EXPECT_EQ(bracket.shots(), 1);
+    EXPECT_EQ(bracket.target(), 8u);
+}
