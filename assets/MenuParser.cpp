@@ -13,7 +13,7 @@ std::size_t bytesOf(const MenuOption& option) {
 
 } // namespace
 
-MenuParser::MenuParser(std::vector<Menu>& menus) : menus(menus) {}
+MenuParser::MenuParser(std::vector<Menu>& target) : menus(target) {}
 
 MenuParser::~MenuParser() = default;
 
