@@ -1,4 +1,5 @@
 #include "world/CarrierObject.h"
+#include "world/WorldEvents.h"
 #include <cassert>
 #include <iostream>
 
@@ -31,4 +32,6 @@ void CarrierObject::split(World world) {
     const Vector3 base = velocity;
     for (std::size_t i = 0; i < fanSize; ++i)
         submunition.fire(*world.objects, centre, base + fan[i]);
+    if (world.events)
+        world.events->split(centre);
 }
