@@ -5,6 +5,7 @@
 set -euo pipefail
 
 packages=(g++ make cmake pkg-config freeglut3-dev libexpat1-dev libpng-dev zlib1g-dev
+          libopenal-dev libsndfile1-dev
           libfreetype-dev fonts-dejavu-core libgl1-mesa-dri x11-utils)
 if [ "${1:-}" = "--test" ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool imagemagick
