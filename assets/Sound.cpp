@@ -1,11 +1,15 @@
 // Sound files come through libsndfile, never read by hand, but libsndfile is
 // handed only what this reader has checked: a file no larger than a sound the
 // game would take, already in memory (so its size is known and cannot change
-// under the reader), that starts like a WAV or an Ogg file. The header's
-// channels, rate and length are checked before any sample is read; the samples
-// then come in small blocks, so what is allocated follows what the file really
-// holds, never what its header promises, and a file whose frames differ from its
-// promise is refused.
+// under the reader), that starts like a WAV file. Only plain samples are taken
+// (integers or floats, no compressed encodings): the game's own sounds are
+// 16-bit WAV, and every decoder left out is one less a hostile file can reach
+// (libsndfile's Vorbis reader leaks on some broken files). The header's
+// channels, rate and length are checked before any sample is read. libsndfile
+// measures a WAV's samples against the file's size, so a header that promises
+// more than the file holds loads what the file holds; the samples come in small
+// blocks all the same, so what is allocated follows what is really read, and a
+// file whose frames differ from what libsndfile counted is refused.
 #include "assets/Sound.h"
 
 #include <sndfile.h>
@@ -82,17 +86,13 @@ bool readFile(const char* fileName, Bytes& bytes, std::string& problem) {
     return true;
 }
 
-// RIFF....WAVE or an Ogg page: the two containers the game's sounds come in.
-bool startsLikeSound(const std::vector<unsigned char>& data) {
-    const auto has = [&](std::size_t at, const char* text) {
-        const std::size_t n = std::strlen(text);
-        return data.size() >= at + n && std::memcmp(data.data() + at, text, n) == 0;
-    };
-    return (has(0, "RIFF") && has(8, "WAVE")) || has(0, "OggS");
+// RIFF....WAVE: the container the game's sounds come in.
+bool startsLikeWav(const std::vector<unsigned char>& data) {
+    return data.size() >= 12 && std::memcmp(data.data(), "RIFF", 4) == 0 &&
+           std::memcmp(data.data() + 8, "WAVE", 4) == 0;
 }
 
-// Bytes of one sample where the encoding stores every sample in full; 0 where it
-// compresses, and the header's length cannot be checked against the file's size.
+// Bytes of one sample of the plain encodings; 0 for the others, which are refused.
 int bytesPerSample(int format) {
     switch (format & SF_FORMAT_SUBMASK) {
     case SF_FORMAT_PCM_U8:
@@ -125,8 +125,11 @@ std::int16_t toSample(float value) {
 // The header's promises against the bounds; the reason for a refusal, or empty.
 std::string checkHeader(const SF_INFO& info, sf_count_t fileSize) {
     const int container = info.format & SF_FORMAT_TYPEMASK;
-    if (container != SF_FORMAT_WAV && container != SF_FORMAT_WAVEX && container != SF_FORMAT_OGG)
-        return "is neither a WAV nor an Ogg file";
+    if (container != SF_FORMAT_WAV && container != SF_FORMAT_WAVEX)
+        return "is not a WAV file";
+    const int width = bytesPerSample(info.format);
+    if (width == 0)
+        return "holds compressed samples where plain ones are read";
     if (info.channels != 1)
         return "has " + std::to_string(info.channels) + " channels where one is played";
     if (info.samplerate < minSoundRate || info.samplerate > maxSoundRate)
@@ -136,8 +139,7 @@ std::string checkHeader(const SF_INFO& info, sf_count_t fileSize) {
         return "holds no sound";
     if (info.frames > static_cast<sf_count_t>(info.samplerate) * maxSoundSeconds)
         return "lasts longer than " + std::to_string(maxSoundSeconds) + " seconds";
-    const int width = bytesPerSample(info.format);
-    if (width > 0 && info.frames > fileSize / width)
+    if (info.frames > fileSize / width)
         return "declares more samples than the file holds";
     return "";
 }
@@ -150,8 +152,8 @@ bool loadSound(const char* fileName, Sound& sound, std::string& problem) {
     Bytes bytes;
     if (!readFile(fileName, bytes, problem))
         return false;
-    if (!startsLikeSound(bytes.data)) {
-        problem = "is not a sound file";
+    if (!startsLikeWav(bytes.data)) {
+        problem = "is not a WAV file";
         return false;
     }
 

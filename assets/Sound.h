@@ -17,13 +17,14 @@ struct Sound {
 constexpr int minSoundRate = 8000;
 constexpr int maxSoundRate = 96000;
 constexpr int maxSoundSeconds = 10;
-// Ten seconds of the largest mono samples (32-bit floats at 96 kHz) and more.
+// Ten seconds of 32-bit samples at 96 kHz, and a little more.
 constexpr std::size_t maxSoundFileBytes = std::size_t{4} << 20;
 
-// Reads a mono WAV or Ogg Vorbis file through libsndfile. Returns false, with the
-// reason in `problem` and `sound` emptied, for a file that cannot be read, is not
-// a WAV or Ogg file or not one libsndfile can decode, has more than one channel,
-// a rate outside the bounds, no frames or more than maxSoundSeconds of them, or
-// does not hold the frames its header declares. Writes nothing to any stream:
-// the caller says, once, what the game does without the sound.
+// Reads a mono WAV file of plain integer or float samples through libsndfile.
+// Returns false, with the reason in `problem` and `sound` emptied, for a file that
+// cannot be read, is not such a WAV file or not one libsndfile can decode, has
+// more than one channel, a rate outside the bounds, no frames or more than
+// maxSoundSeconds of them, or gives other frames than libsndfile counted in it.
+// Writes nothing to any stream: the caller says, once, what the game does
+// without the sound.
 bool loadSound(const char* fileName, Sound& sound, std::string& problem);

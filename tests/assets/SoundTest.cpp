@@ -68,12 +68,12 @@ struct Wav {
     }
 };
 
-// An Ogg Vorbis file of `frames` of a quiet tone, written by libsndfile.
-void writeOgg(const std::string& path, int frames, int channels) {
+// A file of `frames` of a quiet ramp in a format libsndfile writes.
+void writeWith(const std::string& path, int format, int frames, int channels) {
     SF_INFO info{};
     info.samplerate = 22050;
     info.channels = channels;
-    info.format = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
+    info.format = format;
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
     std::vector<float> samples(static_cast<std::size_t>(frames) * channels);
@@ -122,11 +122,12 @@ TEST(Sound, GoodFilesLoadAsMono16BitSamples) {
     ASSERT_EQ(b.sound.samples.size(), 100u);
     EXPECT_NEAR(b.sound.samples[50], 0.25 * 32767, 2);
 
-    writeOgg(dir.path("tone.ogg"), 11025, 1);
-    Loaded c = load(dir.path("tone.ogg"));
+    writeWith(dir.path("extensible.wav"), SF_FORMAT_WAVEX | SF_FORMAT_PCM_24, 11025, 1);
+    Loaded c = load(dir.path("extensible.wav"));
     ASSERT_TRUE(c.ok) << c.problem;
     EXPECT_EQ(c.sound.samples.size(), 11025u);
     EXPECT_NEAR(c.sound.seconds(), 0.5f, 1e-6f);
+    EXPECT_NEAR(c.sound.samples[49], 0.25 * 49 / 50 * 32768, 1);
 
     // The longest and the bounds of the rate are taken.
     Wav longest;
@@ -148,10 +149,10 @@ TEST(Sound, BadFilesAreRefusedWithTheirReasonAndLeaveNothing) {
     };
     const Case cases[] = {
         {"missing", "", "cannot be opened"},
-        {"empty", "", "is not a sound file"},
-        {"text", "vertices 1 2 3\n", "is not a sound file"},
-        {"picture", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR"s, "is not a sound file"},
-        {"riff of another kind", "RIFF\x04\0\0\0AVI LIST"s, "is not a sound file"},
+        {"empty", "", "is not a WAV file"},
+        {"text", "vertices 1 2 3\n", "is not a WAV file"},
+        {"picture", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR"s, "is not a WAV file"},
+        {"riff of another kind", "RIFF\x04\0\0\0AVI LIST"s, "is not a WAV file"},
         {"header cut short", wav([](Wav& w) { w.cutAt = 30; }), "cannot be decoded"},
         {"stereo", wav([](Wav& w) { w.channels = 2; }), "has 2 channels"},
         {"rate too low", wav([](Wav& w) { w.rate = 4000; }), "plays at 4000 Hz"},
@@ -176,9 +177,23 @@ TEST(Sound, BadFilesAreRefusedWithTheirReasonAndLeaveNothing) {
         EXPECT_EQ(r.out, "");
     }
 
-    // Stereo Ogg is refused like stereo WAV.
-    writeOgg(dir.path("stereo.ogg"), 1000, 2);
-    EXPECT_NE(load(dir.path("stereo.ogg")).problem.find("has 2 channels"), std::string::npos);
+    // Sound files of other kinds, or WAV files that compress, even valid ones.
+    const struct {
+        const char* name;
+        int format;
+        int channels;
+        const char* reason;
+    } others[] = {
+        {"ogg.wav", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 1, "is not a WAV file"},
+        {"flac.wav", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 1, "is not a WAV file"},
+        {"adpcm.wav", SF_FORMAT_WAV | SF_FORMAT_IMA_ADPCM, 1, "compressed"},
+        {"stereo.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, "has 2 channels"},
+    };
+    for (const auto& other : others) {
+        SCOPED_TRACE(other.name);
+        writeWith(dir.path(other.name), other.format, 1000, other.channels);
+        EXPECT_NE(load(dir.path(other.name)).problem.find(other.reason), std::string::npos);
+    }
 }
 
 TEST(Sound, FileLargerThanAnySoundIsRefusedBeforeItIsRead) {
