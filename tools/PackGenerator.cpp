@@ -1,5 +1,6 @@
-// vantrell_pack: paints every picture and builds every generated mesh of the
-// game's data/ folder, and a contact sheet of the pictures for people to look at.
+// vantrell_pack: paints every picture, builds every generated mesh and
+// synthesises every sound of the game's data/ folder, and a contact sheet of
+// the pictures for people to look at.
 // Everything is computed from fixed seeds, so two runs give the same bytes.
 //
 //   vantrell_pack DATA_DIR SHEET_PNG MONO_TTF SANS_BOLD_TTF SANS_TTF
@@ -7,6 +8,7 @@
 #include "FontFace.h"
 #include "PackMeshes.h"
 #include "PackPictures.h"
+#include "PackSounds.h"
 #include "PngFile.h"
 
 #include <iostream>
@@ -71,6 +73,7 @@ int main(int argc, char** argv) {
         }
     }
     ok = writePackMeshes(data) && ok;
+    ok = writePackSounds(data) && ok;
     ok = writePng(sheetPath, sheet.render(regular, bold), PixelFormat::Rgb) && ok;
     return ok ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 #include "assets/Menu.h"
 #include "assets/Mesh.h"
 #include "assets/Skeleton.h"
+#include "assets/Sound.h"
 
 #include "support/CaptureStreams.h"
 
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <sstream>
@@ -39,6 +41,27 @@ void collectMeshNames(const Skeleton& node, std::set<std::string>& names) {
     for (const Skeleton& child : node.children) {
         collectMeshNames(child, names);
     }
+}
+
+// Root mean square of the samples from `from` to `to` seconds, full scale 1.
+double rms(const Sound& sound, double from, double to) {
+    const std::size_t first = static_cast<std::size_t>(from * sound.sampleRate);
+    const std::size_t last = std::min(sound.samples.size(), std::size_t(to * sound.sampleRate));
+    double sum = 0.0;
+    for (std::size_t i = first; i < last; ++i)
+        sum += double(sound.samples[i]) * sound.samples[i];
+    return last > first ? std::sqrt(sum / (last - first)) / 32768.0 : 0.0;
+}
+
+// Sign changes a second from `from` to `to` seconds: twice the pitch of a tone,
+// and higher the brighter a noise.
+double crossings(const Sound& sound, double from, double to) {
+    const std::size_t first = static_cast<std::size_t>(from * sound.sampleRate);
+    const std::size_t last = std::min(sound.samples.size(), std::size_t(to * sound.sampleRate));
+    int changes = 0;
+    for (std::size_t i = first + 1; i < last; ++i)
+        changes += (sound.samples[i - 1] < 0) != (sound.samples[i] < 0);
+    return changes / (to - from);
 }
 
 } // namespace
@@ -183,4 +206,50 @@ TEST(DataPack, EveryMenuCommandIsOneTheGameKnowsAndTheFirstMenuStartsGames) {
         }
     }
     EXPECT_TRUE(starts.empty()) << *starts.begin();
+}
+
+// Heard as a player would: read back and measured, each sound must be what its
+// name says, and the set stays small.
+TEST(DataPack, EverySoundLoadsAndSoundsLikeWhatItIs) {
+    std::map<std::string, Sound> sounds;
+    std::uintmax_t bytes = 0;
+    for (const char* name : {"launch", "burst4", "burst8", "burst16", "burst32", "split",
+                             "death", "win", "draw"}) {
+        SCOPED_TRACE(name);
+        const std::string path = dataDir + "sounds/" + name + ".wav";
+        Sound& sound = sounds[name];
+        std::string problem;
+        ASSERT_TRUE(loadSound(path.c_str(), sound, problem)) << problem;
+        bytes += std::filesystem::file_size(path);
+        EXPECT_EQ(sound.sampleRate, 22050);
+        // From silence to silence, without a click at either end, loud but not clipped.
+        EXPECT_LT(std::abs(sound.samples.front()), 100);
+        EXPECT_LT(std::abs(sound.samples.back()), 100);
+        const auto [low, high] = std::minmax_element(sound.samples.begin(), sound.samples.end());
+        EXPECT_GT(std::max(-*low, int{*high}), 32768 * 0.4);
+        EXPECT_LT(std::max(-*low, int{*high}), 32768 * 0.97);
+    }
+    EXPECT_LT(bytes, 1u << 20);
+
+    // From Baby Missile to Nuke each burst lasts longer and starts louder.
+    const char* bursts[] = {"burst4", "burst8", "burst16", "burst32"};
+    for (int k = 1; k < 4; ++k) {
+        SCOPED_TRACE(bursts[k]);
+        const Sound& smaller = sounds[bursts[k - 1]];
+        const Sound& bigger = sounds[bursts[k]];
+        EXPECT_GT(bigger.seconds(), smaller.seconds() * 1.2);
+        EXPECT_GT(rms(bigger, 0, 0.3), rms(smaller, 0, 0.3) * 1.15);
+    }
+    EXPECT_GT(sounds["burst32"].seconds(), 2.0f);
+
+    // The launch whooshes upward; the death rumbles low; the split crackles high.
+    const Sound& launch = sounds["launch"];
+    EXPECT_GT(crossings(launch, 0.3, 0.45), 2.5 * crossings(launch, 0.05, 0.15));
+    EXPECT_LT(crossings(sounds["death"], 0.1, 1.0), 400);
+    EXPECT_GT(crossings(sounds["split"], 0.0, 0.1), 2000);
+    // The fanfare ends on a held high note, the draw sinks to a low one: tones,
+    // so their crossings are twice their pitch (C6 and D4).
+    EXPECT_NEAR(crossings(sounds["win"], 0.8, 1.4), 2 * 1046.5, 60);
+    EXPECT_NEAR(crossings(sounds["draw"], 0.8, 1.2), 2 * 293.7, 30);
+    EXPECT_GT(rms(sounds["win"], 0.8, 1.4), 0.2);
 }
