@@ -41,8 +41,7 @@ sf_count_t bytesSeek(sf_count_t offset, int whence, void* user) {
     Bytes& bytes = *static_cast<Bytes*>(user);
     const sf_count_t base = whence == SEEK_CUR ? bytes.at : whence == SEEK_END ? bytes.size() : 0;
     // Offsets come from chunk sizes in the file: keep the sum from overflowing.
-    if ((offset > 0 && base > std::numeric_limits<sf_count_t>::max() - offset) ||
-        base + offset < 0)
+    if ((offset > 0 && base > std::numeric_limits<sf_count_t>::max() - offset) || base + offset < 0)
         return -1;
     bytes.at = base + offset;
     return bytes.at;

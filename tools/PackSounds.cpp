@@ -144,7 +144,8 @@ Samples makeDeath() {
         float metal = 0.0f;
         for (int n = 0; n < 3; ++n)
             metal += clank[n].sine(clankHertz[n]) / (n + 1);
-        out[i] = (rumble + sinking) * strike(t, 0.01f, 0.6f) + 0.5f * metal * strike(t, 0.001f, 0.08f);
+        out[i] =
+            (rumble + sinking) * strike(t, 0.01f, 0.6f) + 0.5f * metal * strike(t, 0.001f, 0.08f);
     }
     finish(out, 0.8f, 0.2f);
     return out;

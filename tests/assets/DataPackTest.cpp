@@ -213,8 +213,8 @@ TEST(DataPack, EveryMenuCommandIsOneTheGameKnowsAndTheFirstMenuStartsGames) {
 TEST(DataPack, EverySoundLoadsAndSoundsLikeWhatItIs) {
     std::map<std::string, Sound> sounds;
     std::uintmax_t bytes = 0;
-    for (const char* name : {"launch", "burst4", "burst8", "burst16", "burst32", "split",
-                             "death", "win", "draw"}) {
+    for (const char* name :
+         {"launch", "burst4", "burst8", "burst16", "burst32", "split", "death", "win", "draw"}) {
         SCOPED_TRACE(name);
         const std::string path = dataDir + "sounds/" + name + ".wav";
         Sound& sound = sounds[name];

@@ -23,9 +23,9 @@ struct Wav {
     int channels = 1;
     int rate = 22050;
     int bits = 16;
-    std::uint32_t frames = 100;   // written
-    std::int64_t declared = -1;   // data bytes the header claims; -1: the truth
-    std::size_t cutAt = 0;        // keep only this many bytes of the file; 0: all
+    std::uint32_t frames = 100; // written
+    std::int64_t declared = -1; // data bytes the header claims; -1: the truth
+    std::size_t cutAt = 0;      // keep only this many bytes of the file; 0: all
 
     std::string bytes() const {
         std::string out;
@@ -157,9 +157,16 @@ TEST(Sound, BadFilesAreRefusedWithTheirReasonAndLeaveNothing) {
         {"stereo", wav([](Wav& w) { w.channels = 2; }), "has 2 channels"},
         {"rate too low", wav([](Wav& w) { w.rate = 4000; }), "plays at 4000 Hz"},
         {"rate too high", wav([](Wav& w) { w.rate = 192000; }), "plays at 192000 Hz"},
-        {"too long", wav([](Wav& w) { w.rate = 8000; w.frames = 80001; }), "lasts longer"},
+        {"too long", wav([](Wav& w) {
+             w.rate = 8000;
+             w.frames = 80001;
+         }),
+         "lasts longer"},
         {"no frames", wav([](Wav& w) { w.frames = 0; }), "holds no sound"},
-        {"no samples at all", wav([](Wav& w) { w.frames = 0; w.declared = 2000; }),
+        {"no samples at all", wav([](Wav& w) {
+             w.frames = 0;
+             w.declared = 2000;
+         }),
          "holds no sound"},
     };
     TempDir dir;
@@ -226,7 +233,11 @@ TEST(Sound, LengthInTheHeaderIsHeldToTheFile) {
     const Case cases[] = {
         {"huge declared length", wav([](Wav& w) { w.declared = 0x7ffffff0; }), 100},
         {"ten seconds declared", wav([](Wav& w) { w.declared = 441000; }), 100},
-        {"cut in the samples", wav([](Wav& w) { w.frames = 1000; w.cutAt = 1000; }), 478},
+        {"cut in the samples", wav([](Wav& w) {
+             w.frames = 1000;
+             w.cutAt = 1000;
+         }),
+         478},
         {"cut in a sample", wav([](Wav& w) { w.cutAt = 45; }), 0},
     };
     TempDir dir;
