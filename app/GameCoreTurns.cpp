@@ -30,15 +30,17 @@ void GameCore::update(float elapsedSeconds) {
     // The held-key quantities come from the camera as it stood before the physics.
     const HeldKeyRates rates = heldKeyRates(dtSeconds);
 
-    // The cube the terrain occupies.
+    // The cube the terrain occupies; the sound hears the bursts and splits in it.
     WorldBox box{0.0f, worldSize, 0.0f, worldSize, 0.0f, worldSize, 0};
-    physics.tick(World{&objects, &box, &terrain}, dtSeconds);
+    physics.tick(World{&objects, &box, &terrain, &sound}, dtSeconds);
 
     removeDeadTanks();
     announceResult();
     frameTimer.reset();
     heldKeyStep(rates, dtSeconds);
     repeatConsoleKey(dtSeconds);
+    // The ears go where the camera went, so the frame's picture and sound agree.
+    sound.setListener(cameraPosition, cameraRotation);
 }
 
 // Outside the physics step, so erasing from objects here breaks no walk.
@@ -50,6 +52,7 @@ void GameCore::removeDeadTanks() {
             continue;
         }
         console.addLine(tank->name() + " died");
+        sound.death(tank->position);
         it = tanks.erase(it);
         objects.remove_if([tank](const std::unique_ptr<Object>& o) { return o.get() == tank; });
         // Whoever had the turn, it restarts with the first survivor.
@@ -64,9 +67,11 @@ void GameCore::announceResult() {
     if (tanks.empty()) {
         messageShown = true;
         message = "Draw Game";
+        sound.result(true);
     } else if (tanks.size() == 1 && currentTank != tanks.end()) {
         messageShown = true;
         message = (*currentTank)->name() + " wins!";
+        sound.result(false);
     }
 }
 
@@ -94,6 +99,7 @@ void GameCore::fireAndPassTurn() {
         const Vector3 launch(std::sin(yaw) * std::cos(pitch) * v, -std::sin(pitch) * v,
                              std::cos(yaw) * std::cos(pitch) * v);
         (*currentWeapon)->fire(objects, launchPoint, launch);
+        sound.launch(launchPoint);
     }
 
     ++currentTank;
