@@ -99,15 +99,19 @@ Vector3 cameraRow(const Vector3& degrees, int row) {
                    static_cast<float>(out[2]));
 }
 
-} // namespace
-
-// The camera maps a world direction d to eye space by R d. The eye looks along
-// -z with +y up, so in the world it looks along -(third row of R) and its up is
-// the second row (R is a rotation: its inverse is its transpose).
-ListenerOrientation listenerOrientation(const Vector3& rotationDegrees) {
+// How the listener's head is turned, as OpenAL takes it: unit vectors in world
+// coordinates along the line of sight, then toward the top of the head. The
+// camera maps a world direction d to eye space by R d; the eye looks along -z
+// with +y up, so in the world it looks along -(third row of R) and its up is the
+// second row (R is a rotation: its inverse is its transpose).
+void listenerOrientation(const Vector3& rotationDegrees, ALfloat orientation[6]) {
     const Vector3 back = cameraRow(rotationDegrees, 2);
-    return {Vector3(-back.x, -back.y, -back.z), cameraRow(rotationDegrees, 1)};
+    const Vector3 up = cameraRow(rotationDegrees, 1);
+    const ALfloat values[6] = {-back.x, -back.y, -back.z, up.x, up.y, up.z};
+    std::copy(values, values + 6, orientation);
 }
+
+} // namespace
 
 Audio::Audio() {
     open();
@@ -229,9 +233,8 @@ bool Audio::setSound(Cue cue, const Sound& sound) {
 void Audio::setListener(const Vector3& position, const Vector3& rotationDegrees) {
     if (!active())
         return;
-    const ListenerOrientation facing = listenerOrientation(rotationDegrees);
-    const ALfloat orientation[6] = {facing.at.x, facing.at.y, facing.at.z,
-                                    facing.up.x, facing.up.y, facing.up.z};
+    ALfloat orientation[6];
+    listenerOrientation(rotationDegrees, orientation);
     alListener3f(AL_POSITION, position.x, position.y, position.z);
     alListenerfv(AL_ORIENTATION, orientation);
 }

@@ -14,18 +14,6 @@ struct Sound;
 enum class Cue { launch, burst4, burst8, burst16, burst32, split, death, win, draw };
 constexpr int cueCount = 9;
 
-// How the listener's head is turned, as OpenAL takes it: unit vectors in world
-// coordinates along the line of sight and toward the top of the head.
-struct ListenerOrientation {
-    Vector3 at;
-    Vector3 up;
-};
-
-// The orientation that sees what the Display's setCamera shows for the same
-// rotation (degrees about x, then y, then z), so a sound on the left of the
-// picture is heard on the left.
-ListenerOrientation listenerOrientation(const Vector3& rotationDegrees);
-
 // The one owner of OpenAL state, as the Display is of OpenGL's: the device, the
 // context, a buffer per cue and a small pool of sources (voices). It is told
 // what happened and where, in world units, and decides what plays, how loud and
@@ -46,7 +34,9 @@ public:
     // Makes the cue's buffer from a sound; false without a device or samples.
     bool setSound(Cue cue, const Sound& sound);
 
-    // The listener stands at the camera and faces where it looks.
+    // The listener stands at the camera and faces where it looks: the rotation in
+    // degrees about x, then y, then z, as the Display's setCamera takes it, so a
+    // sound on the left of the picture is heard on the left.
     void setListener(const Vector3& position, const Vector3& rotationDegrees);
 
     // A shell leaves the barrel at `muzzle`.

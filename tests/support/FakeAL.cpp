@@ -6,23 +6,22 @@
 #include <AL/alc.h>
 #include <algorithm>
 #include <map>
+#include <utility>
 
 namespace {
 
 struct State {
-    std::vector<fakeal::Call> log;
+    std::vector<std::string> log;
     std::map<unsigned, fakeal::Source> sources;
     std::map<unsigned, fakeal::Buffer> buffers;
     unsigned nextName = 1;
+    std::vector<unsigned> played;
     int sourceLimit = 256;
-    bool deviceAvailable = true;
-    bool contextAvailable = true;
-    bool deviceOpen = false;
-    bool contextCurrent = false;
+    bool deviceAvailable = true, contextAvailable = true;
+    bool deviceOpen = false, contextCurrent = false;
     ALenum error = AL_NO_ERROR;
     int distanceModel = AL_INVERSE_DISTANCE_CLAMPED; // OpenAL's default
-    std::vector<float> listenerPosition = {0.0f, 0.0f, 0.0f};
-    std::vector<float> listenerOrientation = {0.0f, 0.0f, -1.0f, 0.0f, 1.0f, 0.0f};
+    std::vector<float> listener = {0, 0, 0, 0, 0, -1, 0, 1, 0};
 };
 
 State& state() {
@@ -30,17 +29,17 @@ State& state() {
     return s;
 }
 
-// Opaque handles: only their addresses matter.
-char deviceToken;
-char contextToken;
-
-void record(const char* name, std::vector<double> args = {}) {
-    state().log.push_back({name, std::move(args)});
-}
+char deviceToken, contextToken; // opaque handles: only their addresses matter
 
 fakeal::Source* find(ALuint name) {
     const auto found = state().sources.find(name);
     return found == state().sources.end() ? nullptr : &found->second;
+}
+
+// Logs the call and returns the named source, if there is one.
+fakeal::Source* call(const char* name, ALuint source = 0) {
+    state().log.push_back(name);
+    return find(source);
 }
 
 } // namespace
@@ -59,12 +58,11 @@ void setContextAvailable(bool available) {
 void setSourceLimit(int limit) {
     state().sourceLimit = limit;
 }
-const std::vector<Call>& calls() {
+const std::vector<std::string>& calls() {
     return state().log;
 }
 std::size_t count(const std::string& name) {
-    return std::count_if(state().log.begin(), state().log.end(),
-                         [&](const Call& c) { return c.name == name; });
+    return std::count(state().log.begin(), state().log.end(), name);
 }
 const Source* source(unsigned name) {
     return find(name);
@@ -73,18 +71,15 @@ const Buffer* buffer(unsigned name) {
     const auto found = state().buffers.find(name);
     return found == state().buffers.end() ? nullptr : &found->second;
 }
-std::vector<unsigned> liveSources() {
+std::vector<unsigned> sources(bool playingOnly) {
     std::vector<unsigned> names;
     for (const auto& [name, s] : state().sources)
-        names.push_back(name);
-    return names;
-}
-std::vector<unsigned> playingSources() {
-    std::vector<unsigned> names;
-    for (const auto& [name, s] : state().sources)
-        if (s.state == AL_PLAYING)
+        if (!playingOnly || s.state == AL_PLAYING)
             names.push_back(name);
     return names;
+}
+const std::vector<unsigned>& played() {
+    return state().played;
 }
 bool deviceOpen() {
     return state().deviceOpen;
@@ -92,14 +87,11 @@ bool deviceOpen() {
 bool contextCurrent() {
     return state().contextCurrent;
 }
-std::vector<float> listenerPosition() {
-    return state().listenerPosition;
-}
-std::vector<float> listenerOrientation() {
-    return state().listenerOrientation;
-}
 int distanceModel() {
     return state().distanceModel;
+}
+std::vector<float> listener() {
+    return state().listener;
 }
 void finishAll() {
     for (auto& [name, s] : state().sources)
@@ -111,114 +103,93 @@ void finishAll() {
 
 // ---- ALC ----
 ALCdevice* alcOpenDevice(const ALCchar*) {
-    record("alcOpenDevice");
-    if (!state().deviceAvailable)
-        return nullptr;
-    state().deviceOpen = true;
-    return reinterpret_cast<ALCdevice*>(&deviceToken);
+    call("alcOpenDevice");
+    state().deviceOpen = state().deviceAvailable;
+    return state().deviceOpen ? reinterpret_cast<ALCdevice*>(&deviceToken) : nullptr;
 }
 ALCboolean alcCloseDevice(ALCdevice*) {
-    record("alcCloseDevice");
+    call("alcCloseDevice");
     state().deviceOpen = false;
     return ALC_TRUE;
 }
 ALCcontext* alcCreateContext(ALCdevice*, const ALCint*) {
-    record("alcCreateContext");
+    call("alcCreateContext");
     return state().contextAvailable ? reinterpret_cast<ALCcontext*>(&contextToken) : nullptr;
 }
 void alcDestroyContext(ALCcontext*) {
-    record("alcDestroyContext");
+    call("alcDestroyContext");
 }
 ALCboolean alcMakeContextCurrent(ALCcontext* context) {
-    record("alcMakeContextCurrent", {context ? 1.0 : 0.0});
+    call("alcMakeContextCurrent");
     state().contextCurrent = context != nullptr;
     return ALC_TRUE;
 }
 
 // ---- AL ----
 ALenum alGetError() {
-    const ALenum error = state().error;
-    state().error = AL_NO_ERROR;
-    return error;
+    return std::exchange(state().error, AL_NO_ERROR);
 }
 void alDistanceModel(ALenum model) {
-    record("alDistanceModel", {double(model)});
+    call("alDistanceModel");
     state().distanceModel = model;
 }
 void alGenBuffers(ALsizei n, ALuint* names) {
-    record("alGenBuffers", {double(n)});
-    for (ALsizei i = 0; i < n; ++i) {
-        names[i] = state().nextName++;
-        state().buffers[names[i]] = fakeal::Buffer();
-    }
+    call("alGenBuffers");
+    for (ALsizei i = 0; i < n; ++i)
+        state().buffers[names[i] = state().nextName++] = fakeal::Buffer();
 }
 void alDeleteBuffers(ALsizei n, const ALuint* names) {
-    for (ALsizei i = 0; i < n; ++i) {
-        record("alDeleteBuffers", {double(names[i])});
+    call("alDeleteBuffers");
+    for (ALsizei i = 0; i < n; ++i)
         state().buffers.erase(names[i]);
-    }
 }
 void alBufferData(ALuint name, ALenum format, const ALvoid*, ALsizei size, ALsizei rate) {
-    record("alBufferData", {double(name), double(format), double(size), double(rate)});
-    const auto found = state().buffers.find(name);
-    if (found == state().buffers.end()) {
+    call("alBufferData");
+    if (state().buffers.count(name) == 0)
         state().error = AL_INVALID_NAME;
-        return;
-    }
-    found->second = fakeal::Buffer{format, size, rate};
+    else
+        state().buffers[name] = fakeal::Buffer{format, size, rate};
 }
 void alGenSources(ALsizei n, ALuint* names) {
-    record("alGenSources", {double(n)});
+    call("alGenSources");
     if (static_cast<int>(state().sources.size()) + n > state().sourceLimit) {
         state().error = AL_OUT_OF_MEMORY;
         return;
     }
-    for (ALsizei i = 0; i < n; ++i) {
-        names[i] = state().nextName++;
-        fakeal::Source& s = state().sources[names[i]];
-        s.state = AL_INITIAL;
-    }
+    for (ALsizei i = 0; i < n; ++i)
+        state().sources[names[i] = state().nextName++].state = AL_INITIAL;
 }
 void alDeleteSources(ALsizei n, const ALuint* names) {
-    for (ALsizei i = 0; i < n; ++i) {
-        record("alDeleteSources", {double(names[i])});
+    call("alDeleteSources");
+    for (ALsizei i = 0; i < n; ++i)
         state().sources.erase(names[i]);
-    }
 }
 void alSourcei(ALuint name, ALenum param, ALint value) {
-    record("alSourcei", {double(name), double(param), double(value)});
-    fakeal::Source* s = find(name);
-    if (s == nullptr)
-        return;
-    if (param == AL_BUFFER) {
+    fakeal::Source* s = call("alSourcei", name);
+    if (s != nullptr && param == AL_BUFFER) {
         // A playing source cannot change its buffer.
         if (s->state == AL_PLAYING)
             state().error = AL_INVALID_OPERATION;
         else
             s->buffer = static_cast<unsigned>(value);
-    } else if (param == AL_SOURCE_RELATIVE) {
+    } else if (s != nullptr && param == AL_SOURCE_RELATIVE) {
         s->relative = value != AL_FALSE;
     }
 }
 void alSourcef(ALuint name, ALenum param, ALfloat value) {
-    record("alSourcef", {double(name), double(param), value});
-    fakeal::Source* s = find(name);
+    fakeal::Source* s = call("alSourcef", name);
     if (s == nullptr)
         return;
-    if (param == AL_GAIN)
-        s->gain = value;
-    else if (param == AL_PITCH)
-        s->pitch = value;
-    else if (param == AL_REFERENCE_DISTANCE)
-        s->referenceDistance = value;
-    else if (param == AL_ROLLOFF_FACTOR)
-        s->rolloff = value;
-    else if (param == AL_MAX_DISTANCE)
-        s->maxDistance = value;
+    const std::map<ALenum, float*> fields = {{AL_GAIN, &s->gain},
+                                             {AL_PITCH, &s->pitch},
+                                             {AL_REFERENCE_DISTANCE, &s->referenceDistance},
+                                             {AL_ROLLOFF_FACTOR, &s->rolloff},
+                                             {AL_MAX_DISTANCE, &s->maxDistance}};
+    if (fields.count(param))
+        *fields.at(param) = value;
 }
 void alSource3f(ALuint name, ALenum param, ALfloat x, ALfloat y, ALfloat z) {
-    record("alSource3f", {double(name), double(param), x, y, z});
-    fakeal::Source* s = find(name);
+    fakeal::Source* s = call("alSource3f", name);
     if (s != nullptr && param == AL_POSITION) {
         s->position[0] = x;
         s->position[1] = y;
@@ -226,17 +197,16 @@ void alSource3f(ALuint name, ALenum param, ALfloat x, ALfloat y, ALfloat z) {
     }
 }
 void alSourcePlay(ALuint name) {
-    record("alSourcePlay", {double(name)});
-    if (fakeal::Source* s = find(name)) {
+    if (fakeal::Source* s = call("alSourcePlay", name)) {
         s->state = AL_PLAYING;
         ++s->plays;
+        state().played.push_back(name);
     }
 }
 void alSourceStop(ALuint name) {
-    record("alSourceStop", {double(name)});
-    if (fakeal::Source* s = find(name))
-        if (s->state != AL_INITIAL)
-            s->state = AL_STOPPED;
+    fakeal::Source* s = call("alSourceStop", name);
+    if (s != nullptr && s->state != AL_INITIAL)
+        s->state = AL_STOPPED;
 }
 void alGetSourcei(ALuint name, ALenum param, ALint* value) {
     const fakeal::Source* s = find(name);
@@ -244,12 +214,12 @@ void alGetSourcei(ALuint name, ALenum param, ALint* value) {
         *value = s->state;
 }
 void alListener3f(ALenum param, ALfloat x, ALfloat y, ALfloat z) {
-    record("alListener3f", {double(param), x, y, z});
+    call("alListener3f");
     if (param == AL_POSITION)
-        state().listenerPosition = {x, y, z};
+        std::copy_n(std::vector<float>{x, y, z}.begin(), 3, state().listener.begin());
 }
 void alListenerfv(ALenum param, const ALfloat* values) {
-    record("alListenerfv", {double(param)});
+    call("alListenerfv");
     if (param == AL_ORIENTATION)
-        state().listenerOrientation.assign(values, values + 6);
+        std::copy_n(values, 6, state().listener.begin() + 3);
 }
