@@ -1,4 +1,5 @@
 #include "app/Window.h"
+#include "app/AutoRepeat.h"
 #include "app/GameCore.h"
 #include "app/KeyCodes.h"
 #include <GL/freeglut.h>
@@ -32,9 +33,15 @@ Window::Window(int* argc, char** argv, const char* title, int windowWidth, int w
     glutSpecialUpFunc(&Window::specialUp);
     glutMouseFunc(&Window::mouse);
     glutMotionFunc(&Window::motion);
-    // One event per physical press: X repeats a held key as more presses, which
-    // would fire a shot and pass the turn for every repeat of a held Space.
-    glutIgnoreKeyRepeat(1);
+    // One event per physical press: X repeats a held key, and each repeat that
+    // reached the game as a press would fire a shot and pass the turn. Where the
+    // server sends repeats as presses alone, the window drops every press of a
+    // key that is already down, which holds however far the game lags behind
+    // the keyboard. Elsewhere freeglut drops the repeats' release-press pairs
+    // itself, judging by whether the key is still down when it reads them: a
+    // late frame then lets the pairs of a key released meanwhile through.
+    if (!requestDetectableAutoRepeat())
+        glutIgnoreKeyRepeat(1);
 }
 
 Window::~Window() {
@@ -72,13 +79,33 @@ void Window::reshape(int w, int h) {
     glutPostRedisplay();
 }
 
+// A letter's two cases are one key: Shift changing while it is held changes only
+// the character its repeats and its release carry.
+int Window::physicalKey(int code) {
+    return code >= 'A' && code <= 'Z' ? code - 'A' + 'a' : code;
+}
+
+bool Window::press(int code) {
+    bool& down = keysDown[physicalKey(code)];
+    const bool repeat = down;
+    down = true;
+    return !repeat;
+}
+
+void Window::release(int code) {
+    keysDown[physicalKey(code)] = false;
+}
+
 void Window::keyboard(unsigned char key, int, int) {
-    if (theWindow && theWindow->game)
+    if (theWindow && theWindow->press(key) && theWindow->game)
         theWindow->game->keyboard(key, true, glutGetModifiers());
 }
 
 void Window::keyboardUp(unsigned char key, int, int) {
-    if (theWindow && theWindow->game)
+    if (!theWindow)
+        return;
+    theWindow->release(key);
+    if (theWindow->game)
         theWindow->game->keyboard(key, false, glutGetModifiers());
 }
 
@@ -103,13 +130,16 @@ int Window::specialKeyCode(int glutKey) {
 
 void Window::special(int key, int, int) {
     const int code = specialKeyCode(key);
-    if (theWindow && theWindow->game && code >= 0)
+    if (theWindow && code >= 0 && theWindow->press(code) && theWindow->game)
         theWindow->game->keyboard(static_cast<unsigned char>(code), true, glutGetModifiers());
 }
 
 void Window::specialUp(int key, int, int) {
     const int code = specialKeyCode(key);
-    if (theWindow && theWindow->game && code >= 0)
+    if (!theWindow || code < 0)
+        return;
+    theWindow->release(code);
+    if (theWindow->game)
         theWindow->game->keyboard(static_cast<unsigned char>(code), false, glutGetModifiers());
 }
 

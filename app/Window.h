@@ -30,6 +30,11 @@ public:
     static int specialKeyCode(int glutKey);
 
 private:
+    static int physicalKey(int code);
+    // Takes note of a press; false when the key is already down: a repeat.
+    bool press(int code);
+    void release(int code);
+
     int width;
     int height;
     int windowId = 0;
@@ -37,4 +42,5 @@ private:
     int lastMouseX = 0;
     int lastMouseY = 0;
     bool mouseDown = false;
+    bool keysDown[256] = {}; // by key code, a letter under its lower case
 };

@@ -4,11 +4,11 @@
 #   scripts/install-deps.sh --test   also what the tests, benchmarks and fuzzers need
 set -euo pipefail
 
-packages=(g++ make cmake pkg-config freeglut3-dev libexpat1-dev libpng-dev zlib1g-dev
+packages=(g++ make cmake pkg-config freeglut3-dev libx11-dev libexpat1-dev libpng-dev zlib1g-dev
           libopenal-dev libsndfile1-dev
           libfreetype-dev fonts-dejavu-core libgl1-mesa-dri x11-utils)
 if [ "${1:-}" = "--test" ]; then
-    packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool imagemagick
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-xserver-utils imagemagick
                clang libclang-rt-14-dev)
 fi
 

@@ -38,13 +38,9 @@ protected:
         std::filesystem::remove(emptyFolder);
     }
 
-    // Leaves the title the way a player does: the command "terrain" hides the title
-    // image (here without a new terrain) and the Esc that closes the menu clears the
-    // result latch set at start.
-    void leaveTitle() {
-        core->splashVisible = false;
-        core->messageShown = false;
-    }
+    // Leaves the title the way a player does: "terrain" hides the title image and
+    // the Esc that closes the menu clears the result latch set at start.
+    void leaveTitle() { core->splashVisible = core->messageShown = false; }
 
     bool& held(unsigned char key) { return core->keyDown[key]; }
     void press(unsigned char key) { core->keyboard(key, true, 0); }
@@ -61,17 +57,14 @@ protected:
         for (char c : text)
             tap(static_cast<unsigned char>(c));
     }
-
-    // One update with a chosen frame time, its trace lines swallowed.
+    // An update or a new game with its trace lines swallowed.
     void update(float dtSeconds) {
         CaptureStreams quiet;
         core->update(dtSeconds);
     }
-
-    // Starts a game of n players, its trace lines swallowed.
-    void newGame(int n) {
+    void newGame(int players) {
         CaptureStreams quiet;
-        core->newGame(n);
+        core->newGame(players);
     }
 
     std::vector<std::string> tankNames() const {
@@ -80,11 +73,9 @@ protected:
             names.push_back(tank->name());
         return names;
     }
-
     std::string currentName() const {
         return core->currentTank == core->tanks.end() ? "(none)" : (*core->currentTank)->name();
     }
-
     std::vector<std::string> consoleLines() const {
         return {core->console.lines().begin(), core->console.lines().end()};
     }
@@ -101,10 +92,8 @@ protected:
     static Skeleton aimingSkeleton() {
         Skeleton tip = node("tip", Vector3(0.0f, 0.0f, 4.0f), {});
         Skeleton barrel = node("barrel", Vector3(0.0f, 1.0f, 0.0f), {tip});
-        Skeleton turret = node("turret", Vector3(0.0f, 2.0f, 0.0f), {barrel});
-        return node("body", Vector3(), {turret});
+        return node("body", Vector3(), {node("turret", Vector3(0.0f, 2.0f, 0.0f), {barrel})});
     }
-
     static Skeleton node(const std::string& id, const Vector3& translate,
                          const std::vector<Skeleton>& children) {
         Skeleton skeleton;

@@ -4,7 +4,7 @@
 #include "support/GLReplay.h"
 #include "app/GameCore.h"
 #include "world/TankObject.h"
-#include <unistd.h>
+#include <filesystem>
 
 namespace {
 
@@ -15,11 +15,8 @@ constexpr unsigned int fontName = 901, splashName = 902, selectionName = 903;
 class GameCoreFrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char* cwd = getcwd(nullptr, 0);
-        previousDirectory = cwd ? cwd : "";
-        free(cwd);
-        if (chdir(VANTRELL_GAME_DIR) != 0)
-            std::cerr << "no game folder; the core starts without assets" << std::endl;
+        std::error_code noGameFolder; // then the core starts without assets
+        std::filesystem::current_path(VANTRELL_GAME_DIR, noGameFolder);
         fakegl::reset();
         game = std::make_unique<GameCore>();
         game->reshape(640, 480);
@@ -31,15 +28,14 @@ protected:
     }
     void TearDown() override {
         game.reset();
-        if (!previousDirectory.empty() && chdir(previousDirectory.c_str()) != 0)
-            std::cerr << "cannot return to " << previousDirectory << std::endl;
+        std::filesystem::current_path(previousDirectory);
     }
 
     // Draws one frame and returns the overlay's quads (everything after glOrtho).
     std::vector<Quad> frameQuads() {
         fakegl::reset();
         game->display();
-        return glreplay::quads(glreplay::find("glOrtho"));
+        return glreplay::quads(fakegl::find("glOrtho"));
     }
 
     // The glyphs of one text: font quads on one line, each starting where the
@@ -53,7 +49,7 @@ protected:
     }
 
     CaptureStreams streams;
-    std::string previousDirectory;
+    const std::filesystem::path previousDirectory = std::filesystem::current_path();
     std::unique_ptr<GameCore> game;
 };
 
@@ -111,27 +107,20 @@ TEST_F(GameCoreFrameTest, MessageAndFrameRateTexts) {
 // The layers from the player's side: the title image covers the weapon bar, the
 // heads-up texts and the message; the menu and the console lie over the title.
 TEST_F(GameCoreFrameTest, TitleCoversTheHudButNotMenuOrConsole) {
-    auto tank = std::make_unique<TankObject>();
-    tank->setName("Tank 1");
-    game->tanks.push_back(tank.get());
-    game->objects.push_back(std::move(tank));
-    game->currentTank = game->tanks.begin();
+    game->newGame(1);
     game->message = "Draw Game";
-    game->messageShown = true;
-    game->splashVisible = true;
-    game->consoleOpen = true;
+    game->messageShown = game->splashVisible = game->consoleOpen = true;
     game->menus = {Menu{}};
     game->menus[0].options.resize(1);
     game->menus[0].options[0].label = "Start";
-    game->currentMenu = 0;
     game->variables["menu"] = 1;
     const std::vector<Quad> q = frameQuads();
-    // Weapon bar (7), heads-up (6 + 9 + 12 + 12 + 10 glyphs) and message (9) below.
-    const std::size_t splash = 7 + 49 + 9;
+    // Weapon bar (7), heads-up (8 + 8 + 12 + 12 + 11 glyphs) and message (9) below.
+    const std::size_t splash = 7 + 51 + 9;
     ASSERT_EQ(q.size(), splash + 1 + 5 + 1 + 8);
     EXPECT_EQ(q[splash].texture, splashName);
     EXPECT_EQ(q[splash].rect(), (std::vector<double>{0, 640, 0, 480}));
-    EXPECT_EQ(glyphsAt(q, 0, 0), 6u); // "Tank 1" under the title
+    EXPECT_EQ(glyphsAt(q, 0, 0), 8u); // "Player 1" under the title
     EXPECT_EQ(glyphsAt(q, 256, 232), 9u);
     // Above it: the menu's five glyphs of 32 pixels, the console's box and its
     // line "Vantrell" in 16-pixel glyphs.
@@ -147,24 +136,18 @@ TEST_F(GameCoreFrameTest, TitleCoversTheHudButNotMenuOrConsole) {
 }
 
 // The scene may be wireframe and unlit as the variables say; the overlay never is
-// wireframe. The light is placed after the camera, in eye space.
+// wireframe. The light is placed after the camera, in eye space. A window of
+// height 0 keeps its height 0 but the frame's aspect stays finite.
 TEST_F(GameCoreFrameTest, SceneStateFollowsTheVariables) {
     game->variables["lighting"] = 0;
     game->variables["wireframe"] = 1;
-    frameQuads();
-    EXPECT_EQ(glreplay::args("glPolygonMode"),
-              (std::vector<double>{GL_FRONT_AND_BACK, GL_LINE, GL_FRONT_AND_BACK, GL_FILL}));
-    EXPECT_FALSE(fakegl::isEnabled(GL_LIGHTING));
-    const std::size_t light = glreplay::find("glLightfv");
-    ASSERT_LT(light, glreplay::find("glBegin"));
-    EXPECT_NEAR(glreplay::distance(glreplay::transform({50, 25, 99}, light), {0, 0, -1}), 0, 1e-5);
-}
-
-// A window of height 0 keeps its height 0 but the frame's aspect stays finite.
-TEST_F(GameCoreFrameTest, ZeroHeightWindowGivesAFiniteProjection) {
     game->reshape(800, 0);
     frameQuads();
-    const auto projections = fakegl::callsNamed("glMultMatrixf");
-    ASSERT_EQ(projections.size(), 1u);
-    EXPECT_FLOAT_EQ(projections[0].data[0], 1.0f / 800.0f);
+    EXPECT_EQ(fakegl::args("glPolygonMode"),
+              (std::vector<double>{GL_FRONT_AND_BACK, GL_LINE, GL_FRONT_AND_BACK, GL_FILL}));
+    EXPECT_FALSE(fakegl::isEnabled(GL_LIGHTING));
+    const std::size_t light = fakegl::find("glLightfv");
+    ASSERT_LT(light, fakegl::find("glBegin"));
+    EXPECT_NEAR(glreplay::distance(glreplay::transform({50, 25, 99}, light), {0, 0, -1}), 0, 1e-5);
+    EXPECT_FLOAT_EQ(fakegl::calls()[fakegl::find("glMultMatrixf")].matrix[0], 1.0f / 800.0f);
 }

@@ -159,7 +159,7 @@ TEST_F(GameCoreSoundTest, TheListenerHearsFromWhereTheCameraLooks) {
         EXPECT_EQ(Vector3(ears[0], ears[1], ears[2]), core->cameraPosition);
 
         // The modelview as setCamera leaves it: rotations, then the translation.
-        const std::size_t camera = glreplay::find("glTranslatef") + 1;
+        const std::size_t camera = fakegl::find("glTranslatef") + 1;
         const auto eye = [&](float x, float y, float z) {
             return glreplay::transform({ears[0] + x, ears[1] + y, ears[2] + z}, camera);
         };

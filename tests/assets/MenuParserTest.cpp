@@ -1,26 +1,11 @@
 #include "assets/MenuParser.h"
-
 #include "support/TempDir.h"
-
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 namespace {
 
 bool loadText(const TempDir& dir, const std::string& text, std::vector<Menu>& menus) {
     return loadMenu(dir.write("menu.xml", text).c_str(), menus);
-}
-
-using Strings = std::vector<std::string>;
-
-Strings labels(const Menu& menu) {
-    Strings result;
-    for (const MenuOption& option : menu.options) {
-        result.push_back(option.label);
-    }
-    return result;
 }
 
 } // namespace
@@ -39,16 +24,16 @@ TEST(MenuParser, MenuWithoutIdInheritsAndIdsOutsideAMenuNameNothing) {
                          "<menu><option><label>y</label></option></menu></menulist>",
                          menus));
     ASSERT_EQ(menus.size(), 3u);
+    for (const Menu& menu : menus)
+        ASSERT_EQ(menu.options.size(), 1u);
+    const MenuOption &play = menus[0].options[0], &quit = menus[1].options[0];
     EXPECT_EQ(menus[0].id, "");
-    EXPECT_EQ(labels(menus[0]), (Strings{"Play"}));
-    EXPECT_EQ(menus[0].options[0].id, "play");
-    EXPECT_EQ(menus[0].options[0].execute, "tanks 2; menu none");
-    EXPECT_TRUE(menus[0].options[0].choices.empty());
-    EXPECT_EQ(labels(menus[1]), (Strings{" Quit "}));
-    EXPECT_EQ(menus[1].options[0].choices, (Strings{"2", "3"}));
+    EXPECT_EQ(play.label + "|" + play.id + "|" + play.execute, "Play|play|tanks 2; menu none");
+    EXPECT_TRUE(play.choices.empty());
+    EXPECT_EQ(quit.label, " Quit ");
+    EXPECT_EQ(quit.choices, (std::vector<std::string>{"2", "3"}));
     EXPECT_EQ(menus[2].id, "first");
-    EXPECT_EQ(labels(menus[2]), (Strings{"y"}));
-    EXPECT_EQ(menus[2].options[0].id, "");
+    EXPECT_EQ(menus[2].options[0].label + "|" + menus[2].options[0].id, "y|");
 }
 
 // Every nested end tag copies what is being built again: this 100 KB file

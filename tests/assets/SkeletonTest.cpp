@@ -1,12 +1,7 @@
 #include "assets/Skeleton.h"
-
 #include "assets/SkeletonParser.h"
-
 #include "support/TempDir.h"
-
 #include <gtest/gtest.h>
-
-#include <string>
 
 namespace {
 
@@ -16,9 +11,8 @@ bool loadText(const TempDir& dir, const std::string& text, Skeleton& root) {
 
 std::string repeat(const std::string& text, std::size_t times) {
     std::string result;
-    for (std::size_t i = 0; i < times; ++i) {
+    while (times-- > 0)
         result += text;
-    }
     return result;
 }
 
@@ -105,9 +99,8 @@ TEST(Skeleton, TooDeepOrTooManyNodesIsRefused) {
         const std::string nested = repeat("<child>", c.children) + repeat("</child>", c.children);
         EXPECT_EQ(loadText(dir, "<skeleton>" + nested + "</skeleton>", root), c.loaded);
         std::size_t depth = 1;
-        for (const Skeleton* node = &root; !node->children.empty(); node = &node->children[0]) {
+        for (const Skeleton* node = &root; !node->children.empty(); node = &node->children[0])
             ++depth;
-        }
         EXPECT_EQ(depth, SkeletonParser::maxDepth);
     }
     Skeleton wide;

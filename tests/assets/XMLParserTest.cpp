@@ -1,11 +1,6 @@
 #include "assets/XMLParser.h"
-
 #include "support/TempDir.h"
-
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 namespace {
 

@@ -1,16 +1,31 @@
 #!/usr/bin/env bash
 # Drives the real vantrell binary in a private Xvfb server, for tests that need a
 # real window, real pixels and real key presses. Source it, then:
-#   vt_start_xvfb                 start a server on a free display number
+#   vt_start_xvfb                 start a server on a free display number, key repeat on
+#   vt_check_key_repeat           prove that a held key reaches a window as repeated presses
 #   vt_start_game                 run the game from $VT_GAME_DIR (the folder with data/)
+#   vt_wait_started               wait until the game is built and has drawn its title
+#   vt_trace_keys                 on the title: open the menu, turn the key trace on
 #   vt_wait_line TEXT [SECONDS]   wait until a line equal to TEXT is on standard output
 #   vt_wait_match REGEX [SECONDS] wait until a line matches REGEX
+#   vt_wait_exit [SECONDS]        wait for the game to end by itself; $VT_GAME_STATUS
 #   vt_key KEY...                 press and release keys (xdotool names: a, Tab, space, grave)
 #   vt_hold KEY SECONDS           hold a key down
+#   vt_hold_until_still KEY SECONDS  hold a key until the picture stops changing
 #   vt_type TEXT                  type text
-#   vt_screenshot NAME            save $VT_OUT/NAME.png of the game window
+#   vt_screenshot NAME            save $VT_OUT/NAME.png of the game window (truecolour)
+#   vt_message_pixels SHOT        near-white pixels in the band of the centre message
+#   vt_text_mask SHOT OUT W H X B the text in a W x H box, X from the left, B rows up
+#   vt_masks_differ_by A B        how many pixels two text masks differ in
 #   vt_fail MESSAGE               report and end the test with failure
+# Keys go through the X test extension to the window with the focus, as a
+# keyboard's do, so the server repeats a held key just as it does on a desktop.
 # Everything started here is ended by process id when the test script exits.
+# A game built with the sanitizers is checked as it runs: a report of
+# AddressSanitizer, LeakSanitizer or UndefinedBehaviorSanitizer on its standard
+# error fails the test, even one written while the test was already passing. A
+# game ended by the test's SIGTERM is not leak-checked (LeakSanitizer looks only
+# at a normal exit); a test that ends the game with "quit" gets the leak check.
 set -u
 
 : "${VT_GAME_DIR:?VT_GAME_DIR must name the folder holding vantrell and data/}"
@@ -20,7 +35,10 @@ VT_STDOUT=$VT_WORK/stdout.txt
 VT_STDERR=$VT_WORK/stderr.txt
 VT_XVFB_PID=""
 VT_GAME_PID=""
+VT_GAME_STATUS=""
 VT_WINDOW=""
+VT_XEV_PID=""
+VT_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 mkdir -p "$VT_OUT"
 
 # The game's sound goes to OpenAL's null device, which mixes and discards: a test
@@ -32,47 +50,160 @@ export ALSOFT_CONF=$VT_WORK/alsoft-null.conf
 
 vt_fail() {
     echo "FAIL: $*" >&2
+    # The whole trace stays beside the screenshots.
+    cp "$VT_STDOUT" "$VT_OUT/$(basename "$0" .sh)-stdout.txt" 2>/dev/null
     if [ -s "$VT_STDERR" ]; then
         echo "--- game stderr (last lines) ---" >&2
         tail -n 20 "$VT_STDERR" >&2
     fi
+    if [ -n "$VT_XVFB_PID" ] && ! kill -0 "$VT_XVFB_PID" 2>/dev/null; then
+        echo "--- the X server ($DISPLAY) is gone; its log: ---" >&2
+        tail -n 20 "$VT_WORK/xvfb.log" >&2
+    fi
     exit 1
 }
 
+# True when the game's standard error holds a sanitizer's report.
+vt_sanitizer_report() {
+    grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:' "$VT_STDERR" 2>/dev/null
+}
+
 vt_cleanup() {
+    local status=$?
     if [ -n "$VT_GAME_PID" ] && kill -0 "$VT_GAME_PID" 2>/dev/null; then
+        # A stopped game would never see the SIGTERM.
+        kill -CONT "$VT_GAME_PID" 2>/dev/null
         kill "$VT_GAME_PID" 2>/dev/null
         wait "$VT_GAME_PID" 2>/dev/null
+    fi
+    if [ -n "$VT_XEV_PID" ] && kill -0 "$VT_XEV_PID" 2>/dev/null; then
+        kill "$VT_XEV_PID" 2>/dev/null
+        wait "$VT_XEV_PID" 2>/dev/null
     fi
     if [ -n "$VT_XVFB_PID" ] && kill -0 "$VT_XVFB_PID" 2>/dev/null; then
         kill "$VT_XVFB_PID" 2>/dev/null
         wait "$VT_XVFB_PID" 2>/dev/null
     fi
+    if vt_sanitizer_report; then
+        local copy="$VT_OUT/$(basename "$0" .sh)-stderr.txt"
+        cp "$VT_STDERR" "$copy"
+        echo "FAIL: the game's standard error holds a sanitizer report (all of it in $copy):" >&2
+        grep -m 1 -A 40 -E 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:' "$VT_STDERR" >&2
+        status=1
+    fi
     rm -rf "$VT_WORK"
+    exit "$status"
 }
 trap vt_cleanup EXIT
 
+# A display number that no server uses: neither one that left its lock file in
+# this /tmp, nor one that listens on the abstract socket, which a server in
+# another sandbox with its own /tmp can hold too (clients try that socket
+# first, so they would reach the other server). Picked at random well above
+# the low numbers that servers choosing their own (-displayfd) take.
+vt_free_display() {
+    local n i
+    for i in $(seq 1 50); do
+        n=$((200 + RANDOM % 800))
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null && continue
+        echo "$n"
+        return 0
+    done
+    return 1
+}
+
 vt_start_xvfb() {
     command -v Xvfb >/dev/null || vt_fail "Xvfb is not installed (scripts/install-deps.sh --test installs it)"
-    # -displayfd lets the server pick a free display number itself, so parallel
-    # tests never race for one.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$VT_WORK/display" 2>"$VT_WORK/xvfb.log" &
-    VT_XVFB_PID=$!
-    local i
-    for i in $(seq 1 100); do
-        if [ -s "$VT_WORK/display" ]; then
-            export DISPLAY=":$(head -n 1 "$VT_WORK/display" | tr -d '[:space:]')"
-            xdpyinfo >/dev/null 2>&1 && return 0
-        fi
-        kill -0 "$VT_XVFB_PID" 2>/dev/null || vt_fail "Xvfb did not start: $(cat "$VT_WORK/xvfb.log")"
+    local attempt n i
+    for attempt in 1 2 3; do
+        n=$(vt_free_display) || vt_fail "no free display number"
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp 2>"$VT_WORK/xvfb.log" &
+        VT_XVFB_PID=$!
+        export DISPLAY=":$n"
+        for i in $(seq 1 100); do
+            kill -0 "$VT_XVFB_PID" 2>/dev/null || break
+            if xdpyinfo >/dev/null 2>&1; then
+                # A desktop repeats a held key; the tests of held keys need that.
+                xset r on || vt_fail "xset cannot switch key repeat on"
+                xset q | grep -qE 'auto repeat: +on' || vt_fail "key repeat is not on: $(xset q)"
+                return 0
+            fi
+            sleep 0.1
+        done
+        # Taken meanwhile, or slow: another number.
+        kill "$VT_XVFB_PID" 2>/dev/null
+        wait "$VT_XVFB_PID" 2>/dev/null
+        VT_XVFB_PID=""
+    done
+    vt_fail "Xvfb did not start: $(cat "$VT_WORK/xvfb.log")"
+}
+
+# Holds a key for a second over a bare X client (xev) and counts the presses it
+# receives: more than one means the server repeats held keys for the window with
+# the focus, so a test of held keys can tell one event per press from many.
+vt_check_key_repeat() {
+    command -v xev >/dev/null || vt_fail "xev is not installed (x11-utils)"
+    xev -event keyboard >"$VT_WORK/xev.txt" 2>&1 &
+    VT_XEV_PID=$!
+    local window="" i presses
+    for i in $(seq 1 50); do
+        window=$(xdotool search --name '^Event Tester$' 2>/dev/null | head -n 1)
+        [ -n "$window" ] && break
         sleep 0.1
     done
-    vt_fail "Xvfb did not come up"
+    [ -n "$window" ] || vt_fail "the key probe's window did not appear"
+    xdotool windowfocus --sync "$window"
+    sleep 0.2
+    xdotool keydown x
+    sleep 1
+    xdotool keyup x
+    sleep 0.3
+    kill "$VT_XEV_PID" 2>/dev/null
+    wait "$VT_XEV_PID" 2>/dev/null
+    VT_XEV_PID=""
+    presses=$(grep -c '^KeyPress event' "$VT_WORK/xev.txt")
+    echo "key repeat: 1 s of a held key gave $presses presses"
+    [ "$presses" -ge 5 ] || vt_fail "a held key gave $presses presses: the server does not repeat keys"
+}
+
+# For a game built with AddressSanitizer: its runtime, then Mesa's software
+# driver, to be loaded before the game starts. GLX unloads the driver when the
+# display closes, before the leak check at exit; a leak report would then show
+# the driver's allocations in no module at all, which no suppression can name.
+# Loaded from the start, the driver stays until the end and is named. The
+# runtime must come first of all libraries, so it is preloaded too.
+vt_sanitized_preload() {
+    local asan driver
+    asan=$(ldd "$VT_GAME_DIR/vantrell" 2>/dev/null | awk '/libasan\.so/ { print $3; exit }')
+    [ -n "$asan" ] || return 0
+    for driver in /usr/lib/*/dri/swrast_dri.so /usr/lib/dri/swrast_dri.so; do
+        if [ -f "$driver" ]; then
+            echo "$asan:$driver"
+            return 0
+        fi
+    done
 }
 
 vt_start_game() {
     [ -x "$VT_GAME_DIR/vantrell" ] || vt_fail "no vantrell binary in $VT_GAME_DIR"
-    (cd "$VT_GAME_DIR" && LIBGL_ALWAYS_SOFTWARE=1 exec ./vantrell) >"$VT_STDOUT" 2>"$VT_STDERR" &
+    # Only a game built with the sanitizers reads these. Leaks are looked for at a
+    # normal exit; the suppressions name the system libraries' own. Mesa's
+    # software renderer allocates and frees half-megabyte blocks for every draw;
+    # with AddressSanitizer's usual 256 MB quarantine of freed memory the game
+    # draws fewer than ten frames a second, with 8 MB twice as many. Freed memory
+    # goes round that fast in either case, so little use-after-free detection is
+    # lost (the unit tests run with the full quarantine).
+    local suppressions="" preload=""
+    [ -f "$VT_HERE/lsan.supp" ] && suppressions="suppressions=$VT_HERE/lsan.supp:"
+    preload=$(vt_sanitized_preload)
+    (cd "$VT_GAME_DIR" &&
+        LIBGL_ALWAYS_SOFTWARE=1 \
+        ASAN_OPTIONS="quarantine_size_mb=8:${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=1" \
+        LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}${suppressions}print_suppressions=0" \
+        UBSAN_OPTIONS="${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}print_stacktrace=1:halt_on_error=1" \
+        LD_PRELOAD="$preload" \
+        exec ./vantrell) >"$VT_STDOUT" 2>"$VT_STDERR" &
     VT_GAME_PID=$!
     local i
     for i in $(seq 1 200); do
@@ -82,6 +213,8 @@ vt_start_game() {
             # and keep the pointer over it.
             xdotool mousemove --window "$VT_WINDOW" 320 240 2>/dev/null
             xdotool windowfocus --sync "$VT_WINDOW" 2>/dev/null
+            [ "$(xdotool getwindowfocus 2>/dev/null)" = "$VT_WINDOW" ] ||
+                vt_fail "the game's window did not get the keyboard focus"
             return 0
         fi
         kill -0 "$VT_GAME_PID" 2>/dev/null || vt_fail "vantrell exited before its window appeared"
@@ -91,6 +224,49 @@ vt_start_game() {
 }
 
 vt_game_running() { kill -0 "$VT_GAME_PID" 2>/dev/null; }
+
+# Waits until the game has built itself and drawn its first picture: only then
+# does it take keys within a frame or so.
+vt_wait_started() {
+    local i
+    vt_wait_line "end GameCore::GameCore()" 60
+    for i in $(seq 1 120); do
+        import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:"$VT_WORK/first.png" 2>/dev/null &&
+            awk -v m="$(convert "$VT_WORK/first.png" -format '%[fx:mean]' info: 2>/dev/null)" \
+                'BEGIN { exit !(m > 0.05) }' && return 0
+        sleep 0.5
+    done
+    vt_fail "the game drew nothing within a minute"
+}
+
+# From the title: any key (Esc here) opens the menu, the console turns the key
+# trace on, and closes; the menu stays open. Every key after this is paced by
+# the trace.
+vt_trace_keys() {
+    vt_key Escape grave
+    vt_type "set keydump 1"
+    vt_key Return
+    vt_wait_line 'processCommand: "set keydump 1"' 10
+    vt_key grave
+}
+
+# Waits up to SECONDS for the game to end by itself and sets VT_GAME_STATUS to
+# its exit status; fails if it does not end. A game that has ended but was not
+# waited for yet is a zombie, which kill -0 still finds.
+vt_wait_exit() {
+    local seconds=${1:-10} i
+    for i in $(seq 1 $((seconds * 10))); do
+        if [ ! -e "/proc/$VT_GAME_PID" ] ||
+            grep -q '^State:[[:space:]]*Z' "/proc/$VT_GAME_PID/status" 2>/dev/null; then
+            wait "$VT_GAME_PID"
+            VT_GAME_STATUS=$?
+            VT_GAME_PID=""
+            return 0
+        fi
+        sleep 0.1
+    done
+    vt_fail "the game was still running ${seconds}s later"
+}
 
 # The game's standard output so far.
 vt_output() { cat "$VT_STDOUT"; }
@@ -113,27 +289,140 @@ vt_wait_match() {
     vt_fail "no line matching /$regex/ within ${seconds}s"
 }
 
+# A window that ignores key repeat tells a repeat from a new press by looking,
+# when a release comes in, whether the key is down again by then. So a key
+# pressed again before the game has taken its last release is lost together
+# with that release. With the game's key trace on ("set keydump 1", see
+# vt_trace_keys) each release is waited for until the game has traced it;
+# before that, a key that comes again waits a second, longer than any frame
+# of a game that has drawn its first one (vt_wait_started).
+VT_LAST_KEY=""
+
+# The key releases the game has traced so far.
+vt_releases() { grep -c '^KEYUP: ' "$VT_STDOUT" 2>/dev/null; }
+
+vt_before_press() {
+    if [ "${1,,}" = "${VT_LAST_KEY,,}" ] && [ "$(vt_releases)" -eq 0 ]; then
+        sleep 1
+    fi
+    VT_LAST_KEY=$1
+}
+
+# Waits until the game has traced COUNT (default 1) more releases than BEFORE.
+vt_after_release() {
+    local before=$1 count=${2:-1} i
+    if [ "$before" -gt 0 ]; then
+        for i in $(seq 1 250); do
+            [ "$(vt_releases)" -ge $((before + count)) ] && return 0
+            sleep 0.02
+        done
+    else
+        sleep 0.1
+    fi
+}
+
 vt_key() {
-    local k
+    local k before
     for k in "$@"; do
-        xdotool keydown "$k" && sleep 0.05 && xdotool keyup "$k" && sleep 0.1
+        vt_before_press "$k"
+        before=$(vt_releases)
+        xdotool keydown "$k" && sleep 0.05 && xdotool keyup "$k"
+        vt_after_release "$before"
     done
 }
 
 vt_hold() {
+    local before
+    vt_before_press "$1"
+    before=$(vt_releases)
     xdotool keydown "$1"
     sleep "$2"
     xdotool keyup "$1"
-    sleep 0.1
+    vt_after_release "$before"
 }
 
+# Types the text in runs in which no key comes twice (a letter in either case
+# is one key), each run at once; a run starts only when the last has been
+# taken, or, before the key trace is on, a second later.
 vt_type() {
-    xdotool type --delay 60 -- "$1"
-    sleep 0.1
+    local text=$1 run="" c i
+    for ((i = 0; i < ${#text}; i++)); do
+        c=${text:i:1}
+        if [[ "${run,,}" == *"${c,,}"* ]]; then
+            vt_type_run "$run"
+            [ "$(vt_releases)" -gt 0 ] || sleep 1
+            run=""
+        fi
+        run+=$c
+    done
+    [ -z "$run" ] || vt_type_run "$run"
 }
 
+vt_type_run() {
+    local before
+    vt_before_press "${1:0:1}"
+    before=$(vt_releases)
+    xdotool type --delay 30 -- "$1"
+    vt_after_release "$before" "${#1}"
+    VT_LAST_KEY=${1: -1}
+}
+
+# Holds KEY until the picture has changed and then stops changing, at most
+# SECONDS: the camera flies about one unit a frame, so how long it takes to
+# reach the edge of the world depends on the frame rate.
+vt_hold_until_still() {
+    local key=$1 seconds=$2 before end moved="" changed
+    local previous="$VT_WORK/still-a.png" current="$VT_WORK/still-b.png"
+    vt_before_press "$key"
+    before=$(vt_releases)
+    end=$(($(date +%s) + seconds))
+    xdotool keydown "$key"
+    import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:"$previous" 2>/dev/null
+    while [ "$(date +%s)" -lt "$end" ]; do
+        sleep 0.3
+        import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:"$current" 2>/dev/null
+        changed=$(compare -metric AE -fuzz 3% "$previous" "$current" null: 2>&1 | awk '{ print int($1) }')
+        if [ "$changed" -ge 50 ]; then
+            moved=1
+        elif [ -n "$moved" ]; then
+            break
+        fi
+        mv "$current" "$previous"
+    done
+    xdotool keyup "$key"
+    vt_after_release "$before"
+    [ -n "$moved" ] || vt_fail "holding $key did not move the view"
+}
+
+# Truecolour, whatever the grabber would choose, so the checker can read it;
+# light compression, which takes a fifth of the time of the default.
 vt_screenshot() {
     local file="$VT_OUT/$1.png"
-    import -window "$VT_WINDOW" "$file" 2>/dev/null || vt_fail "screenshot $1 failed"
+    import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:"$file" 2>/dev/null ||
+        vt_fail "screenshot $1 failed"
     echo "$file"
+}
+
+# Screenshots lose the window's top row and left column, which lie off the
+# screen (no window manager places the window); rows counted up from the bottom
+# edge are the window's own.
+
+# Near-white pixels in the band across the middle of the window where the
+# centre message is written.
+vt_message_pixels() {
+    convert "$1" -crop 640x40+0+220 +repage -fx '(r>0.97&&g>0.97&&b>0.97)?1:0' \
+        -format '%[fx:round(mean*w*h)]' info:
+}
+
+# The near-white pixels of a box as a black and white picture: the text drawn
+# there without what the scene shows through it.
+vt_text_mask() {
+    local file=$1 out=$2 width=$3 height=$4 x=$5 rowsFromBottom=$6 y
+    y=$(($(identify -format '%h' "$file") - rowsFromBottom - height))
+    convert "$file" -crop "${width}x${height}+${x}+${y}" +repage \
+        -fx '(r>0.97&&g>0.97&&b>0.97)?1:0' "$out"
+}
+
+vt_masks_differ_by() {
+    compare -metric AE "$1" "$2" null: 2>&1 | awk '{ print int($1) }'
 }

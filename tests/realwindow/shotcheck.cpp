@@ -9,6 +9,8 @@
 //   vt_shotcheck terrain SHOT            the lower third of the view is ground, not sky
 //   vt_shotcheck bands SHOT              sand, grass and rock each show
 //   vt_shotcheck differ A B FRACTION     at least FRACTION of the pixels changed
+//   vt_shotcheck noblack SHOT            no pixel below or right of the weapon bar is black
+//   vt_shotcheck redline SHOT            a red line of menu text shows; prints its box
 //
 // Exit status 0 when the answer is yes, 1 when no, 2 on bad use; one line on
 // standard output says what was measured either way.
@@ -180,9 +182,65 @@ int differ(const Shot& a, const Shot& b, double fraction) {
     return share >= fraction ? 0 : 1;
 }
 
+// Nothing of the window may show the clear colour: wherever the camera looks,
+// something is drawn. The weapon bar's icons may have black in them, so its
+// corner is left out.
+int noBlack(const Shot& shot) {
+    constexpr int barWidth = 6 * 32, barHeight = 32;
+    int black = 0;
+    int left = shot.width(), right = -1, top = shot.height(), bottom = -1;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            if (x < barWidth && y < barHeight)
+                continue;
+            if (!isBlack(shot.at(x, y)))
+                continue;
+            ++black;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    std::cout << "noblack: " << black << " black pixels";
+    if (black > 0)
+        std::cout << " in x " << left << ".." << right << ", y " << top << ".." << bottom;
+    std::cout << std::endl;
+    return black == 0 ? 0 : 1;
+}
+
+// The menu draws its selected line in pure red and every other line in white;
+// the box of the rows with pure red in them tells which line is selected and
+// how long its label is. A few pure red pixels elsewhere (the title's sunset, a
+// fire) do not make a row.
+int redLine(const Shot& shot) {
+    const auto pureRed = [](const Rgb& c) { return c.r > 200 && c.g < 40 && c.b < 40; };
+    constexpr int rowMinimum = 8;
+    int red = 0;
+    int left = shot.width(), right = -1, top = shot.height(), bottom = -1;
+    for (int y = 0; y < shot.height(); ++y) {
+        int inRow = 0, rowLeft = shot.width(), rowRight = -1;
+        for (int x = 0; x < shot.width(); ++x)
+            if (pureRed(shot.at(x, y))) {
+                ++inRow;
+                rowLeft = std::min(rowLeft, x);
+                rowRight = std::max(rowRight, x);
+            }
+        if (inRow < rowMinimum)
+            continue;
+        red += inRow;
+        left = std::min(left, rowLeft);
+        right = std::max(right, rowRight);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+    std::cout << "redline: " << red << " red pixels in x " << left << ".." << right << ", y "
+              << top << ".." << bottom << std::endl;
+    return red > 50 && bottom - top < 40 ? 0 : 1;
+}
+
 int usage() {
     std::cerr << "usage: vt_shotcheck covered SHOT | menu TITLE MENU | terrain SHOT | bands SHOT | "
-                 "differ A B FRACTION"
+                 "differ A B FRACTION | noblack SHOT | redline SHOT"
               << std::endl;
     return 2;
 }
@@ -202,6 +260,10 @@ int main(int argc, char** argv) {
         return terrain(first);
     if (question == "bands" && argc == 3)
         return bands(first);
+    if (question == "noblack" && argc == 3)
+        return noBlack(first);
+    if (question == "redline" && argc == 3)
+        return redLine(first);
     if (question == "menu" && argc == 4)
         return load(argv[3], second) ? menu(first, second) : 2;
     if (question == "differ" && argc == 5)

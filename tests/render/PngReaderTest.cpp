@@ -1,26 +1,18 @@
 #include "render/PngReader.h"
-
 #include "render/Image.h"
-
 #include "support/TempDir.h"
-
-#include <gtest/gtest.h>
-#include <png.h>
-
 #include <csetjmp>
 #include <cstdio>
 #include <filesystem>
-#include <vector>
+#include <gtest/gtest.h>
+#include <png.h>
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
 struct Picture {
-    int width;
-    int height;
-    int colorType;
-    int bitDepth;
+    int width, height, colorType, bitDepth;
     std::vector<Bytes> rows; // top row first, packed; none: signature and header only
 };
 
@@ -39,16 +31,13 @@ void writePng(const std::string& path, const Picture& picture) {
     png_set_IHDR(png, info, picture.width, picture.height, picture.bitDepth, picture.colorType,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_color palette[2] = {{0, 0, 0}, {255, 255, 255}};
-    if (picture.colorType == PNG_COLOR_TYPE_PALETTE) {
+    if (picture.colorType == PNG_COLOR_TYPE_PALETTE)
         png_set_PLTE(png, info, palette, 2);
-    }
     png_write_info(png, info);
-    if (!picture.rows.empty()) {
-        for (const Bytes& row : picture.rows) {
-            png_write_row(png, row.data());
-        }
+    for (const Bytes& row : picture.rows)
+        png_write_row(png, row.data());
+    if (!picture.rows.empty())
         png_write_end(png, nullptr);
-    }
     png_destroy_write_struct(&png, &info);
     std::fclose(file);
 }

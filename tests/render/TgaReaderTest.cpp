@@ -1,13 +1,7 @@
 #include "render/TgaReader.h"
-
 #include "render/Image.h"
-
 #include "support/TempDir.h"
-
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 namespace {
 

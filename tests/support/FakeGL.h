@@ -1,42 +1,45 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <vector>
 
 // A recording stand-in for the OpenGL and GLUT functions the game calls. Each call
-// appends {name, numeric arguments, array data} to a log in call order. Queries
-// answer sensibly: glGenTextures hands out 1, 2, 3..., glutGetModifiers returns a
-// value the test sets, glIsEnabled reflects glEnable/glDisable (and glPushAttrib/
-// glPopAttrib of the lighting bit). The callbacks registered with GLUT are kept so
-// a test can deliver events as GLUT would.
+// appends its name and numeric arguments to a log in call order. glGenTextures
+// hands out 1, 2, 3...; glEnable/glDisable are tracked, and glPopAttrib restores
+// the lighting that glPushAttrib saw. The input callbacks given to GLUT are kept
+// so a test can deliver events as GLUT would.
 namespace fakegl {
 
 struct Call {
     std::string name;
-    std::vector<double> args;  // numeric arguments in order (enums as their values)
-    std::vector<float> data;   // array arguments: glMultMatrixf's 16, glLightfv's 4, ...
-    const void* pointer = nullptr;  // the pointer argument of the array calls, if any
+    std::vector<double> args;      // numeric arguments in order (enums as their values)
+    std::vector<float> matrix;     // glMultMatrixf's 16 elements
+    const void* pointer = nullptr; // the array argument of the pointer and upload calls
 };
 
-void reset();  // empties the log and the state, forgets callbacks
-const std::vector<Call>& calls();
-std::vector<Call> callsNamed(const std::string& name);
-std::vector<std::string> names();  // the names of all calls, in order
-std::size_t count(const std::string& name);
+struct Callbacks {
+    void (*reshape)(int, int) = nullptr;
+    void (*keyboard)(unsigned char, int, int) = nullptr;
+    void (*keyboardUp)(unsigned char, int, int) = nullptr;
+    void (*special)(int, int, int) = nullptr;
+    void (*specialUp)(int, int, int) = nullptr;
+    void (*mouse)(int, int, int, int) = nullptr;
+    void (*motion)(int, int) = nullptr;
+};
 
-void setModifiers(int modifiers);
+void reset(); // empties the log and the state, forgets callbacks
+const std::vector<Call>& calls();
+std::vector<std::string> names(); // the names of all calls, in order
+std::size_t count(const std::string& name);
+// The arguments of the calls named `name` (of every call if empty) in a row.
+std::vector<double> args(const std::string& name = "");
+// Index of the first call named `name` at or after `from`; the log's size if none.
+std::size_t find(const std::string& name, std::size_t from = 0);
+
+// Whether the X server sends a held key's repeats as presses alone (true unless set).
+void setDetectableAutoRepeat(bool supported);
 bool isEnabled(unsigned int capability);
 unsigned int boundTexture();
-std::string windowTitle();
+const Callbacks& glut();
 
-// Deliver an event through the callback GLUT was given; false if none is registered.
-bool deliverDisplay();
-bool deliverIdle();
-bool deliverReshape(int width, int height);
-bool deliverKeyboard(unsigned char key, int x = 0, int y = 0);
-bool deliverKeyboardUp(unsigned char key, int x = 0, int y = 0);
-bool deliverSpecial(int key, int x = 0, int y = 0);
-bool deliverSpecialUp(int key, int x = 0, int y = 0);
-bool deliverMouse(int button, int state, int x, int y);
-bool deliverMotion(int x, int y);
-
-}  // namespace fakegl
+} // namespace fakegl

@@ -18,29 +18,22 @@ struct Point {
     double x, y, z;
 };
 
-// p turned by `degrees` about the axis the way glRotate turns it (Rodrigues):
-// p c + (k x p) s + k (k . p) (1 - c) for the unit axis k.
-inline Point rotate(const Point& p, double degrees, const Point& axis) {
-    const double l = std::sqrt(axis.x * axis.x + axis.y * axis.y + axis.z * axis.z);
-    const Point k{axis.x / l, axis.y / l, axis.z / l};
-    const double r = degrees * 3.14159265358979 / 180.0, c = std::cos(r), s = std::sin(r);
-    const double d = (k.x * p.x + k.y * p.y + k.z * p.z) * (1 - c);
-    return {p.x * c + (k.y * p.z - k.z * p.y) * s + k.x * d,
-            p.y * c + (k.z * p.x - k.x * p.z) * s + k.y * d,
-            p.z * c + (k.x * p.y - k.y * p.x) * s + k.z * d};
+inline double distance(const Point& a, const Point& b) {
+    return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
 }
 
-// Where the point p ends up under the modelview matrix that the recorded calls
-// before log position `last` build from identity; projection calls are skipped.
+// Where p ends up under the modelview matrix that the calls before log position
+// `last` build from identity. Each call multiplies on the right, so the last one
+// acts on the point first; a turn is Rodrigues' formula about the unit axis k.
 inline Point transform(Point p, std::size_t last = SIZE_MAX) {
     std::vector<std::vector<const fakegl::Call*>> stack(1); // the transforms in force
-    bool selected = true;
+    bool modelview = true;
     const std::vector<fakegl::Call>& log = fakegl::calls();
-    for (std::size_t n = 0; n < log.size() && n < last; ++n) {
+    for (std::size_t n = 0; n < std::min(last, log.size()); ++n) {
         const fakegl::Call& c = log[n];
         if (c.name == "glMatrixMode")
-            selected = c.args[0] == GL_MODELVIEW;
-        else if (!selected)
+            modelview = c.args[0] == GL_MODELVIEW;
+        else if (!modelview)
             continue;
         else if (c.name == "glLoadIdentity")
             stack.back().clear();
@@ -51,40 +44,23 @@ inline Point transform(Point p, std::size_t last = SIZE_MAX) {
         else if (c.name == "glRotatef" || c.name == "glTranslatef" || c.name == "glScalef")
             stack.back().push_back(&c);
     }
-    // Each call multiplies on the right, so the last one acts on the point first.
     for (auto t = stack.back().rbegin(); t != stack.back().rend(); ++t) {
         const std::vector<double>& a = (*t)->args;
-        if ((*t)->name == "glTranslatef")
+        if ((*t)->name == "glTranslatef") {
             p = {p.x + a[0], p.y + a[1], p.z + a[2]};
-        else if ((*t)->name == "glScalef")
+        } else if ((*t)->name == "glScalef") {
             p = {p.x * a[0], p.y * a[1], p.z * a[2]};
-        else
-            p = rotate(p, a[0], {a[1], a[2], a[3]});
+        } else {
+            const double l = std::hypot(a[1], a[2], a[3]), r = a[0] * M_PI / 180.0;
+            const Point k{a[1] / l, a[2] / l, a[3] / l};
+            const double c = std::cos(r), s = std::sin(r);
+            const double d = (k.x * p.x + k.y * p.y + k.z * p.z) * (1 - c);
+            p = {p.x * c + (k.y * p.z - k.z * p.y) * s + k.x * d,
+                 p.y * c + (k.z * p.x - k.x * p.z) * s + k.y * d,
+                 p.z * c + (k.x * p.y - k.y * p.x) * s + k.z * d};
+        }
     }
     return p;
-}
-
-inline double distance(const Point& a, const Point& b) {
-    return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
-}
-
-// Index of the first call named `name` at or after `from`; the log's size if none.
-inline std::size_t find(const std::string& name, std::size_t from = 0) {
-    const std::vector<fakegl::Call>& log = fakegl::calls();
-    for (std::size_t n = from; n < log.size(); ++n)
-        if (log[n].name == name)
-            return n;
-    return log.size();
-}
-
-// The arguments of the calls named `name` (of every call if empty) in a row:
-// each function has its fixed number of arguments.
-inline std::vector<double> args(const std::string& name = "") {
-    std::vector<double> all;
-    for (const fakegl::Call& c : fakegl::calls())
-        if (name.empty() || c.name == name)
-            all.insert(all.end(), c.args.begin(), c.args.end());
-    return all;
 }
 
 // One quad of the overlay as drawn: its pixel and texture rectangles, and the
@@ -130,18 +106,15 @@ inline std::vector<Quad> quads(std::size_t first = 0) {
     return found;
 }
 
-// A display in a 640 x 480 window as the game opens it, made on an empty log;
-// the calls of its making are then forgotten.
+// A display in a 640 x 480 window as the game opens it; the log starts after that.
 class DisplayFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        fakegl::reset();
-        display = std::make_unique<Display>();
         display->resize(640, 480);
         fakegl::reset();
     }
     CaptureStreams streams; // keeps the trace lines out of the test output
-    std::unique_ptr<Display> display;
+    std::unique_ptr<Display> display = std::make_unique<Display>();
 };
 
 } // namespace glreplay

@@ -1,0 +1,144 @@
+#!/usr/bin/env bash
+# Keys held as a person holds them, on a server that repeats held keys: one
+# press of Space is one shot however long it is held, one press of Tab one step
+# along the weapon bar; a letter let go while Shift is down is let go; and after
+# a shot the heads-up block shows the aim of the tank whose turn it now is.
+source "$(dirname "$0")/harness.sh"
+
+output_lines() { wc -l <"$VT_STDOUT"; }
+
+# Lines matching REGEX after the first LINES lines.
+count_after() {
+    tail -n +"$(($1 + 1))" "$VT_STDOUT" | grep -cE -- "$2"
+}
+
+wait_count() {
+    local regex=$1 count=$2 seconds=${3:-30} i
+    for i in $(seq 1 $((seconds * 10))); do
+        [ "$(grep -cE -- "$regex" "$VT_STDOUT")" -ge "$count" ] && return 0
+        sleep 0.1
+    done
+    vt_fail "fewer than $count lines matching /$regex/ within ${seconds}s"
+}
+
+shot() { vt_screenshot "keys-$1"; }
+
+# The heads-up line "Angle: N", second from the bottom of the 16-pixel lines.
+angle_mask() { vt_text_mask "$1" "$2" 160 16 0 16; }
+
+vt_start_xvfb
+vt_check_key_repeat
+vt_start_game
+vt_wait_started
+
+# The keys traced, a 2-player game on fresh ground, and the menu closed.
+vt_trace_keys
+vt_key grave
+vt_type "terrain;tanks 2"
+vt_key Return grave Escape
+wait_count '^bounce sphere terrain [0-9]+$' 2 30
+sleep 0.5
+angle_mask "$(shot 01-start)" "$VT_OUT/keys-01-angle.png"
+
+# a held, Shift pressed, a let go: the release comes as 'A'. The turret turns
+# while a is down and must stop with its release.
+xdotool keydown a
+sleep 0.5
+xdotool keydown shift
+sleep 0.1
+xdotool keyup a
+sleep 0.1
+xdotool keyup shift
+vt_wait_line "KEYUP: 65 = 'A'" 5
+sleep 0.2
+angle_mask "$(shot 02-released)" "$VT_OUT/keys-02-angle.png"
+sleep 1
+angle_mask "$(shot 03-second-later)" "$VT_OUT/keys-03-angle.png"
+turned=$(vt_masks_differ_by "$VT_OUT/keys-01-angle.png" "$VT_OUT/keys-02-angle.png")
+drifted=$(vt_masks_differ_by "$VT_OUT/keys-02-angle.png" "$VT_OUT/keys-03-angle.png")
+echo "angle text: $turned pixels changed while a was held, $drifted in the second after its release"
+[ "$turned" -ge 10 ] || vt_fail "the angle text did not change while a was held"
+[ "$drifted" -eq 0 ] || vt_fail "the turret went on turning after a was let go with Shift down"
+
+# One tap of Space: one shot, and the turn passes to Player 2, whose turret has
+# not moved. The heads-up block shows Player 2's own angle, 0, as it showed
+# Player 1's at the start, not the angle Player 1 left behind.
+start=$(output_lines)
+vt_key space
+shots=$(count_after "$start" '^Explosive\(\)$')
+[ "$shots" -eq 1 ] || vt_fail "one tap of Space fired $shots shots"
+sleep 0.3
+angle_mask "$(shot 04-next-turn)" "$VT_OUT/keys-04-angle.png"
+stale=$(vt_masks_differ_by "$VT_OUT/keys-01-angle.png" "$VT_OUT/keys-04-angle.png")
+echo "angle text on Player 2's turn: $stale pixels differ from Player 1's at the start"
+[ "$stale" -eq 0 ] || vt_fail "the angle text on Player 2's turn is not Player 2's own"
+
+# Holds KEY for SECONDS, taking note of the trace's length before the press
+# and before the release, for held_count and release_count below. With a third
+# argument the game is stopped for that long just before the release, as a late
+# frame would hold it up: the repeats queued meanwhile must not turn into
+# presses once the key is up.
+hold_key() {
+    HOLD_START=$(output_lines)
+    xdotool keydown "$1"
+    sleep "$2"
+    HOLD_RELEASE=$(output_lines)
+    if [ -n "${3:-}" ]; then
+        kill -STOP "$VT_GAME_PID"
+        sleep "$3"
+        xdotool keyup "$1"
+        kill -CONT "$VT_GAME_PID"
+    else
+        xdotool keyup "$1"
+    fi
+    sleep 0.5
+}
+
+# Lines matching REGEX traced while the key was held.
+held_count() {
+    tail -n +"$((HOLD_START + 1))" "$VT_STDOUT" | head -n "$((HOLD_RELEASE - HOLD_START))" |
+        grep -cE -- "$1"
+}
+
+# Lines matching REGEX traced after the release.
+release_count() { count_after "$HOLD_RELEASE" "$1"; }
+
+# Space held for 1.5 s, on Player 2's turn: one press, one shot.
+hold_key space 1.5
+presses=$(held_count '^KEYDOWN: 32 ')
+shots=$(held_count '^Explosive\(\)$')
+late=$(release_count '^Explosive\(\)$')
+echo "Space held 1.5 s: $presses presses and $shots shots while held, $late shots after the release"
+[ "$presses" -eq 1 ] || vt_fail "holding Space gave $presses presses, not 1"
+[ "$shots" -eq 1 ] || vt_fail "holding Space fired $shots shots, not 1"
+[ "$late" -eq 0 ] || vt_fail "$late more shots came with the release"
+
+# Tab held for 1.5 s: one press, one step along the bar. The bar's 32-pixel
+# icons start at the window's left edge; the highlight leaves the first icon
+# for the one as many steps on as Tab presses came through.
+bar_before=$(shot 05-bar-before)
+hold_key Tab 1.5 0.4
+bar_after=$(shot 06-bar-after)
+presses=$(held_count '^KEYDOWN: 9 ')
+late=$(release_count '^KEYDOWN: 9 ')
+echo "Tab held 1.5 s, the game stopped 0.4 s at the release: $presses presses while held, $late after"
+[ "$presses" -eq 1 ] || vt_fail "holding Tab gave $presses presses while held, not 1"
+[ "$late" -eq 0 ] || vt_fail "$late more presses came with the release of a held Tab"
+steps=$(((presses + late) % 6))
+expected=""
+[ "$steps" -eq 0 ] || expected=" 0 $steps"
+changed=""
+for icon in 0 1 2 3 4 5; do
+    # Inside the icon's cell, clear of the screenshot's missing top row and column.
+    cell="28x28+$((icon * 32 + 1))+1"
+    convert "$bar_before" -crop "$cell" +repage "$VT_WORK/icon-before.png"
+    convert "$bar_after" -crop "$cell" +repage "$VT_WORK/icon-after.png"
+    difference=$(compare -metric AE -fuzz 3% "$VT_WORK/icon-before.png" "$VT_WORK/icon-after.png" \
+        null: 2>&1 | awk '{ print int($1) }')
+    [ "$difference" -gt 20 ] && changed="$changed $icon"
+done
+echo "weapon bar: icons changed:${changed:- none}, expected:${expected:- none}"
+[ "$changed" = "$expected" ] || vt_fail "the highlight did not move one icon per Tab press"
+
+vt_game_running || vt_fail "vantrell is not running after the checks"
+echo "keys: ok"

@@ -1,0 +1,184 @@
+#!/usr/bin/env bash
+# A game's result is written across the middle once, and kept there until Esc.
+# Starting a new game from the menu keeps it too, and the menu offers no way
+# back to the game but Esc, which takes the old result away: so every way from
+# a finished game (or from the title's draw) into a new one ends with the new
+# game bare, and with its own result when it ends. The main menu is walked to
+# the end to see that it holds just the three game starts, Settings, Controls
+# and Quit, which ends the game.
+source "$(dirname "$0")/harness.sh"
+
+shotcheck=${VT_SHOTCHECK:-$VT_BIN_DIR/tests/realwindow/vt_shotcheck}
+[ -x "$shotcheck" ] || vt_fail "no screenshot checker at $shotcheck"
+
+output_lines() { wc -l <"$VT_STDOUT"; }
+
+# Waits for a line matching REGEX after the first LINES lines.
+wait_after() {
+    local lines=$1 regex=$2 seconds=${3:-30} i
+    for i in $(seq 1 $((seconds * 10))); do
+        tail -n +"$((lines + 1))" "$VT_STDOUT" | grep -qE -- "$regex" && return 0
+        sleep 0.1
+    done
+    vt_fail "no line matching /$regex/ after line $lines within ${seconds}s"
+}
+
+# Waits for COUNT lines matching REGEX after the first LINES lines.
+wait_count_after() {
+    local lines=$1 regex=$2 count=$3 seconds=${4:-30} i
+    for i in $(seq 1 $((seconds * 10))); do
+        [ "$(tail -n +"$((lines + 1))" "$VT_STDOUT" | grep -cE -- "$regex")" -ge "$count" ] &&
+            return 0
+        sleep 0.1
+    done
+    vt_fail "fewer than $count lines matching /$regex/ after line $lines within ${seconds}s"
+}
+
+console_command() {
+    vt_key grave
+    vt_type "$1"
+    vt_key Return grave
+}
+
+shot() { vt_screenshot "result-$1"; }
+
+# A message of a dozen 16-pixel glyphs lights some hundreds of pixels of the
+# band; the scene behind it (sky, ground, falling tanks) hardly any.
+message_threshold=100
+
+expect_message() {
+    local pixels
+    pixels=$(vt_message_pixels "$2")
+    echo "$1: $pixels white pixels in the message band"
+    [ "$pixels" -ge "$message_threshold" ] || vt_fail "$1: no result written across the middle"
+}
+
+expect_no_message() {
+    local pixels
+    pixels=$(vt_message_pixels "$2")
+    echo "$1: $pixels white pixels in the message band"
+    [ "$pixels" -lt "$message_threshold" ] || vt_fail "$1: a result is written over the new game"
+}
+
+# "Player N wins!" is centred on whole pairs of characters: the digit's glyph
+# lies at x 320 to 336 of the window and 232 to 248 up from its bottom.
+digit_mask() { vt_text_mask "$1" "$2" 16 16 319 232; }
+
+# The selected line's red box, "TOP LEFT RIGHT" in screenshot rows and columns.
+red_line() {
+    local report
+    report=$("$shotcheck" redline "$1") || vt_fail "no red line of the menu in $1: $report"
+    echo "$report" | sed -E 's/.* x ([0-9]+)\.\.([0-9]+), y ([0-9]+)\.\..*/\3 \1 \2/'
+}
+
+# Esc from the game opens the menu with its first line selected; DOWNS more
+# lines down, Enter runs that line and Esc closes the menu.
+start_from_menu() {
+    local downs=$1 i
+    vt_key Escape
+    for ((i = 0; i < downs; i++)); do
+        vt_key Down
+    done
+    vt_key Return
+}
+
+vt_start_xvfb
+vt_start_game
+vt_wait_started
+
+# On the title: Esc opens the menu (and the key trace is turned on, which
+# paces the keys from here on), Esc closes it and lets a result be announced
+# (no tanks: a draw, latched under the title picture), Esc opens the menu
+# again. "2 Players" raises new ground and two tanks; Esc goes to them.
+vt_trace_keys
+start=$(output_lines)
+vt_key Escape Escape Return
+wait_after "$start" '^processCommand: "tanks 2"$' 10
+vt_key Escape
+sleep 0.5
+expect_no_message "title, Esc, Esc, Esc, 2 Players, Esc" "$(shot 01-from-title)"
+
+# One tank left: "Player 1 wins!".
+console_command "tanks 1"
+sleep 0.5
+won=$(shot 02-player-1-wins)
+expect_message "one tank left" "$won"
+digit_mask "$won" "$VT_OUT/result-digit-1.png"
+
+# From the decided game into a 3-player and a 4-player game. Esc lets the
+# result go and announces it again (still one tank), so it stands latched
+# over the new game while the menu is up.
+for players in 3 4; do
+    start=$(output_lines)
+    start_from_menu $((players - 2))
+    wait_after "$start" "^processCommand: \"tanks $players\"$" 10
+    vt_key Escape
+    sleep 0.5
+    expect_no_message "one tank left, Esc, $players Players, Esc" "$(shot "03-$players-players")"
+    console_command "tanks 1"
+    sleep 0.5
+    expect_message "one tank left again" "$(shot "04-decided-$players")"
+done
+
+# And into a 2-player game, played to its end: Player 1 drops a Nuke (the
+# fourth weapon) at its own feet, velocity 0, and Player 2 is announced.
+start=$(output_lines)
+start_from_menu 0
+wait_after "$start" '^processCommand: "tanks 2"$' 10
+vt_key Escape
+sleep 0.5
+expect_no_message "one tank left, Esc, 2 Players, Esc" "$(shot 05-2-players)"
+wait_count_after "$start" '^bounce sphere terrain [0-9]+$' 2 30
+vt_key Tab Tab Tab
+vt_hold f 1.5
+start=$(output_lines)
+vt_key space
+wait_after "$start" '^TankObject::damageEvent\(.*\) health = 0$' 30
+sleep 0.5
+won=$(shot 06-player-2-wins)
+expect_message "Player 1 blown up" "$won"
+digit_mask "$won" "$VT_OUT/result-digit-2.png"
+digit=$(vt_masks_differ_by "$VT_OUT/result-digit-1.png" "$VT_OUT/result-digit-2.png")
+echo "the winner's digit: $digit pixels differ from Player 1's"
+[ "$digit" -ge 10 ] || vt_fail "the result still names Player 1, not the new winner"
+
+# The main menu, walked from the top with the last game's result standing over
+# a new one: its lines and what they run. Six lines of 32 pixels centred on
+# the window's middle put the first line in rows 143 to 174 of the screenshot
+# (seven would put it 16 higher). How many rows of a glyph are pure red
+# depends a little on the scene behind, so the rows are compared within a few.
+vt_key Escape
+sleep 0.3
+read -r top0 left0 right0 <<<"$(red_line "$(shot 07-menu-first)")"
+echo "first line: red from row $top0, columns $left0 to $right0"
+[ "$top0" -ge 141 ] && [ "$top0" -le 156 ] || vt_fail "the main menu is not six lines high"
+start=$(output_lines)
+vt_key Return
+wait_after "$start" '^processCommand: "terrain"$' 10
+wait_after "$start" '^processCommand: "tanks 2"$' 10
+for line in 3:settings 4:controls; do
+    start=$(output_lines)
+    vt_key Escape Escape
+    for ((i = 0; i < ${line%%:*}; i++)); do
+        vt_key Down
+    done
+    vt_key Return
+    wait_after "$start" "^processCommand: \"menu ${line#*:}\"$" 10
+done
+vt_key Escape Escape Down Down Down Down Down
+read -r top5 left5 right5 <<<"$(red_line "$(shot 08-menu-sixth)")"
+vt_key Down
+read -r top6 left6 right6 <<<"$(red_line "$(shot 09-menu-past-sixth)")"
+echo "sixth line: red from row $top5, columns $left5 to $right5; one Down more: row $top6"
+near() { [ "$1" -ge $(($2 - $3)) ] && [ "$1" -le $(($2 + $3)) ]; }
+near "$top5" $((top0 + 160)) 6 || vt_fail "five Downs did not move the selection five lines"
+near "$top6" "$top5" 4 || vt_fail "the main menu goes on past its sixth line"
+# "Quit": four 32-pixel glyphs from the block's left edge.
+near "$left5" "$left0" 8 && [ $((right5 - left0)) -lt 128 ] ||
+    vt_fail "the sixth line is not four characters long"
+start=$(output_lines)
+vt_key Return
+wait_after "$start" '^processCommand: "quit"$' 10
+vt_wait_exit 30
+[ "$VT_GAME_STATUS" -eq 0 ] || vt_fail "Quit ended the game with status $VT_GAME_STATUS"
+echo "result: ok"
