@@ -9,7 +9,7 @@ packages=(g++ make cmake pkg-config freeglut3-dev libx11-dev libexpat1-dev libpn
           libfreetype-dev fonts-dejavu-core libgl1-mesa-dri x11-utils)
 if [ "${1:-}" = "--test" ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-xserver-utils imagemagick
-               clang libclang-rt-14-dev)
+               sox clang libclang-rt-14-dev)
 fi
 
 missing=()

@@ -61,12 +61,7 @@ sleep 0.5
 vt_key Escape
 sleep 0.5
 console_command "quit"
-for i in $(seq 1 100); do
-    vt_game_running || break
-    sleep 0.1
-done
-vt_game_running && fail "the game was still running after quit"
-VT_GAME_PID=""
+vt_wait_exit 10
 
 if [ -n "${VT_RECORD:-}" ]; then
     cp "$VT_STDOUT" "$VT_RECORD"
