@@ -61,13 +61,22 @@ sleep 0.3
 vt_hold f 0.5
 vt_key Tab Tab Tab
 sleep 1
-shot=$(bytes)
+
+# Moments of the recording, as the size the file had then. The backend writes
+# in real time, but a starved mixer falls behind and catches up later, and a
+# sound lands where the mixer is when it starts: so a sound lies after the size
+# taken before its cause and before (a mixer's period past) the size taken once
+# the game has traced it.
+pressed=$(bytes)
 start=$(output_lines)
 vt_key space
+taken=$(bytes)
 wait_after "$start" '^Activating explosion [0-9]+$' 10
-# The explosion grows for 6.4 s to its blast radius of 32, then goes off.
-wait_after "$start" '^~Explosion\(\)$' 30
-burst=$(bytes)
+activated=$(bytes)
+# The explosion grows for 6.4 s to its blast radius of 32, then goes off: it
+# digs its crater, hurts the tank under it and is heard at once.
+wait_after "$start" '^TankObject::damageEvent' 30
+hurt=$(bytes)
 sleep 2
 
 # quit ends the process through exit(), which closes the device and the file.
@@ -76,30 +85,26 @@ vt_type quit
 xdotool key Return
 vt_wait_exit 10
 [ -s "$VT_STDERR" ] && fail "the game wrote to standard error: $(cat "$VT_STDERR")"
-
 cp "$wav" "$VT_OUT/sound.wav"
 
-# Measured with sox. The backend writes 32-bit float stereo frames in real time
-# and nothing after them, so a size the file had is a moment of the recording.
+# Read with sox as text, a frame a line: seconds, left, right. The backend writes
+# 32-bit float stereo frames and nothing after them. Silence is below a
+# sixteenth of a 16-bit step; the burst starts where a sample first passes 0.005
+# a second after the explosion began to grow, and is measured for 1.5 s.
 frames=$(soxi -V1 -s "$wav") || fail "sox cannot read the recording"
-seconds_at() { awk -v b="$1" -v h="$(($(bytes) - frames * 8))" 'BEGIN { print (b - h) / 8 / 22050 }'; }
-at() { awk "BEGIN { print $1 }"; }
-# Root mean square from $1 to $2 seconds, of channel $3 (1 left, 2 right) or of both.
-rms() { sox -V1 "$wav" -n trim "$1" ="$2" ${3:+remix "$3"} stat 2>&1 | awk '/^RMS +amplitude/ { print $3 }'; }
-shot=$(seconds_at "$shot")
-burst=$(seconds_at "$burst")
-# The moments are taken a little after the key press and the trace line; the
-# stretches leave room for that.
-before=$(rms 0.2 "$(at "$shot - 0.5")")
-launch=$(rms "$(at "$shot - 0.3")" "$(at "$shot + 0.6")")
-after=$(rms "$(at "$burst - 0.3")" "$(at "$burst + 1.2")")
-left=$(rms "$(at "$burst - 0.3")" "$(at "$burst + 1.2")" 1)
-right=$(rms "$(at "$burst - 0.3")" "$(at "$burst + 1.2")" 2)
-echo "sound: $(at "$frames / 22050") s; shot at $shot s, burst at $burst s; RMS before the shot" \
-    "$before, around the shot $launch, after the burst $after (left $left, right $right)"
-# Silence is below a sixteenth of a 16-bit step (1.9e-6).
-awk -v s="$shot" -v b="$burst" -v n="$frames" -v z="$before" -v l="$launch" -v a="$after" \
-    -v left="$left" -v right="$right" 'BEGIN { exit !(s > 1 && b > s && b + 1.2 <= n / 22050 &&
-        z < 1.9e-6 && l > 4e-5 && a > 0.02 && left > 2 * right) }' ||
-    fail "the recording is not what was played"
+sox -V1 "$wav" -t dat - | awk -v header=$(($(bytes) - frames * 8)) -v pressed="$pressed" \
+    -v taken="$taken" -v activated="$activated" -v hurt="$hurt" '
+    function at(bytes) { return (bytes - header) / 8 / 22050 }
+    function rms(sum, n) { return n ? sqrt(sum / n) : 0 }
+    BEGIN { p = at(pressed); t = at(taken); a = at(activated) + 1; h = at(hurt); onset = -1 }
+    /^;/ { next }
+    $1 > 0.2 && $1 < p - 0.2 { before += $2 * $2 + $3 * $3; nb += 2 }
+    $1 >= p && $1 < t + 0.6 { launch += $2 * $2 + $3 * $3; nl += 2 }
+    onset < 0 && $1 > a && $1 < h + 0.5 && ($2 > 0.005 || $2 < -0.005 || $3 > 0.005 || $3 < -0.005) { onset = $1 }
+    onset >= 0 && $1 < onset + 1.5 { left += $2 * $2; right += $3 * $3; na++ }
+    END {
+        b = rms(before, nb); l = rms(launch, nl); L = rms(left, na); R = rms(right, na)
+        printf "sound: %.1f s; shot at %.2f s, burst at %.2f s; RMS before the shot %.7f, around the shot %.5f, after the burst %.4f (left %.4f, right %.4f)\n", $1, p, onset, b, l, rms(left + right, 2 * na), L, R
+        exit !(p > 1 && onset > 0 && na >= 1.5 * 22050 - 1 && b < 1.9e-6 && l > 4e-5 && rms(left + right, 2 * na) > 0.02 && L > 2 * R)
+    }' || fail "the recording is not what was played"
 echo "sound: ok"
