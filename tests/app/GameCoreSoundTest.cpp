@@ -17,7 +17,7 @@ protected:
         flatten(0.25f); // ground at 50
     }
 
-    // The sources started since the last call, as they were started.
+    // The sources started since the last call, as they stand now.
     std::vector<fakeal::Source> played() {
         std::vector<fakeal::Source> sounds;
         for (const std::vector<unsigned>& log = fakeal::state().played; seen < log.size(); ++seen)
