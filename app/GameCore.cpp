@@ -99,6 +99,10 @@ GameCore::GameCore()
         }
     }
 
+    // Sounds: the game is whole without them, so they come last and say on
+    // standard error, not in the trace, what is missing.
+    sound.loadSounds("data/sounds/");
+
     std::cout << "end GameCore::GameCore()" << std::endl;
 }
 

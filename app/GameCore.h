@@ -6,6 +6,7 @@
 #include "assets/Menu.h"
 #include "assets/Mesh.h"
 #include "assets/Skeleton.h"
+#include "audio/Audio.h"
 #include "render/Display.h"
 #include "world/PhysicsSettings.h"
 #include "world/Terrain.h"
@@ -76,6 +77,7 @@ public:
 
     PhysicsSettings physics;
     Display screen; // the GL state owner; named apart from the display() operation
+    Audio sound;    // the OpenAL owner; told what happened, it hears the world events
     Console console;
     Vector3 cameraPosition{50.0f, 25.0f, 100.0f};
     Vector3 cameraVelocity{0.0f, 0.0f, 0.0f}; // displacement per update

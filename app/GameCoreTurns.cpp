@@ -31,9 +31,9 @@ void GameCore::update(float elapsedSeconds) {
     // The held-key quantities come from the camera as it stood before the physics.
     const HeldKeyRates rates = heldKeyRates(dtSeconds);
 
-    // The cube the terrain occupies.
+    // The cube the terrain occupies; the sound hears the bursts and splits in it.
     WorldBox box{0.0f, worldSize, 0.0f, worldSize, 0.0f, worldSize, 0};
-    physics.tick(World{&objects, &box, &terrain}, dtSeconds);
+    physics.tick(World{&objects, &box, &terrain, &sound}, dtSeconds);
 
     removeDeadTanks();
     announceResult();
@@ -41,6 +41,8 @@ void GameCore::update(float elapsedSeconds) {
     heldKeyStep(rates, dtSeconds);
     computers.update(*this, dtSeconds);
     repeatConsoleKey(dtSeconds);
+    // The ears go where the camera went, so the frame's picture and sound agree.
+    sound.setListener(cameraPosition, cameraRotation);
 }
 
 // Outside the physics step, so erasing from objects here breaks no walk.
@@ -52,6 +54,7 @@ void GameCore::removeDeadTanks() {
             continue;
         }
         console.addLine(tank->name() + " died");
+        sound.death(tank->position);
         it = tanks.erase(it);
         objects.remove_if([tank](const std::unique_ptr<Object>& o) { return o.get() == tank; });
         // Whoever had the turn, it restarts with the first survivor.
@@ -66,9 +69,11 @@ void GameCore::announceResult() {
     if (tanks.empty()) {
         messageShown = true;
         message = "Draw Game";
+        sound.result(true);
     } else if (tanks.size() == 1 && currentTank != tanks.end()) {
         messageShown = true;
         message = (*currentTank)->name() + " wins!";
+        sound.result(false);
     }
 }
 
@@ -82,8 +87,10 @@ void GameCore::fireAndPassTurn() {
     const Skeleton* const turret = tankNode("turret");
     const Skeleton* const barrel = tankNode("barrel");
     if (turret && barrel && currentWeapon != weapons.end()) {
+        const Vector3 muzzle = muzzlePosition(tank.skeleton, tank.position);
         const Vector3 velocity = muzzleVelocity(turret->rotate.y, barrel->rotate.x, launchVelocity);
-        (*currentWeapon)->fire(objects, muzzlePosition(tank.skeleton, tank.position), velocity);
+        (*currentWeapon)->fire(objects, muzzle, velocity);
+        sound.launch(muzzle);
     }
 
     ++currentTank;

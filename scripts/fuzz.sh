@@ -11,7 +11,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD:-$root/build-fuzz}
 seconds=${FUZZ_SECONDS:-30}
-targets="mesh skeleton menu png tga"
+targets="mesh skeleton menu png tga sound"
 
 mkdir -p "$build"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DVANTRELL_FUZZ=ON -DVANTRELL_TESTS=OFF -DVANTRELL_WERROR=ON \

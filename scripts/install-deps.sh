@@ -7,13 +7,14 @@
 set -euo pipefail
 
 packages=(g++ make cmake pkg-config freeglut3-dev libx11-dev libexpat1-dev libpng-dev zlib1g-dev
+          libopenal-dev libsndfile1-dev
           libfreetype-dev fonts-dejavu-core libgl1-mesa-dri x11-utils)
 case "${1:-}" in
     --package)
         packages+=(dpkg-dev) ;;
     --test)
         packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-xserver-utils imagemagick
-                   clang libclang-rt-14-dev dpkg-dev desktop-file-utils appstream) ;;
+                   sox clang libclang-rt-14-dev dpkg-dev desktop-file-utils appstream) ;;
 esac
 
 missing=()

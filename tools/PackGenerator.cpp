@@ -1,14 +1,15 @@
-// vantrell_pack: paints every picture and builds every generated mesh of the
-// game's data/ folder, a contact sheet of the pictures for people to look at,
-// and the application icon for desktop menus (ICON_DIR/48x48.png and the other
-// sizes; the installer gives them their theme names). Everything is computed
-// from fixed seeds, so two runs give the same bytes.
+// vantrell_pack: paints every picture, builds every generated mesh and
+// synthesises every sound of the game's data/ folder, a contact sheet of the
+// pictures for people to look at, and the application icon for desktop menus
+// (ICON_DIR/48x48.png and the other sizes; the installer gives them their theme
+// names). Everything is computed from fixed seeds, so two runs give the same bytes.
 //
 //   vantrell_pack DATA_DIR SHEET_PNG ICON_DIR MONO_TTF SANS_BOLD_TTF SANS_TTF
 #include "ContactSheet.h"
 #include "FontFace.h"
 #include "PackMeshes.h"
 #include "PackPictures.h"
+#include "PackSounds.h"
 #include "PngFile.h"
 
 #include <iostream>
@@ -78,6 +79,7 @@ int main(int argc, char** argv) {
         }
     }
     ok = writePackMeshes(data) && ok;
+    ok = writePackSounds(data) && ok;
     ok = writePng(sheetPath, sheet.render(regular, bold), PixelFormat::Rgb) && ok;
     const Canvas icon = makeAppIcon();
     for (const int size : iconSizes) {

@@ -1,4 +1,5 @@
 #include "world/CarrierObject.h"
+#include "world/WorldEvents.h"
 #include <algorithm>
 #include <cassert>
 #include <iostream>
@@ -44,4 +45,6 @@ void CarrierObject::split(World world) {
         submunition.fire(objects, centre, base + fan[i]);
     for (auto it = std::next(objects.begin(), static_cast<long>(before)); it != objects.end(); ++it)
         (*it)->shotId = shotId;
+    if (world.events)
+        world.events->split(centre);
 }

@@ -1,5 +1,6 @@
 #include "world/Explosion.h"
 #include "world/Terrain.h"
+#include "world/WorldEvents.h"
 #include <cassert>
 #include <iostream>
 
@@ -49,4 +50,6 @@ void Explosion::update(World world, float seconds) {
     }
     active = false;
     dead = true;
+    if (world.events)
+        world.events->exploded(position, r);
 }

@@ -6,6 +6,7 @@
 class Object;
 class ObjectIndex;
 class Terrain;
+class WorldEvents;
 
 // The world is a cube of this many units: the terrain spans 0 to worldSize along
 // x and z, its heights are scaled by it, and the physics keeps everything in the
@@ -27,11 +28,13 @@ struct WorldBox {
     std::uint32_t unused = 0;
 };
 
-// What the physics and every event see, passed by value.
+// What the physics and every event see, passed by value. `events` hears of
+// explosions and splits; null when nobody listens.
 struct World {
     ObjectList* objects = nullptr;
     WorldBox* box = nullptr;
     Terrain* terrain = nullptr;
+    WorldEvents* events = nullptr;
     // Set by the physics for the events of its step: the list's objects by id.
     // Null elsewhere, where an event walks the list instead.
     const ObjectIndex* index = nullptr;

@@ -2,6 +2,7 @@
 #include "app/GameCore.h"
 #include "app/KeyCodes.h"
 #include "support/CaptureStreams.h"
+#include "support/FakeAL.h"
 #include "support/FakeGL.h"
 #include "world/TankObject.h"
 #include <cstdlib>
@@ -18,6 +19,7 @@ class CoreFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         fakegl::reset();
+        fakeal::reset();
         char folder[] = "/tmp/vantrell-core.XXXXXX";
         ASSERT_NE(mkdtemp(folder), nullptr);
         emptyFolder = folder;

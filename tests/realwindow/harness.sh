@@ -41,6 +41,13 @@ VT_XEV_PID=""
 VT_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 mkdir -p "$VT_OUT"
 
+# The game's sound goes to OpenAL's null device, which mixes and discards: a test
+# makes no noise on a machine with a sound card, and the sound layer runs the
+# same everywhere. A test that wants another device exports its own ALSOFT_CONF
+# after sourcing this.
+printf '[general]\ndrivers = null\n' >"$VT_WORK/alsoft-null.conf"
+export ALSOFT_CONF=$VT_WORK/alsoft-null.conf
+
 vt_fail() {
     echo "FAIL: $*" >&2
     # The whole trace stays beside the screenshots.

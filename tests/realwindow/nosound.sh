@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# A game played to its end where no sound can be made: OpenAL is told to use
+# only its wave backend, with a file in a folder that does not exist, so no
+# device opens. The game must say so in one line on standard error and play on,
+# and its standard output must be byte for byte what the game printed for the
+# same keys before it had sound: nosound-stdout.txt, recorded from that game
+# (a win and a draw, each announced twice, and no shot, so nothing in the trace
+# depends on the random terrain). To record it again from a build:
+#   VT_GAME_DIR=build/game VT_RECORD=tests/realwindow/nosound-stdout.txt bash nosound.sh
+source "$(dirname "$0")/harness.sh"
+
+expected="$(dirname "$0")/nosound-stdout.txt"
+printf '[general]\ndrivers = wave\n[wave]\nfile = %s/no/such/folder/out.wav\n' "$VT_WORK" \
+    >"$VT_WORK/alsoft.conf"
+export ALSOFT_CONF=$VT_WORK/alsoft.conf
+
+fail() {
+    cp "$VT_STDOUT" "$VT_OUT/nosound-stdout.txt" 2>/dev/null
+    vt_fail "$@"
+}
+
+# Types a command into the console: one xdotool for the whole line, each key
+# pressed and released at once and 0.1 s apart, so neither a slow start of a
+# process (the console's own repeat would type a held key again) nor a doubled
+# letter (GLUT takes a release and a press at one moment for a held key) can
+# change what arrives.
+console_command() {
+    local i c keys=(grave)
+    for ((i = 0; i < ${#1}; i++)); do
+        c=${1:i:1}
+        case $c in
+        " ") c=space ;;
+        ";") c=semicolon ;;
+        esac
+        keys+=("$c")
+    done
+    xdotool key --delay 100 "${keys[@]}" Return grave
+    sleep 0.2
+}
+
+vt_start_xvfb
+vt_start_game
+vt_wait_line "end GameCore::GameCore()" 60
+
+# The title's menu, then one player on a new terrain: Esc closes the menu and
+# clears the latch, so Player 1 wins at once while the tank falls.
+vt_key space
+console_command "terrain;tanks 1"
+vt_wait_line 'processCommand: "tanks 1"' 10
+vt_key Escape
+vt_wait_line "TankObject::contactEvent" 30
+sleep 0.5
+# Esc twice: the menu opens and closes, the win is announced again.
+vt_key Escape Escape
+sleep 0.5
+# No players: a draw, announced when Esc clears the latch, and again.
+console_command "tanks 0"
+vt_wait_line 'processCommand: "tanks 0"' 10
+vt_key Escape
+sleep 0.5
+vt_key Escape
+sleep 0.5
+console_command "quit"
+vt_wait_exit 10
+
+if [ -n "${VT_RECORD:-}" ]; then
+    cp "$VT_STDOUT" "$VT_RECORD"
+    echo "nosound: recorded $(wc -l <"$VT_RECORD") lines in $VT_RECORD"
+    exit 0
+fi
+cmp -s "$expected" "$VT_STDOUT" ||
+    fail "standard output differs from the game without sound: $(diff "$expected" "$VT_STDOUT" | head -n 20)"
+[ "$(cat "$VT_STDERR")" = "Sound: no audio device could be opened; playing without sound." ] ||
+    fail "standard error is not the one line about sound: $(cat "$VT_STDERR")"
+echo "nosound: ok"

@@ -1,0 +1,33 @@
+#pragma once
+#include "world/Vector3.h"
+#include <map>
+#include <vector>
+
+// A stand-in for the OpenAL calls the game makes, beside the fake GL: it keeps
+// the state a test asks about. A source plays from alSourcePlay until
+// alSourceStop or finishAll(), as if its sound had run out.
+namespace fakeal {
+
+struct Source {
+    unsigned buffer = 0;
+    bool relative = false, playing = false;
+    Vector3 position;
+    float gain = 1.0f, pitch = 1.0f, referenceDistance = 1.0f;
+};
+
+struct State {
+    bool deviceAvailable = true, contextAvailable = true, deviceOpen = false;
+    int sourceLimit = 256;
+    int buffers = 0; // alive
+    std::map<unsigned, Source> sources;
+    std::vector<unsigned> played; // the source of every alSourcePlay, in order
+    float listener[9] = {};       // position, then the orientation's at and up
+};
+
+State& state();
+void reset(); // a device that opens, with room for 256 sources
+void finishAll();
+// The last source started.
+inline const Source& last() { return state().sources.at(state().played.back()); }
+
+} // namespace fakeal
