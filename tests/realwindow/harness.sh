@@ -118,7 +118,9 @@ vt_start_xvfb() {
     local attempt n i
     for attempt in 1 2 3; do
         n=$(vt_free_display) || vt_fail "no free display number"
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp 2>"$VT_WORK/xvfb.log" &
+        # -noreset: by default the server resets when its last client leaves
+        # (the checks below, xev), and a game connecting meanwhile is refused.
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset 2>"$VT_WORK/xvfb.log" &
         VT_XVFB_PID=$!
         export DISPLAY=":$n"
         for i in $(seq 1 100); do
@@ -126,7 +128,7 @@ vt_start_xvfb() {
             # The lock must name our server: a test starting at the same moment
             # may have taken the number, and its server would answer for ours
             # until it ends.
-            if [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$VT_XVFB_PID" ] &&
+            if [ "$(cat "/tmp/.X$n-lock" 2>/dev/null | tr -d ' \n')" = "$VT_XVFB_PID" ] &&
                 xdpyinfo >/dev/null 2>&1; then
                 # A desktop repeats a held key; the tests of held keys need that.
                 xset r on || vt_fail "xset cannot switch key repeat on"

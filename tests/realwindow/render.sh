@@ -2,7 +2,7 @@
 # What a player sees, checked on real pixels: the title picture fills the window;
 # a key brings up the menu in the middle with its selected line in red; with the
 # title gone the terrain fills the lower part of the view, and from above it
-# shows its three ground bands, with the sky's floor round the field and nothing
+# shows its sand and grass bands (rock where the peaks reach it), with the sky's floor round the field and nothing
 # black; wireframe drawing changes the picture. The screenshots stay in $VT_OUT.
 source "$(dirname "$0")/harness.sh"
 
