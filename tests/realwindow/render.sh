@@ -2,8 +2,8 @@
 # What a player sees, checked on real pixels: the title picture fills the window;
 # a key brings up the menu in the middle with its selected line in red; with the
 # title gone the terrain fills the lower part of the view, and from above it
-# shows its sand and grass bands (rock where the peaks reach it), with the sky's floor round the field and nothing
-# black; wireframe drawing changes the picture. The screenshots stay in $VT_OUT.
+# shows its sand and grass bands (rock where the peaks reach it), with the sky's
+# floor round the field and nothing black; wireframe drawing changes the picture. The screenshots stay in $VT_OUT.
 source "$(dirname "$0")/harness.sh"
 
 shotcheck=${VT_SHOTCHECK:-$VT_BIN_DIR/tests/realwindow/vt_shotcheck}
