@@ -17,9 +17,7 @@ mkdir -p "$build"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DVANTRELL_FUZZ=ON -DVANTRELL_TESTS=OFF -DVANTRELL_WERROR=ON \
     -DVANTRELL_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build/configure.log" 2>&1 ||
     { cat "$build/configure.log"; exit 1; }
-for target in $targets; do
-    cmake --build "$build" -j2 --target "fuzz_$target"
-done
+cmake --build "$build" -j"$(nproc)" --target $(for target in $targets; do echo "fuzz_$target"; done)
 
 # One target a core at a time: the same time each, a fraction of the wait.
 run() {
