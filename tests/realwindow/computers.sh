@@ -13,19 +13,16 @@
 # is given twice as long.
 source "$(dirname "$0")/harness.sh"
 
-output_lines() { wc -l <"$VT_STDOUT"; }
-# Lines matching REGEX after the first LINES lines.
-count_after() { tail -n +"$(($1 + 1))" "$VT_STDOUT" | grep -acE -- "$2"; }
 # Waits up to SECONDS for COUNT such lines; false if they do not come.
 wait_count_after() {
     local i
     for i in $(seq 1 $(($4 * 10))); do
-        [ "$(count_after "$1" "$2")" -ge "$3" ] && return 0
+        [ "$(vt_count_after "$1" "$2")" -ge "$3" ] && return 0
         sleep 0.1
     done
     return 1
 }
-shots_after() { count_after "$1" '^Explosive\(\)$'; }
+shots_after() { vt_count_after "$1" '^Explosive\(\)$'; }
 now() { date +%s.%N; }
 since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.1f", b - a }'; }
 
@@ -49,7 +46,7 @@ aim_text_differs() {
 # both tanks have landed.
 start_versus() {
     local start
-    start=$(output_lines)
+    start=$(vt_lines)
     vt_key Down Down Down Return
     wait_count_after "$start" '^processCommand: "computers 1"$' 1 10 || vt_fail "no game against the computer"
     vt_key Escape
@@ -73,13 +70,13 @@ start_game
 # sets the velocity and steps from the Baby Missile to its weapon for seconds
 # more.
 start_versus
-start=$(output_lines)
+start=$(vt_lines)
 vt_key space
 wait_count_after "$start" '^Explosive\(\)$' 1 5 || vt_fail "the person's shot did not leave"
 sleep 1.5
 vt_key Escape
 [ "$(shots_after "$start")" -eq 1 ] || vt_fail "the computer fired before Esc"
-paused=$(output_lines)
+paused=$(vt_lines)
 held=$(hud_shot paused)
 sleep 5
 [ "$(shots_after "$paused")" -eq 0 ] || vt_fail "the computer fired while the menu was up"
@@ -98,7 +95,7 @@ kill "$VT_GAME_PID" && wait "$VT_GAME_PID" 2>/dev/null
 start_game
 start_versus
 baseline=$(hud_shot person)
-start=$(output_lines)
+start=$(vt_lines)
 vt_key space
 shot=$(now)
 wait_count_after "$start" '^Explosive\(\)$' 1 5 || vt_fail "the person's shot did not leave"
@@ -122,12 +119,12 @@ grep -av '^processCommand: ' "$VT_STDOUT" | grep -aqi computer &&
     vt_fail "a line about the computer on standard output"
 
 # 3. A game of two computers, started from the console over the menu.
-start=$(output_lines)
+start=$(vt_lines)
 vt_key Escape grave
 vt_type "terrain;tanks 2;computers 2"
 vt_key Return grave
 wait_count_after "$start" '^processCommand: "computers 2"$' 1 10 || vt_fail "no game of computers"
-start=$(output_lines) # the last game's shells went with it
+start=$(vt_lines) # the last game's shells went with it
 vt_key Escape # closes the menu and lets the result be announced
 begun=$(now)
 wait_count_after "$start" '^TankObject::damageEvent\(.*\) health = 0$' 1 "$whole_game" ||

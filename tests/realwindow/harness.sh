@@ -8,6 +8,11 @@
 #   vt_trace_keys                 on the title: open the menu, turn the key trace on
 #   vt_wait_line TEXT [SECONDS]   wait until a line equal to TEXT is on standard output
 #   vt_wait_match REGEX [SECONDS] wait until a line matches REGEX
+#   vt_wait_count REGEX COUNT [SECONDS]  wait until COUNT lines match REGEX
+#   vt_lines                      how many lines standard output holds now
+#   vt_count_after LINES REGEX    lines matching REGEX after the first LINES
+#   vt_wait_after LINES REGEX [SECONDS]  wait for such a line
+#   vt_wait_count_after LINES REGEX COUNT [SECONDS]  wait for COUNT of them
 #   vt_wait_exit [SECONDS]        wait for the game to end by itself; $VT_GAME_STATUS
 #   vt_key KEY...                 press and release keys (xdotool names: a, Tab, space, grave)
 #   vt_hold KEY SECONDS           hold a key down
@@ -17,7 +22,8 @@
 #   vt_message_pixels SHOT        near-white pixels in the band of the centre message
 #   vt_text_mask SHOT OUT W H X B the text in a W x H box, X from the left, B rows up
 #   vt_masks_differ_by A B        how many pixels two text masks differ in
-#   vt_fail MESSAGE               report and end the test with failure
+#   vt_fail MESSAGE               report and end the test with failure (after vt_on_fail,
+#                                 if the test defines one)
 # Keys go through the X test extension to the window with the focus, as a
 # keyboard's do, so the server repeats a held key just as it does on a desktop.
 # Everything started here is ended by process id when the test script exits.
@@ -50,6 +56,8 @@ export ALSOFT_CONF=$VT_WORK/alsoft-null.conf
 
 vt_fail() {
     echo "FAIL: $*" >&2
+    # A test keeps what else it wants kept by defining vt_on_fail.
+    declare -F vt_on_fail >/dev/null && vt_on_fail
     # The whole trace stays beside the screenshots.
     cp "$VT_STDOUT" "$VT_OUT/$(basename "$0" .sh)-stdout.txt" 2>/dev/null
     if [ -s "$VT_STDERR" ]; then
@@ -293,6 +301,40 @@ vt_wait_match() {
         sleep 0.1
     done
     vt_fail "no line matching /$regex/ within ${seconds}s"
+}
+
+# Marks and waits that count from a mark: vt_lines is how many lines the trace
+# holds now, and the others look only at the lines after the first LINES. The
+# trace holds raw key bytes, so grep reads it as text whatever it finds.
+vt_lines() { wc -l <"$VT_STDOUT"; }
+
+vt_count_after() { tail -n +"$(($1 + 1))" "$VT_STDOUT" | grep -acE -- "$2"; }
+
+vt_wait_after() {
+    local lines=$1 regex=$2 seconds=${3:-30} i
+    for i in $(seq 1 $((seconds * 10))); do
+        tail -n +"$((lines + 1))" "$VT_STDOUT" | grep -aqE -- "$regex" && return 0
+        sleep 0.1
+    done
+    vt_fail "no line matching /$regex/ after line $lines within ${seconds}s"
+}
+
+vt_wait_count_after() {
+    local lines=$1 regex=$2 count=$3 seconds=${4:-30} i
+    for i in $(seq 1 $((seconds * 10))); do
+        [ "$(vt_count_after "$lines" "$regex")" -ge "$count" ] && return 0
+        sleep 0.1
+    done
+    vt_fail "fewer than $count lines matching /$regex/ after line $lines within ${seconds}s"
+}
+
+vt_wait_count() {
+    local regex=$1 count=$2 seconds=${3:-30} i
+    for i in $(seq 1 $((seconds * 10))); do
+        [ "$(grep -acE -- "$regex" "$VT_STDOUT")" -ge "$count" ] && return 0
+        sleep 0.1
+    done
+    vt_fail "fewer than $count lines matching /$regex/ within ${seconds}s"
 }
 
 # A window that ignores key repeat tells a repeat from a new press by looking,

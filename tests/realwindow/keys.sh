@@ -5,22 +5,6 @@
 # a shot the heads-up block shows the aim of the tank whose turn it now is.
 source "$(dirname "$0")/harness.sh"
 
-output_lines() { wc -l <"$VT_STDOUT"; }
-
-# Lines matching REGEX after the first LINES lines.
-count_after() {
-    tail -n +"$(($1 + 1))" "$VT_STDOUT" | grep -cE -- "$2"
-}
-
-wait_count() {
-    local regex=$1 count=$2 seconds=${3:-30} i
-    for i in $(seq 1 $((seconds * 10))); do
-        [ "$(grep -cE -- "$regex" "$VT_STDOUT")" -ge "$count" ] && return 0
-        sleep 0.1
-    done
-    vt_fail "fewer than $count lines matching /$regex/ within ${seconds}s"
-}
-
 shot() { vt_screenshot "keys-$1"; }
 
 # The heads-up line "Angle: N", second from the bottom of the 16-pixel lines.
@@ -36,7 +20,7 @@ vt_trace_keys
 vt_key grave
 vt_type "terrain;tanks 2"
 vt_key Return grave Escape
-wait_count '^bounce sphere terrain [0-9]+$' 2 30
+vt_wait_count '^bounce sphere terrain [0-9]+$' 2 30
 sleep 0.5
 angle_mask "$(shot 01-start)" "$VT_OUT/keys-01-angle.png"
 
@@ -63,9 +47,9 @@ echo "angle text: $turned pixels changed while a was held, $drifted in the secon
 # One tap of Space: one shot, and the turn passes to Player 2, whose turret has
 # not moved. The heads-up block shows Player 2's own angle, 0, as it showed
 # Player 1's at the start, not the angle Player 1 left behind.
-start=$(output_lines)
+start=$(vt_lines)
 vt_key space
-shots=$(count_after "$start" '^Explosive\(\)$')
+shots=$(vt_count_after "$start" '^Explosive\(\)$')
 [ "$shots" -eq 1 ] || vt_fail "one tap of Space fired $shots shots"
 sleep 0.3
 angle_mask "$(shot 04-next-turn)" "$VT_OUT/keys-04-angle.png"
@@ -79,10 +63,10 @@ echo "angle text on Player 2's turn: $stale pixels differ from Player 1's at the
 # frame would hold it up: the repeats queued meanwhile must not turn into
 # presses once the key is up.
 hold_key() {
-    HOLD_START=$(output_lines)
+    HOLD_START=$(vt_lines)
     xdotool keydown "$1"
     sleep "$2"
-    HOLD_RELEASE=$(output_lines)
+    HOLD_RELEASE=$(vt_lines)
     if [ -n "${3:-}" ]; then
         kill -STOP "$VT_GAME_PID"
         sleep "$3"
@@ -101,7 +85,7 @@ held_count() {
 }
 
 # Lines matching REGEX traced after the release.
-release_count() { count_after "$HOLD_RELEASE" "$1"; }
+release_count() { vt_count_after "$HOLD_RELEASE" "$1"; }
 
 # Space held for 1.5 s, on Player 2's turn: one press, one shot.
 hold_key space 1.5

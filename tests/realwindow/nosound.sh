@@ -14,11 +14,6 @@ printf '[general]\ndrivers = wave\n[wave]\nfile = %s/no/such/folder/out.wav\n' "
     >"$VT_WORK/alsoft.conf"
 export ALSOFT_CONF=$VT_WORK/alsoft.conf
 
-fail() {
-    cp "$VT_STDOUT" "$VT_OUT/nosound-stdout.txt" 2>/dev/null
-    vt_fail "$@"
-}
-
 # Types a command into the console: one xdotool for the whole line, each key
 # pressed and released at once and 0.1 s apart, so neither a slow start of a
 # process (the console's own repeat would type a held key again) nor a doubled
@@ -69,7 +64,7 @@ if [ -n "${VT_RECORD:-}" ]; then
     exit 0
 fi
 cmp -s "$expected" "$VT_STDOUT" ||
-    fail "standard output differs from the game without sound: $(diff "$expected" "$VT_STDOUT" | head -n 20)"
+    vt_fail "standard output differs from the game without sound: $(diff "$expected" "$VT_STDOUT" | head -n 20)"
 [ "$(cat "$VT_STDERR")" = "Sound: no audio device could be opened; playing without sound." ] ||
-    fail "standard error is not the one line about sound: $(cat "$VT_STDERR")"
+    vt_fail "standard error is not the one line about sound: $(cat "$VT_STDERR")"
 echo "nosound: ok"

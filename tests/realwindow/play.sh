@@ -14,18 +14,6 @@ wait_count() {
     vt_fail "fewer than $count lines matching /$regex/ within ${seconds}s"
 }
 
-# Waits for a line matching REGEX that comes after the first LINES lines.
-wait_after() {
-    local lines=$1 regex=$2 seconds=${3:-30} i
-    for i in $(seq 1 $((seconds * 10))); do
-        tail -n +"$((lines + 1))" "$VT_STDOUT" | grep -qE -- "$regex" && return 0
-        sleep 0.1
-    done
-    vt_fail "no line matching /$regex/ after line $lines within ${seconds}s"
-}
-
-output_lines() { wc -l <"$VT_STDOUT"; }
-
 # Drags the mouse with the left button from (X1, Y1) to (X2, Y2) in the window.
 drag() {
     xdotool mousemove --window "$VT_WINDOW" "$1" "$2" mousedown 1 sleep 0.1 \
@@ -111,9 +99,9 @@ still=$(vt_screenshot play-04-still)
 sleep 0.3
 before=$(vt_screenshot play-04-aimed)
 noise=$(pixels_changed "$still" "$before")
-start=$(output_lines)
+start=$(vt_lines)
 vt_key space
-wait_after "$start" '^Explosive\(\)$' 5
+vt_wait_after "$start" '^Explosive\(\)$' 5
 sleep 0.4
 flying=$(vt_screenshot play-05-flying)
 sleep 0.5
@@ -124,10 +112,10 @@ echo "in flight: $moved pixels changed, at rest: $noise"
 
 # The shell touches the ground or a tank, its explosion grows to its blast
 # radius of 32 (6.4 s), digs the crater and is gone.
-wait_after "$start" '^Activating explosion [0-9]+$' 30
+vt_wait_after "$start" '^Activating explosion [0-9]+$' 30
 sleep 3
 vt_screenshot play-06-explosion >/dev/null
-wait_after "$start" '^~Explosion\(\)$' 30
+vt_wait_after "$start" '^~Explosion\(\)$' 30
 sleep 1
 after=$(vt_screenshot play-07-crater)
 shots_differ "$before" "$after" 0.002 || vt_fail "the crater left no trace on screen"
@@ -137,9 +125,9 @@ shots_differ "$before" "$after" 0.002 || vt_fail "the crater left no trace on sc
 # tank's whole health.
 if ! grep -qE '^TankObject::damageEvent\(.*\) health = 0$' "$VT_STDOUT"; then
     vt_hold f 1.5
-    start=$(output_lines)
+    start=$(vt_lines)
     vt_key space
-    wait_after "$start" '^Activating explosion [0-9]+$' 30
+    vt_wait_after "$start" '^Activating explosion [0-9]+$' 30
 fi
 vt_wait_match '^TankObject::damageEvent\(.*\) health = 0$' 30
 sleep 1

@@ -11,28 +11,7 @@ source "$(dirname "$0")/harness.sh"
 shotcheck=${VT_SHOTCHECK:-$VT_BIN_DIR/tests/realwindow/vt_shotcheck}
 [ -x "$shotcheck" ] || vt_fail "no screenshot checker at $shotcheck"
 
-output_lines() { wc -l <"$VT_STDOUT"; }
-
-# Waits for a line matching REGEX after the first LINES lines.
-wait_after() {
-    local lines=$1 regex=$2 seconds=${3:-30} i
-    for i in $(seq 1 $((seconds * 10))); do
-        tail -n +"$((lines + 1))" "$VT_STDOUT" | grep -qE -- "$regex" && return 0
-        sleep 0.1
-    done
-    vt_fail "no line matching /$regex/ after line $lines within ${seconds}s"
-}
-
 # Waits for COUNT lines matching REGEX after the first LINES lines.
-wait_count_after() {
-    local lines=$1 regex=$2 count=$3 seconds=${4:-30} i
-    for i in $(seq 1 $((seconds * 10))); do
-        [ "$(tail -n +"$((lines + 1))" "$VT_STDOUT" | grep -cE -- "$regex")" -ge "$count" ] &&
-            return 0
-        sleep 0.1
-    done
-    vt_fail "fewer than $count lines matching /$regex/ after line $lines within ${seconds}s"
-}
 
 console_command() {
     vt_key grave
@@ -91,9 +70,9 @@ vt_wait_started
 # (no tanks: a draw, latched under the title picture), Esc opens the menu
 # again. "2 Players" raises new ground and two tanks; Esc goes to them.
 vt_trace_keys
-start=$(output_lines)
+start=$(vt_lines)
 vt_key Escape Escape Return
-wait_after "$start" '^processCommand: "tanks 2"$' 10
+vt_wait_after "$start" '^processCommand: "tanks 2"$' 10
 vt_key Escape
 sleep 0.5
 expect_no_message "title, Esc, Esc, Esc, 2 Players, Esc" "$(shot 01-from-title)"
@@ -109,9 +88,9 @@ digit_mask "$won" "$VT_OUT/result-digit-1.png"
 # result go and announces it again (still one tank), so it stands latched
 # over the new game while the menu is up.
 for players in 3 4; do
-    start=$(output_lines)
+    start=$(vt_lines)
     start_from_menu $((players - 2))
-    wait_after "$start" "^processCommand: \"tanks $players\"$" 10
+    vt_wait_after "$start" "^processCommand: \"tanks $players\"$" 10
     vt_key Escape
     sleep 0.5
     expect_no_message "one tank left, Esc, $players Players, Esc" "$(shot "03-$players-players")"
@@ -122,18 +101,18 @@ done
 
 # And into a 2-player game, played to its end: Player 1 drops a Nuke (the
 # fourth weapon) at its own feet, velocity 0, and Player 2 is announced.
-start=$(output_lines)
+start=$(vt_lines)
 start_from_menu 0
-wait_after "$start" '^processCommand: "tanks 2"$' 10
+vt_wait_after "$start" '^processCommand: "tanks 2"$' 10
 vt_key Escape
 sleep 0.5
 expect_no_message "one tank left, Esc, 2 Players, Esc" "$(shot 05-2-players)"
-wait_count_after "$start" '^bounce sphere terrain [0-9]+$' 2 30
+vt_wait_count_after "$start" '^bounce sphere terrain [0-9]+$' 2 30
 vt_key Tab Tab Tab
 vt_hold f 1.5
-start=$(output_lines)
+start=$(vt_lines)
 vt_key space
-wait_after "$start" '^TankObject::damageEvent\(.*\) health = 0$' 30
+vt_wait_after "$start" '^TankObject::damageEvent\(.*\) health = 0$' 30
 sleep 0.5
 won=$(shot 06-player-2-wins)
 expect_message "Player 1 blown up" "$won"
@@ -152,18 +131,18 @@ sleep 0.3
 read -r top0 left0 right0 <<<"$(red_line "$(shot 07-menu-first)")"
 echo "first line: red from row $top0, columns $left0 to $right0"
 [ "$top0" -ge 109 ] && [ "$top0" -le 124 ] || vt_fail "the main menu is not eight lines high"
-start=$(output_lines)
+start=$(vt_lines)
 vt_key Return
-wait_after "$start" '^processCommand: "terrain"$' 10
-wait_after "$start" '^processCommand: "tanks 2"$' 10
+vt_wait_after "$start" '^processCommand: "terrain"$' 10
+vt_wait_after "$start" '^processCommand: "tanks 2"$' 10
 for line in 5:settings 6:controls; do
-    start=$(output_lines)
+    start=$(vt_lines)
     vt_key Escape Escape
     for ((i = 0; i < ${line%%:*}; i++)); do
         vt_key Down
     done
     vt_key Return
-    wait_after "$start" "^processCommand: \"menu ${line#*:}\"$" 10
+    vt_wait_after "$start" "^processCommand: \"menu ${line#*:}\"$" 10
 done
 vt_key Escape Escape Down Down Down Down Down Down Down
 read -r top7 left7 right7 <<<"$(red_line "$(shot 08-menu-eighth)")"
@@ -176,9 +155,9 @@ near "$top8" "$top7" 4 || vt_fail "the main menu goes on past its eighth line"
 # "Quit": four 32-pixel glyphs from the block's left edge.
 near "$left7" "$left0" 8 && [ $((right7 - left0)) -lt 128 ] ||
     vt_fail "the eighth line is not four characters long"
-start=$(output_lines)
+start=$(vt_lines)
 vt_key Return
-wait_after "$start" '^processCommand: "quit"$' 10
+vt_wait_after "$start" '^processCommand: "quit"$' 10
 vt_wait_exit 30
 [ "$VT_GAME_STATUS" -eq 0 ] || vt_fail "Quit ended the game with status $VT_GAME_STATUS"
 echo "result: ok"

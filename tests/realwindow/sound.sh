@@ -13,30 +13,16 @@ printf '[general]\ndrivers = wave\nchannels = stereo\nfrequency = 22050\n[wave]\
     "$wav" >"$VT_WORK/alsoft.conf"
 export ALSOFT_CONF=$VT_WORK/alsoft.conf
 
-fail() {
-    cp "$wav" "$VT_OUT/sound.wav" 2>/dev/null
-    vt_fail "$@"
-}
-
-output_lines() { wc -l <"$VT_STDOUT"; }
-
-# Waits for a line matching REGEX that comes after the first LINES lines.
-wait_after() {
-    local lines=$1 regex=$2 seconds=${3:-30} i
-    for i in $(seq 1 $((seconds * 10))); do
-        tail -n +"$((lines + 1))" "$VT_STDOUT" | grep -qE -- "$regex" && return 0
-        sleep 0.1
-    done
-    fail "no line matching /$regex/ after line $lines within ${seconds}s"
-}
+# The recording is kept beside the screenshots when the test fails.
+vt_on_fail() { cp "$wav" "$VT_OUT/sound.wav" 2>/dev/null; }
 
 bytes() { stat -c %s "$wav"; }
 
 vt_start_xvfb
 vt_start_game
 vt_wait_started
-[ -s "$wav" ] || fail "OpenAL wrote no wave file"
-! grep -q '^Sound:' "$VT_STDERR" || fail "the game played without sound: $(cat "$VT_STDERR")"
+[ -s "$wav" ] || vt_fail "OpenAL wrote no wave file"
+! grep -q '^Sound:' "$VT_STDERR" || vt_fail "the game played without sound: $(cat "$VT_STDERR")"
 
 # The main menu's second entry: a fresh terrain and three players; Esc closes
 # the menu, and the three tanks fall onto the ground.
@@ -68,14 +54,14 @@ sleep 1
 # taken before its cause and before (a mixer's period past) the size taken once
 # the game has traced it.
 pressed=$(bytes)
-start=$(output_lines)
+start=$(vt_lines)
 vt_key space
 taken=$(bytes)
-wait_after "$start" '^Activating explosion [0-9]+$' 10
+vt_wait_after "$start" '^Activating explosion [0-9]+$' 10
 activated=$(bytes)
 # The explosion grows for 6.4 s to its blast radius of 32, then goes off: it
 # digs its crater, hurts the tank under it and is heard at once.
-wait_after "$start" '^TankObject::damageEvent' 30
+vt_wait_after "$start" '^TankObject::damageEvent' 30
 hurt=$(bytes)
 sleep 2
 
@@ -84,14 +70,14 @@ vt_key grave
 vt_type quit
 xdotool key Return
 vt_wait_exit 10
-[ -s "$VT_STDERR" ] && fail "the game wrote to standard error: $(cat "$VT_STDERR")"
+[ -s "$VT_STDERR" ] && vt_fail "the game wrote to standard error: $(cat "$VT_STDERR")"
 cp "$wav" "$VT_OUT/sound.wav"
 
 # Read with sox as text, a frame a line: seconds, left, right. The backend writes
 # 32-bit float stereo frames and nothing after them. Silence is below a
 # sixteenth of a 16-bit step; the burst starts where a sample first passes 0.005
 # a second after the explosion began to grow, and is measured for 1.5 s.
-frames=$(soxi -V1 -s "$wav") || fail "sox cannot read the recording"
+frames=$(soxi -V1 -s "$wav") || vt_fail "sox cannot read the recording"
 sox -V1 "$wav" -t dat - | awk -v header=$(($(bytes) - frames * 8)) -v pressed="$pressed" \
     -v taken="$taken" -v activated="$activated" -v hurt="$hurt" '
     function at(bytes) { return (bytes - header) / 8 / 22050 }
@@ -106,5 +92,5 @@ sox -V1 "$wav" -t dat - | awk -v header=$(($(bytes) - frames * 8)) -v pressed="$
         b = rms(before, nb); l = rms(launch, nl); L = rms(left, na); R = rms(right, na)
         printf "sound: %.1f s; shot at %.2f s, burst at %.2f s; RMS before the shot %.7f, around the shot %.5f, after the burst %.4f (left %.4f, right %.4f)\n", $1, p, onset, b, l, rms(left + right, 2 * na), L, R
         exit !(p > 1 && onset > 0 && na >= 1.5 * 22050 - 1 && b < 1.9e-6 && l > 4e-5 && rms(left + right, 2 * na) > 0.02 && L > 2 * R)
-    }' || fail "the recording is not what was played"
+    }' || vt_fail "the recording is not what was played"
 echo "sound: ok"

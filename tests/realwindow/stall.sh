@@ -5,17 +5,6 @@
 # the game goes on drawing and taking keys.
 source "$(dirname "$0")/harness.sh"
 
-output_lines() { wc -l <"$VT_STDOUT"; }
-
-wait_count() {
-    local regex=$1 count=$2 seconds=${3:-30} i
-    for i in $(seq 1 $((seconds * 10))); do
-        [ "$(grep -cE -- "$regex" "$VT_STDOUT")" -ge "$count" ] && return 0
-        sleep 0.1
-    done
-    vt_fail "fewer than $count lines matching /$regex/ within ${seconds}s"
-}
-
 # Waits for a line matching REGEX after the first LINES lines and prints the
 # time it was first seen, in seconds.
 time_of() {
@@ -43,7 +32,7 @@ vt_trace_keys
 vt_key grave
 vt_type "terrain;tanks 1"
 vt_key Return grave Escape
-wait_count '^bounce sphere terrain [0-9]+$' 1 30
+vt_wait_count '^bounce sphere terrain [0-9]+$' 1 30
 sleep 0.5
 
 # About 30 degrees up at full velocity (held past the limit of 100): the shell
@@ -55,7 +44,7 @@ vt_hold r 1.5
 vt_wait_line "KEYUP: 114 = 'r'" 5
 plain=0
 for attempt in 1 2 3; do
-    start=$(output_lines)
+    start=$(vt_lines)
     vt_key space
     fired=$(time_of "$start" '^Explosive\(\)$' 5)
     landed=$(time_of "$start" '^Explosive::contactEvent$' 30)
@@ -66,7 +55,7 @@ for attempt in 1 2 3; do
     # well short of the 5 s later.
     awk -v t="$plain" 'BEGIN { exit !(t >= 3) }' && break
     [ "$attempt" -lt 3 ] || vt_fail "three shots in a row hit a hill within 3s"
-    start=$(output_lines)
+    start=$(vt_lines)
     vt_key grave
     vt_type "terrain;tanks 1"
     vt_key Return grave
@@ -78,12 +67,12 @@ done
 sleep 0.5
 
 # The same shot, the game stopped for 5 s a third of a second into the flight.
-start=$(output_lines)
+start=$(vt_lines)
 vt_key space
 fired=$(time_of "$start" '^Explosive\(\)$' 5)
 sleep 0.3
 kill -STOP "$VT_GAME_PID"
-stopped=$(output_lines)
+stopped=$(vt_lines)
 sleep 5
 kill -CONT "$VT_GAME_PID"
 tail -n +"$((start + 1))" "$VT_STDOUT" | head -n "$((stopped - start))" |
