@@ -9,7 +9,8 @@
 // Broad phase of the pair search: a uniform grid over the world's box. Every
 // object gets a box, its centre +- h on each axis, that holds its sphere over the
 // whole step with room to spare; only pairs whose boxes meet are tested, with the
-// same contactTime(a, b) the plain search calls, a being the earlier in the list.
+// same contactTime(a, b) the plain search calls, a being the earlier in the list,
+// on the copies the step made of the objects.
 // The winner is the smallest time, ties going to the pair that comes first in
 // list order (i, then j), which is the pair a plain walk over every i < j keeps.
 //
@@ -71,7 +72,7 @@ bool provable(float position, float velocity) {
 
 PairContact PairSearch::earliest(const std::vector<Object*>& live, const std::vector<Body>& bodies,
                                  const WorldBox& box, float dt) {
-    objects = &live;
+    spheres = &bodies;
     step = dt;
     found = false;
     bestFirst = bestSecond = 0;
@@ -114,7 +115,7 @@ void PairSearch::measure(const std::vector<Body>& bodies, const WorldBox& box, f
     }
 
     const std::size_t count = bodies.size();
-    bounds.resize(count);
+    swept.resize(count);
     ranges.resize(count);
     flags.resize(count);
     movers.clear();
@@ -134,14 +135,15 @@ void PairSearch::measure(const std::vector<Body>& bodies, const WorldBox& box, f
         bool inRange = stepProvable && o.radius >= 0.0f && o.radius <= provenSize;
         for (int axis = 0; axis < 3; ++axis)
             inRange = inRange && provable(p[axis], v[axis]);
-        Bounds& b = bounds[n];
+        SweptBox& e = swept[n];
+        Bounds& b = e.box;
         CellRange& r = ranges[n];
         if (!inRange) {
             for (int axis = 0; axis < 3; ++axis) {
                 b.lo[axis] = -infinity;
                 b.hi[axis] = infinity;
             }
-            flags[n] = flag | largeFlag;
+            flags[n] = e.flags = flag | largeFlag;
             large.push_back(static_cast<std::uint32_t>(n));
             continue;
         }
@@ -162,53 +164,70 @@ void PairSearch::measure(const std::vector<Body>& bodies, const WorldBox& box, f
             flag |= largeFlag;
             large.push_back(static_cast<std::uint32_t>(n));
         }
-        flags[n] = flag;
+        flags[n] = e.flags = flag;
     }
 }
 
 // Counting sort of the small objects into the cells their boxes cover, in list
 // order within each cell, the moving before the resting.
+//
+// A small box covers one or two cells on each axis: one of eight shapes, each
+// a short list of cells from the lower corner. One loop over that list leaves
+// the predictor one guess an object, where three nested loops, one an axis,
+// left it three, and which way a shell's box leans no predictor can know once
+// shells are many.
 void PairSearch::bin() {
     const std::size_t cellCount = static_cast<std::size_t>(cells[0]) * cells[1] * cells[2];
     cellStart.assign(2 * cellCount + 1, 0);
     const std::size_t count = flags.size();
+    const std::size_t stride[3] = {2, 2 * static_cast<std::size_t>(cells[0]),
+                                   2 * static_cast<std::size_t>(cells[0]) * cells[1]};
+    // By shape, one bit an axis, set for two cells: each cell's key from the
+    // lower corner's, and on which axes it is the lower corner's cell.
+    std::size_t offsets[8][8];
+    std::uint8_t lowerOn[8][8];
+    unsigned covered[8] = {};
+    for (unsigned shape = 0; shape < 8; ++shape)
+        for (unsigned z = 0; z <= (shape >> 2 & 1u); ++z)
+            for (unsigned y = 0; y <= (shape >> 1 & 1u); ++y)
+                for (unsigned x = 0; x <= (shape & 1u); ++x) {
+                    offsets[shape][covered[shape]] = x * stride[0] + y * stride[1] + z * stride[2];
+                    lowerOn[shape][covered[shape]++] =
+                        static_cast<std::uint8_t>((x == 0) | (y == 0) << 1 | (z == 0) << 2);
+                }
     const auto forEachCell = [&](std::size_t n, auto&& visit) {
         const CellRange& r = ranges[n];
-        const std::size_t restingHalf = (flags[n] & restingFlag) ? 1 : 0;
-        for (int z = r.lo[2]; z <= r.hi[2]; ++z)
-            for (int y = r.lo[1]; y <= r.hi[1]; ++y)
-                for (int x = r.lo[0]; x <= r.hi[0]; ++x)
-                    visit(2 * ((static_cast<std::size_t>(z) * cells[1] + y) * cells[0] + x) +
-                          restingHalf);
+        const std::size_t first = r.lo[2] * stride[2] + r.lo[1] * stride[1] +
+                                  r.lo[0] * stride[0] + ((flags[n] & restingFlag) ? 1 : 0);
+        const unsigned shape = static_cast<unsigned>(r.hi[0] - r.lo[0]) |
+                               static_cast<unsigned>(r.hi[1] - r.lo[1]) << 1 |
+                               static_cast<unsigned>(r.hi[2] - r.lo[2]) << 2;
+        for (unsigned k = 0; k < covered[shape]; ++k)
+            visit(first + offsets[shape][k], lowerOn[shape][k]);
     };
-    std::size_t total = 0;
     for (std::size_t n = 0; n < count; ++n)
         if (!(flags[n] & largeFlag))
-            forEachCell(n, [&](std::size_t key) {
-                ++cellStart[key + 1];
-                ++total;
-            });
+            forEachCell(n, [&](std::size_t key, std::uint8_t) { ++cellStart[key + 1]; });
     for (std::size_t key = 1; key < cellStart.size(); ++key)
         cellStart[key] += cellStart[key - 1];
-    entries.resize(total);
-    // Fill from each key's start; the starts are restored by the shift below. An
-    // entry carries what the pair tests read, so a cell's tests read one stretch.
+    entries.resize(cellStart.back());
+    // Fill each key from its start; the shift below puts the starts back.
     for (std::size_t n = 0; n < count; ++n)
-        if (!(flags[n] & largeFlag)) {
-            const Entry entry{bounds[n],
-                              static_cast<std::uint32_t>(n),
-                              {ranges[n].lo[0], ranges[n].lo[1], ranges[n].lo[2]},
-                              flags[n]};
-            forEachCell(n, [&](std::size_t key) { entries[cellStart[key]++] = entry; });
-        }
+        if (!(flags[n] & largeFlag))
+            forEachCell(n, [&](std::size_t key, std::uint8_t lower) {
+                entries[cellStart[key]++] = Member{static_cast<std::uint32_t>(n), lower};
+            });
     for (std::size_t key = cellStart.size() - 1; key > 0; --key)
         cellStart[key] = cellStart[key - 1];
     cellStart[0] = 0;
 }
 
 // Pairs of small objects, each tested once: in the cell that holds the lower
-// corner of where their boxes overlap.
+// corner of where their boxes overlap, the one where, on every axis, one of the
+// two has its own lower corner. That is known from the members alone, before
+// either box is read.
 void PairSearch::searchCells() {
+    constexpr std::uint8_t everyAxis = 7;
     const std::size_t cellCount = static_cast<std::size_t>(cells[0]) * cells[1] * cells[2];
     for (std::size_t cell = 0; cell < cellCount; ++cell) {
         const std::uint32_t moving = cellStart[2 * cell];
@@ -216,22 +235,27 @@ void PairSearch::searchCells() {
         const std::uint32_t end = cellStart[2 * cell + 2];
         if (end - moving < 2 || resting == moving)
             continue; // nothing moves here
-        const int x = static_cast<int>(cell % cells[0]);
-        const int y = static_cast<int>(cell / cells[0] % cells[1]);
-        const int z = static_cast<int>(cell / cells[0] / cells[1]);
         for (std::uint32_t k = moving; k < resting; ++k) {
-            const Entry& a = entries[k];
+            const Member first = entries[k];
+            const SweptBox& a = swept[first.object];
             // Moving with moving is always tested; a resting one is not tested
             // against an immobile one.
             const std::uint32_t last = (a.flags & immobileFlag) ? resting : end;
             for (std::uint32_t l = k + 1; l < last; ++l) {
-                const Entry& b = entries[l];
-                if (!(a.flags & b.flags & stillFlag) && a.box.lo[0] <= b.box.hi[0] &&
-                    b.box.lo[0] <= a.box.hi[0] && a.box.lo[1] <= b.box.hi[1] &&
-                    b.box.lo[1] <= a.box.hi[1] && a.box.lo[2] <= b.box.hi[2] &&
-                    b.box.lo[2] <= a.box.hi[2] && std::max(a.cell[0], b.cell[0]) == x &&
-                    std::max(a.cell[1], b.cell[1]) == y && std::max(a.cell[2], b.cell[2]) == z)
-                    consider(std::min(a.index, b.index), std::max(a.index, b.index));
+                const Member second = entries[l];
+                if ((first.lowerOn | second.lowerOn) != everyAxis)
+                    continue; // met in another cell
+                const SweptBox& b = swept[second.object];
+                // Few boxes meet, and which ones no predictor can guess once
+                // shells are many: every comparison is made, one branch taken.
+                const bool meets =
+                    !(a.flags & b.flags & stillFlag) & (a.box.lo[0] <= b.box.hi[0]) &
+                    (b.box.lo[0] <= a.box.hi[0]) & (a.box.lo[1] <= b.box.hi[1]) &
+                    (b.box.lo[1] <= a.box.hi[1]) & (a.box.lo[2] <= b.box.hi[2]) &
+                    (b.box.lo[2] <= a.box.hi[2]);
+                if (meets)
+                    consider(std::min(first.object, second.object),
+                             std::max(first.object, second.object));
             }
         }
     }
@@ -268,8 +292,8 @@ void PairSearch::searchLarge() {
 }
 
 bool PairSearch::meet(std::size_t i, std::size_t j) const {
-    const Bounds& a = bounds[i];
-    const Bounds& b = bounds[j];
+    const Bounds& a = swept[i].box;
+    const Bounds& b = swept[j].box;
     return a.lo[0] <= b.hi[0] && b.lo[0] <= a.hi[0] && a.lo[1] <= b.hi[1] && b.lo[1] <= a.hi[1] &&
            a.lo[2] <= b.hi[2] && b.lo[2] <= a.hi[2];
 }
@@ -277,7 +301,7 @@ bool PairSearch::meet(std::size_t i, std::size_t j) const {
 // Keeps the pair the plain search would keep: the smallest time below the step,
 // and among equal times the first pair in list order.
 void PairSearch::consider(std::size_t i, std::size_t j) {
-    const float t = contactTime(*(*objects)[i], *(*objects)[j], step);
+    const float t = contactTime((*spheres)[i], (*spheres)[j], step);
     if (t < bestTime ||
         (found && t == bestTime && (i < bestFirst || (i == bestFirst && j < bestSecond)))) {
         found = true;

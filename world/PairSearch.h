@@ -1,5 +1,5 @@
 #pragma once
-#include "world/Vector3.h"
+#include "world/Body.h"
 #include "world/World.h"
 #include <cstddef>
 #include <cstdint>
@@ -13,16 +13,6 @@ struct PairContact {
     Object* first = nullptr;
     Object* second = nullptr;
     float time = 0.0f;
-};
-
-// What the searches of a step read of an object, copied once at its start: the
-// objects are large and many, and one walk over them costs less than three.
-struct Body {
-    Vector3 position;
-    Vector3 velocity;
-    float radius = 0.0f;
-    bool resting = false;
-    bool immobile = false;
 };
 
 // Finds the pair contact that testing every pair of a step would find, testing
@@ -45,11 +35,15 @@ private:
         std::uint8_t lo[3];
         std::uint8_t hi[3];
     };
-    struct Entry {
+    // What a pair test reads of an object, in one stretch.
+    struct SweptBox {
         Bounds box;
-        std::uint32_t index;  // in `live`
-        std::uint8_t cell[3]; // the cell of the box's lower corner
         std::uint8_t flags;
+    };
+    // An object in a cell.
+    struct Member {
+        std::uint32_t object;  // in `live`
+        std::uint8_t lowerOn;  // a bit an axis: the cell holds its box's lower corner there
     };
 
     void measure(const std::vector<Body>& bodies, const WorldBox& box, float dt);
@@ -59,21 +53,21 @@ private:
     bool meet(std::size_t i, std::size_t j) const;
     void consider(std::size_t i, std::size_t j);
 
-    const std::vector<Object*>* objects = nullptr;
+    const std::vector<Body>* spheres = nullptr;
     float step = 0.0f;
     int cells[3] = {1, 1, 1}; // per axis
     float origin[3] = {0.0f, 0.0f, 0.0f};
     float perUnit[3] = {0.0f, 0.0f, 0.0f}; // cells per world unit
 
     // Per object, by position in `live`.
-    std::vector<Bounds> bounds;
+    std::vector<SweptBox> swept;
     std::vector<CellRange> ranges;
     std::vector<std::uint8_t> flags;
 
     std::vector<std::uint32_t> movers;    // not resting
     std::vector<std::uint32_t> large;     // not in the grid
     std::vector<std::uint32_t> cellStart; // per cell, movers first, then the resting
-    std::vector<Entry> entries;           // objects, grouped by cellStart
+    std::vector<Member> entries;          // grouped by cellStart
 
     // The best so far, in the plain search's order.
     bool found = false;

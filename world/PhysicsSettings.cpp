@@ -47,7 +47,14 @@ void PhysicsSettings::step(World world) {
         index.add(o);
         if (o.active) {
             live.push_back(&o);
-            bodies.push_back(Body{o.position, o.velocity, o.radius, o.resting, o.immobile});
+            // Field by field into place: a whole Body put together first and then
+            // copied is read back before its parts are written, which stalls.
+            Body& body = bodies.emplace_back();
+            body.position = o.position;
+            body.velocity = o.velocity;
+            body.radius = o.radius;
+            body.resting = o.resting;
+            body.immobile = o.immobile;
         }
         ++it;
     }
@@ -62,8 +69,8 @@ void PhysicsSettings::step(World world) {
 
     // Earliest wall. The centre meets the wall; the radius plays no part.
     const WorldBox& box = *world.box;
-    const float lower[3] = {box.xMin, box.yMin, box.zMin};
-    const float upper[3] = {box.xMax, box.yMax, box.zMax};
+    // Upper walls first, lower second: a shell flying down meets walls[1].
+    const float walls[2][3] = {{box.xMax, box.yMax, box.zMax}, {box.xMin, box.yMin, box.zMin}};
     Object* wallObject = nullptr;
     Vector3 reflection(1.0f, 1.0f, 1.0f);
     float tW = dt;
@@ -72,10 +79,10 @@ void PhysicsSettings::step(World world) {
         const float p[3] = {object.position.x, object.position.y, object.position.z};
         const float v[3] = {object.velocity.x, object.velocity.y, object.velocity.z};
         for (int axis = 0; axis < 3; ++axis) {
-            if (v[axis] == 0.0f)
-                continue;
-            const float t = ((v[axis] < 0.0f ? lower[axis] : upper[axis]) - p[axis]) / v[axis];
-            if (t < tW) {
+            // Which way each shell flies no predictor can guess, so the wall is
+            // looked up rather than branched to. A still axis meets none.
+            const float t = (walls[v[axis] < 0.0f][axis] - p[axis]) / v[axis];
+            if ((v[axis] != 0.0f) & (t < tW)) {
                 tW = t;
                 wallObject = live[n];
                 reflection = Vector3(axis == 0 ? -1.0f : 1.0f, axis == 1 ? -1.0f : 1.0f,

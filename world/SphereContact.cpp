@@ -2,7 +2,10 @@
 #include "world/Object.h"
 #include <cmath>
 
-float contactTime(const Object& a, const Object& b, float dt) {
+namespace {
+
+// One body of arithmetic for both: an Object and a Body hold the same floats.
+template <typename Sphere> float timeToContact(const Sphere& a, const Sphere& b, float dt) {
     const Vector3 d = a.position - b.position;
     const float distance = length(d);
     // Rate of change of the centre distance, negative while they approach. For
@@ -38,6 +41,16 @@ float contactTime(const Object& a, const Object& b, float dt) {
             u = u2;
     }
     return u * dt;
+}
+
+} // namespace
+
+float contactTime(const Object& a, const Object& b, float dt) {
+    return timeToContact(a, b, dt);
+}
+
+float contactTime(const Body& a, const Body& b, float dt) {
+    return timeToContact(a, b, dt);
 }
 
 void respond(Object& a, Object& b) {
