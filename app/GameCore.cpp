@@ -2,14 +2,13 @@
 // core is built (the window and its GL context already exist), and destroyed
 // with it. Failed loads are reported by the loaders and the game goes on.
 #include "app/GameCore.h"
+#include "assets/TraceSink.h"
 #include "render/Image.h"
 #include "world/Object.h"
-#include <iostream>
 #include <vector>
 
-GameCore::GameCore()
-    : terrain(terrainGridSize, terrainGridSize, worldSize, worldSize, worldSize) {
-    std::cout << "GameCore::GameCore()" << std::endl;
+GameCore::GameCore() : terrain(terrainGridSize, terrainGridSize, worldSize, worldSize, worldSize) {
+    TraceLine() << "GameCore::GameCore()";
 
     cameraRotation = Vector3(0.0f, 0.0f, 0.0f);
     cameraPosition = Vector3(50.0f, 25.0f, 100.0f);
@@ -66,20 +65,20 @@ GameCore::GameCore()
     // Skeletons. Each file is read before its line is started, so the result
     // follows the text directly whatever a loader may print.
     const bool tankLoaded = loadSkeleton("data/tank.skel", tankSkeleton);
-    std::cout << "Loading skeleton: " << tankLoaded << std::endl;
+    TraceLine() << "Loading skeleton: " << tankLoaded;
     const bool sphereLoaded = loadSkeleton("data/sphere.skel", sphereSkeleton);
-    std::cout << "Loading skeleton: " << sphereLoaded << std::endl;
+    TraceLine() << "Loading skeleton: " << sphereLoaded;
     const bool explosionLoaded = loadSkeleton("data/explosion.skel", explosionSkeleton);
-    std::cout << "Loading skeleton: " << explosionLoaded << std::endl;
+    TraceLine() << "Loading skeleton: " << explosionLoaded;
     const bool backgroundLoaded = loadSkeleton("data/background.skel", backgroundSkeleton);
-    std::cout << "Loading skeleton: " << backgroundLoaded << std::endl;
+    TraceLine() << "Loading skeleton: " << backgroundLoaded;
 
     // Weapon table.
     buildWeapons();
 
     // Menus.
     const bool menuLoaded = loadMenu("data/menu.xml", menus);
-    std::cout << "Loading menu: " << menuLoaded << std::endl;
+    TraceLine() << "Loading menu: " << menuLoaded;
 
     message = "";
     messageShown = true;
@@ -103,11 +102,11 @@ GameCore::GameCore()
     // standard error, not in the trace, what is missing.
     sound.loadSounds("data/sounds/");
 
-    std::cout << "end GameCore::GameCore()" << std::endl;
+    TraceLine() << "end GameCore::GameCore()";
 }
 
 GameCore::~GameCore() {
-    std::cout << "~GameCore()" << std::endl;
+    TraceLine() << "~GameCore()";
     tanks.clear();
     currentTank = tanks.end();
     tankNodes.clear();

@@ -3,9 +3,9 @@
 // unknown variable after "set" and a bad count or level after "computers" are
 // reported, on the console.
 #include "app/GameCore.h"
+#include "assets/TraceSink.h"
 #include <climits>
 #include <cstdlib>
-#include <iostream>
 #include <locale>
 #include <sstream>
 
@@ -37,7 +37,7 @@ void GameCore::processCommands(const std::string& line) {
 }
 
 void GameCore::processCommand(const std::string& command) {
-    std::cout << "processCommand: \"" << command << "\"" << std::endl;
+    TraceLine() << "processCommand: \"" << command << "\"";
 
     std::istringstream in(command);
     in.imbue(std::locale::classic());
@@ -85,9 +85,8 @@ void GameCore::processCommand(const std::string& command) {
     } else if (word == "work") {
         console.addLine("Error processing command.  Please bang head against wall.");
     } else if (word == "quit" || word == "exit") {
-        // Straight out, from inside the key handling: nothing is torn down.
-        std::cout.flush();
-        std::cerr.flush();
+        // Straight out, from inside the key handling: nothing is torn down. Every
+        // line is out already: the sink flushes each one.
         std::exit(0);
     }
 }

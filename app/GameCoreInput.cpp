@@ -4,9 +4,9 @@
 // acting as held keys; a release always clears its key.
 #include "app/GameCore.h"
 #include "app/KeyCodes.h"
+#include "assets/TraceSink.h"
 #include "world/TankObject.h"
 #include <cmath>
-#include <iostream>
 
 namespace {
 
@@ -37,8 +37,8 @@ std::string integerText(float value) {
 void GameCore::keyboard(unsigned char key, bool down, int /*modifiers*/) {
     if (variable("keydump") != 0) {
         // The code's byte goes out unchanged, above 127 too.
-        std::cout << (down ? "KEYDOWN: " : "KEYUP: ") << static_cast<int>(key) << " = '"
-                  << static_cast<char>(key) << "'" << std::endl;
+        TraceLine() << (down ? "KEYDOWN: " : "KEYUP: ") << static_cast<int>(key) << " = '"
+                    << static_cast<char>(key) << "'";
     }
 
     if (!down) {

@@ -2,8 +2,8 @@
 #include "app/AutoRepeat.h"
 #include "app/GameCore.h"
 #include "app/KeyCodes.h"
+#include "assets/TraceSink.h"
 #include <GL/freeglut.h>
-#include <iostream>
 
 namespace {
 // GLUT's callbacks carry no user data; this is how they find the window.
@@ -12,18 +12,18 @@ Window* theWindow = nullptr;
 
 Window::Window(int* argc, char** argv, const char* title, int windowWidth, int windowHeight)
     : width(windowWidth), height(windowHeight) {
-    std::cout << "Window::Window()" << std::endl;
+    TraceLine() << "Window::Window()";
     mouseDown = false;
     glutInit(argc, argv);
-    std::cout << "After init" << std::endl;
+    TraceLine() << "After init";
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
-    std::cout << "init display mode" << std::endl;
+    TraceLine() << "init display mode";
     glutInitWindowSize(width, height);
-    std::cout << "size" << std::endl;
+    TraceLine() << "size";
     theWindow = this;
-    std::cout << "Doing stuff." << std::endl;
+    TraceLine() << "Doing stuff.";
     windowId = glutCreateWindow(title);
-    std::cout << "Window created." << std::endl;
+    TraceLine() << "Window created.";
     glutDisplayFunc(&Window::display);
     glutIdleFunc(&Window::idle);
     glutReshapeFunc(&Window::reshape);
@@ -45,7 +45,7 @@ Window::Window(int* argc, char** argv, const char* title, int windowWidth, int w
 }
 
 Window::~Window() {
-    std::cout << "Window::~Window()" << std::endl;
+    TraceLine() << "Window::~Window()";
     if (theWindow == this)
         theWindow = nullptr;
 }

@@ -1,7 +1,7 @@
 #include "app/Exception.h"
 #include "app/GameCore.h"
 #include "app/Window.h"
-#include <iostream>
+#include "assets/TraceSink.h"
 
 int main(int argc, char** argv) {
     try {
@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
         // Under GLUT this does not come back: the process ends through exit().
         window.mainLoop(&game);
     } catch (Exception e) {
-        std::cout << e.message << " (" << e.detail << ")." << std::endl;
+        TraceLine() << e.message << " (" << e.detail << ").";
         return 1;
     }
     return 0;

@@ -10,11 +10,11 @@
 // while a few bytes can no longer ask for gigabytes. Arrays thus stay within the
 // budget plus a small multiple of the file's size.
 #include "assets/Mesh.h"
+#include "assets/TraceSink.h"
 
 #include <cstddef>
 #include <fstream>
 #include <iomanip>
-#include <iostream>
 #include <locale>
 #include <string>
 
@@ -60,8 +60,7 @@ long long MeshReader::bytesLeft() {
 bool MeshReader::readVertexCount() {
     file >> vertexCount;
     if (!file || vertexCount <= 0 || vertexCount > maxVertices) {
-        std::cerr << "Error loading model " << fileName << ".  Invalid size: " << vertexCount
-                  << std::endl;
+        ErrorLine() << "Error loading model " << fileName << ".  Invalid size: " << vertexCount;
         return false;
     }
     return true;
@@ -70,8 +69,7 @@ bool MeshReader::readVertexCount() {
 // A per-vertex section is about to make room for the head's count.
 bool MeshReader::sizeForSection() {
     if (vertexCount > unbackedBudget && vertexCount > bytesLeft()) {
-        std::cerr << "Error loading model " << fileName << ".  Invalid size: " << vertexCount
-                  << std::endl;
+        ErrorLine() << "Error loading model " << fileName << ".  Invalid size: " << vertexCount;
         return false;
     }
     return true;
@@ -113,7 +111,7 @@ bool MeshReader::readFaces(int corners, const char* countError, const char* inde
         static_cast<long long>(start) + static_cast<long long>(perFace) * (file ? count : 0);
     if (!file || count < 0 || total > maxIndices ||
         (total > unbackedBudget && count > bytesLeft())) {
-        std::cerr << countError << std::endl;
+        ErrorLine() << countError;
         return false;
     }
     mesh.indices.resize(start + perFace * static_cast<std::size_t>(count));
@@ -128,7 +126,7 @@ bool MeshReader::readFaces(int corners, const char* countError, const char* inde
         }
         for (int i = 0; i < corners; ++i) {
             if (!inRange(corner[i])) {
-                std::cerr << indexError << std::endl;
+                ErrorLine() << indexError;
                 return false;
             }
         }
@@ -149,7 +147,7 @@ bool MeshReader::load() {
 
     file.open(fileName);
     if (!file) {
-        std::cerr << "Unable to open file: " << fileName << std::endl;
+        ErrorLine() << "Unable to open file: " << fileName;
         return false;
     }
     // Numbers mean the same whatever locale the program runs in.
@@ -158,7 +156,7 @@ bool MeshReader::load() {
     fileSize = static_cast<long long>(file.tellg());
     file.clear();
     file.seekg(0, std::ios::beg);
-    std::cout << "File opened." << std::endl;
+    TraceLine() << "File opened.";
 
     if (!readVertexCount()) {
         return false;
@@ -169,53 +167,53 @@ bool MeshReader::load() {
     std::string word;
     while (file >> std::setw(longestWord) >> word) {
         if (word == "vertices") {
-            std::cout << "Loading vertices." << std::endl;
+            TraceLine() << "Loading vertices.";
             if (!sizeForSection()) {
                 return false;
             }
             readTriples(mesh.vertices);
-            std::cout << "Vertices loaded." << std::endl;
+            TraceLine() << "Vertices loaded.";
         } else if (word == "texture") {
-            std::cout << "Loading texture coordinates." << std::endl;
+            TraceLine() << "Loading texture coordinates.";
             if (!sizeForSection()) {
                 return false;
             }
             readPairs(mesh.texCoords);
-            std::cout << "Loading completed." << std::endl;
+            TraceLine() << "Loading completed.";
         } else if (word == "color") {
-            std::cout << "Loading color." << std::endl;
+            TraceLine() << "Loading color.";
             if (!sizeForSection()) {
                 return false;
             }
             readTriples(mesh.colors);
-            std::cout << "Color loaded." << std::endl;
+            TraceLine() << "Color loaded.";
         } else if (word == "normals") {
-            std::cout << "Loading normals." << std::endl;
+            TraceLine() << "Loading normals.";
             if (!sizeForSection()) {
                 return false;
             }
             readTriples(mesh.normals);
-            std::cout << "Normals loaded." << std::endl;
+            TraceLine() << "Normals loaded.";
         } else if (word == "quadrilaterals") {
-            std::cout << "Loading quads." << std::endl;
+            TraceLine() << "Loading quads.";
             if (!readFaces(4, "Error loading mesh.  Invalid count.",
                            "Error loading mesh.  Invalid index.")) {
                 return false;
             }
-            std::cout << "Quads loaded." << std::endl;
+            TraceLine() << "Quads loaded.";
         } else if (word == "triangles") {
-            std::cout << "Loading triangles." << std::endl;
+            TraceLine() << "Loading triangles.";
             if (!readFaces(3, "Error loading mesh. Invalid count.",
                            "Error loading mesh. Invalid index.")) {
                 return false;
             }
-            std::cout << "Triangle loaded." << std::endl;
+            TraceLine() << "Triangle loaded.";
         } else {
-            std::cout << "Unrecognized token." << std::endl;
+            TraceLine() << "Unrecognized token.";
             return false;
         }
     }
-    std::cout << "Mesh loaded." << std::endl;
+    TraceLine() << "Mesh loaded.";
     return true;
 }
 

@@ -8,6 +8,7 @@
 // its own.
 #include "audio/Audio.h"
 #include "assets/Sound.h"
+#include "assets/TraceSink.h"
 
 #include <AL/al.h>
 
@@ -139,12 +140,11 @@ void Audio::open() {
         }
     }
     if (!opened) {
-        std::cerr << "Sound: no audio device could be opened; playing without sound." << std::endl;
+        ErrorLine() << "Sound: no audio device could be opened; playing without sound.";
         return;
     }
     if (device == nullptr) {
-        std::cerr << "Sound: the audio device could not be set up; playing without sound."
-                  << std::endl;
+        ErrorLine() << "Sound: the audio device could not be set up; playing without sound.";
         return;
     }
     alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
@@ -162,8 +162,7 @@ void Audio::open() {
     }
     if (voices.size() < 2) {
         shutDown();
-        std::cerr << "Sound: the audio device has no voices to spare; playing without sound."
-                  << std::endl;
+        ErrorLine() << "Sound: the audio device has no voices to spare; playing without sound.";
         return;
     }
     static bool exitHandled = false;
@@ -209,8 +208,8 @@ void Audio::loadSounds(const std::string& folder) {
             first = path + (problem.empty() ? " cannot be played" : " " + problem);
     }
     if (missing > 0)
-        std::cerr << "Sound: " << missing << " of " << cueCount << " sound files missing or bad ("
-                  << first << "); playing without them." << std::endl;
+        ErrorLine() << "Sound: " << missing << " of " << cueCount << " sound files missing or bad ("
+                    << first << "); playing without them.";
 }
 
 bool Audio::setSound(Cue cue, const Sound& sound) {

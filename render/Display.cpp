@@ -1,10 +1,10 @@
 #include "render/Display.h"
+#include "assets/TraceSink.h"
 #include <GL/gl.h>
 #include <cmath>
-#include <iostream>
 
 Display::Display() {
-    std::cout << "Display::Display()" << std::endl;
+    TraceLine() << "Display::Display()";
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glEnable(GL_DEPTH_TEST);
     glShadeModel(GL_SMOOTH);
@@ -14,7 +14,7 @@ Display::Display() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glClearDepth(1.0);
-    std::cout << "end Display::Display()" << std::endl;
+    TraceLine() << "end Display::Display()";
 }
 
 Display::~Display() {
@@ -25,7 +25,7 @@ Display::~Display() {
 }
 
 void Display::resize(int newWidth, int newHeight) {
-    std::cout << "Display::resize(" << newWidth << ", " << newHeight << ")" << std::endl;
+    TraceLine() << "Display::resize(" << newWidth << ", " << newHeight << ")";
     width = newWidth;
     height = newHeight;
     const int h = newHeight == 0 ? 1 : newHeight;

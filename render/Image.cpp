@@ -1,10 +1,10 @@
 #include "render/Image.h"
 
+#include "assets/TraceSink.h"
 #include "render/PngReader.h"
 #include "render/TgaReader.h"
 
 #include <cstring>
-#include <iostream>
 
 bool loadImage(const char* fileName, Image& image) {
     const std::size_t length = std::strlen(fileName);
@@ -18,6 +18,6 @@ bool loadImage(const char* fileName, Image& image) {
     if (std::strcmp(extension, ".tga") == 0 || std::strcmp(extension, ".TGA") == 0) {
         return readTga(fileName, image);
     }
-    std::cout << "Unknown image type (\"" << fileName << "\")." << std::endl;
+    TraceLine() << "Unknown image type (\"" << fileName << "\").";
     return false;
 }

@@ -1,8 +1,8 @@
 #include "world/CarrierObject.h"
+#include "assets/TraceSink.h"
 #include "world/WorldEvents.h"
 #include <algorithm>
 #include <cassert>
-#include <iostream>
 #include <iterator>
 
 CarrierObject::CarrierObject(ExplosiveKind submunitionKind, const char* contactTrace,
@@ -17,7 +17,7 @@ float CarrierObject::fastestOffset(const Vector3* offsets, std::size_t count) {
 }
 
 void CarrierObject::contactEvent(World world) {
-    std::cout << contactLine << std::endl;
+    TraceLine() << contactLine;
     split(world);
 }
 

@@ -1,8 +1,8 @@
 #include "world/Explosion.h"
+#include "assets/TraceSink.h"
 #include "world/Terrain.h"
 #include "world/WorldEvents.h"
 #include <cassert>
-#include <iostream>
 
 namespace {
 constexpr float growthPerSecond = 5.0f; // world units of radius
@@ -12,7 +12,7 @@ constexpr float growthPerSecond = 5.0f; // world units of radius
 // tested against resting objects.
 Explosion::Explosion(float blastRadiusValue, float damageValue)
     : blastRadius(blastRadiusValue), damage(damageValue) {
-    std::cout << "Explosion()" << std::endl;
+    TraceLine() << "Explosion()";
     elasticity = 0.0f;
     radius = 0.0f;
     resting = true;
@@ -20,11 +20,11 @@ Explosion::Explosion(float blastRadiusValue, float damageValue)
 }
 
 Explosion::~Explosion() {
-    std::cout << "~Explosion()" << std::endl;
+    TraceLine() << "~Explosion()";
 }
 
 void Explosion::contactEvent(World) {
-    std::cout << "Explosion::contactEvent" << std::endl;
+    TraceLine() << "Explosion::contactEvent";
 }
 
 void Explosion::update(World world, float seconds) {

@@ -1,11 +1,11 @@
 #include "world/Explosive.h"
+#include "assets/TraceSink.h"
 #include "world/ObjectIndex.h"
-#include <iostream>
 
 namespace {
 
 void activate(Object& explosion, const Vector3& where) {
-    std::cout << "Activating explosion " << explosion.id << std::endl;
+    TraceLine() << "Activating explosion " << explosion.id;
     explosion.position = where;
     explosion.active = true;
     explosion.resting = true;
@@ -14,17 +14,17 @@ void activate(Object& explosion, const Vector3& where) {
 } // namespace
 
 Explosive::Explosive() {
-    std::cout << "Explosive()" << std::endl;
+    TraceLine() << "Explosive()";
 }
 
 Explosive::~Explosive() {
-    std::cout << "~Explosive()" << std::endl;
+    TraceLine() << "~Explosive()";
 }
 
 // The explosion is looked up by id on purpose: if it is gone, the shell just
 // vanishes. Marking dead (not erasing) keeps the list intact during the step.
 void Explosive::contactEvent(World world) {
-    std::cout << "Explosive::contactEvent" << std::endl;
+    TraceLine() << "Explosive::contactEvent";
     dead = true;
     if (explosionId == 0 || world.objects == nullptr)
         return;

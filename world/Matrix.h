@@ -1,6 +1,6 @@
+#include "assets/TraceSink.h"
 #pragma once
 #include <cstdint>
-#include <iostream>
 #include <vector>
 
 // A width x height grid stored row after row: element (x, y) lives at y * width + x.
@@ -27,8 +27,8 @@ public:
 
 private:
     T& outOfBounds(std::uint32_t x, std::uint32_t y) const {
-        std::cerr << "Referenced matrix out of bounds, you shmuck! (" << x << " / " << w << ", "
-                  << y << " / " << h << ")" << std::endl;
+        ErrorLine() << "Referenced matrix out of bounds, you shmuck! (" << x << " / " << w << ", "
+                    << y << " / " << h << ")";
         spare = T{};
         return spare;
     }

@@ -1,5 +1,5 @@
 #include "world/Object.h"
-#include <iostream>
+#include "assets/TraceSink.h"
 
 namespace {
 // Ids are never reused, so an explosive can find its explosion by id even after
@@ -10,7 +10,7 @@ std::uint32_t lastId = 0;
 Object::Object() : id(++lastId) {}
 
 void Object::contactEvent(World) {
-    std::cout << "Object::contactEvent" << std::endl;
+    TraceLine() << "Object::contactEvent";
 }
 
 void Object::update(World, float seconds) {
@@ -18,5 +18,5 @@ void Object::update(World, float seconds) {
 }
 
 void Object::damageEvent(World, float) {
-    std::cout << "Object[" << id << "]::damageEvent" << std::endl;
+    TraceLine() << "Object[" << id << "]::damageEvent";
 }

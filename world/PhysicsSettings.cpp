@@ -1,11 +1,11 @@
 #include "world/PhysicsSettings.h"
+#include "assets/TraceSink.h"
 #include "world/GridIndex.h"
 #include "world/Object.h"
 #include "world/SphereContact.h"
 #include "world/Terrain.h"
 #include <cassert>
 #include <cmath>
-#include <iostream>
 #include <iterator>
 
 // Fixed-step sphere physics. Each step looks ahead one time step for the earliest
@@ -138,17 +138,15 @@ void PhysicsSettings::step(World world) {
         respond(*pairA, *pairB);
         pairA->contactEvent(world);
         pairB->contactEvent(world);
-        std::cout << "bounce sphere " << pairA->id << " sphere "
-                  << ", " << pairB->id << std::endl;
-        std::cout << "resting:  " << int{pairA->resting} << ", " << int{pairB->resting}
-                  << std::endl;
-        std::cout << "fixed:    " << int{pairA->fixed} << ", " << int{pairB->fixed} << std::endl;
-        std::cout << "immobile: " << int{pairA->immobile} << ", " << int{pairB->immobile}
-                  << std::endl;
+        TraceLine() << "bounce sphere " << pairA->id << " sphere "
+                    << ", " << pairB->id;
+        TraceLine() << "resting:  " << int{pairA->resting} << ", " << int{pairB->resting};
+        TraceLine() << "fixed:    " << int{pairA->fixed} << ", " << int{pairB->fixed};
+        TraceLine() << "immobile: " << int{pairA->immobile} << ", " << int{pairB->immobile};
     } else if (tW <= tT) {
         advance(world, tW);
         if (wallObject) {
-            std::cout << "bounce sphere wall" << wallObject->id << std::endl;
+            TraceLine() << "bounce sphere wall" << wallObject->id;
             wallObject->velocity.x *= reflection.x;
             wallObject->velocity.y *= reflection.y;
             wallObject->velocity.z *= reflection.z;
@@ -161,7 +159,7 @@ void PhysicsSettings::step(World world) {
         if (terrainObject && terrain.heightAt(groundI, groundJ) != groundHeight)
             terrainObject = nullptr;
         if (terrainObject) {
-            std::cout << "bounce sphere terrain " << terrainObject->id << std::endl;
+            TraceLine() << "bounce sphere terrain " << terrainObject->id;
             terrainObject->velocity = Vector3(0.0f, 0.0f, 0.0f);
             terrainObject->resting = true;
             terrainObject->contactEvent(world);

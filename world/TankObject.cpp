@@ -1,5 +1,5 @@
 #include "world/TankObject.h"
-#include <iostream>
+#include "assets/TraceSink.h"
 
 // Immobile: a resting shell or explosion is never tested against a tank. The
 // heavy mass keeps a tank nearly unmoved by a shell that strikes it.
@@ -10,12 +10,12 @@ TankObject::TankObject() {
 }
 
 void TankObject::contactEvent(World) {
-    std::cout << "TankObject::contactEvent" << std::endl;
+    TraceLine() << "TankObject::contactEvent";
 }
 
 void TankObject::damageEvent(World, float amount) {
     health -= amount;
     if (health < 0.0f)
         health = 0.0f;
-    std::cout << "TankObject::damageEvent(" << amount << ") health = " << health << std::endl;
+    TraceLine() << "TankObject::damageEvent(" << amount << ") health = " << health;
 }

@@ -1,11 +1,11 @@
 #include "world/Terrain.h"
+#include "assets/TraceSink.h"
 #include "world/GridIndex.h"
 #include "world/Random.h"
 #include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstring>
-#include <iostream>
 
 // Heights are relative (0 upward, world height = height * size.y). The physics and
 // the crater place vertex (i, j) at x = i * size.x / W, z = j * size.z / H, a
@@ -177,7 +177,7 @@ void Terrain::normalsOver(const Rect& vertices, const Rect& domain) {
             if (count != 0) {
                 out[n].normal = sum / static_cast<float>(count);
             } else {
-                std::cout << "No count" << std::endl;
+                TraceLine() << "No count";
                 out[n].normal = sum;
             }
         }
