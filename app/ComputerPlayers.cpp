@@ -3,9 +3,13 @@
 // turns the turret and moves the barrel together, then sets the launch velocity,
 // steps to its weapon, and fires. Each phase moves no faster than a person's keys.
 #include "app/ComputerPlayers.h"
-#include "app/GameCore.h"
+#include "app/PlayerView.h"
+#include "app/TankControls.h"
 #include "world/Explosion.h"
+#include "world/PhysicsSettings.h"
 #include "world/TankObject.h"
+#include "world/Terrain.h"
+#include "world/Weapon.h"
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -49,28 +53,11 @@ std::uint32_t terrainSeed(const Terrain& terrain) {
     return hash;
 }
 
-const TankObject* findTank(const GameCore& core, std::uint32_t id) {
-    for (const TankObject* tank : core.tanks)
+const TankObject* findTank(const PlayerView& game, std::uint32_t id) {
+    for (const TankObject* tank : game.tanks())
         if (tank->id == id)
             return tank;
     return nullptr;
-}
-
-Skeleton* findNode(const GameCore& core, const char* id) {
-    const auto found = core.tankNodes.find(id);
-    return found == core.tankNodes.end() ? nullptr : found->second;
-}
-
-int weaponIndex(const GameCore& core) {
-    return static_cast<int>(
-        std::distance(core.weapons.begin(), WeaponList::const_iterator(core.currentWeapon)));
-}
-
-std::vector<const Weapon*> weaponTable(const GameCore& core) {
-    std::vector<const Weapon*> table;
-    for (const std::unique_ptr<Weapon>& weapon : core.weapons)
-        table.push_back(weapon.get());
-    return table;
 }
 
 // The nearest a shell may come down to its own tank and still leave one weapon
@@ -98,8 +85,10 @@ AimError ComputerPlayers::aimError(ComputerLevel level) {
     return levelEntry(level).error;
 }
 
-std::string ComputerPlayers::assign(const GameCore& core, int count, const std::string& levelWord) {
-    const int tankCount = static_cast<int>(core.tanks.size());
+std::string ComputerPlayers::assign(const PlayerView& game, int count,
+                                    const std::string& levelWord) {
+    const std::vector<const TankObject*> tanks = game.tanks();
+    const int tankCount = static_cast<int>(tanks.size());
     if (count < 0 || count > tankCount)
         return "computers: the count must be from 0 to " + std::to_string(tankCount);
     const LevelName* entry = &levelEntry(ComputerLevel::normal);
@@ -113,9 +102,9 @@ std::string ComputerPlayers::assign(const GameCore& core, int count, const std::
 
     clear();
     currentLevel = entry->level;
-    dice.seed(terrainSeed(core.terrain));
+    dice.seed(terrainSeed(game.terrain()));
     std::string names;
-    for (auto it = std::prev(core.tanks.end(), count); it != core.tanks.end(); ++it) {
+    for (auto it = std::prev(tanks.end(), count); it != tanks.end(); ++it) {
         tankIds.push_back((*it)->id);
         names += (names.empty() ? "" : ", ") + (*it)->name();
     }
@@ -135,21 +124,22 @@ bool ComputerPlayers::plays(std::uint32_t tankId) const {
     return std::find(tankIds.begin(), tankIds.end(), tankId) != tankIds.end();
 }
 
-bool ComputerPlayers::playsTurn(const GameCore& core) const {
-    return core.currentTank != core.tanks.end() && plays((*core.currentTank)->id);
+bool ComputerPlayers::playsTurn(const PlayerView& game) const {
+    const TankObject* const current = game.currentTank();
+    return current != nullptr && plays(current->id);
 }
 
-void ComputerPlayers::update(GameCore& core, float dtSeconds) {
-    watchShots(core);
-    if (!playsTurn(core)) {
+std::string ComputerPlayers::update(const PlayerView& game, TankControls& controls, float dtSeconds,
+                                    bool held) {
+    watchShots(game);
+    if (!playsTurn(game)) {
         turn = Turn();
-        return;
+        return {};
     }
-    const auto menu = core.variables.find("menu");
-    if (core.consoleOpen || (menu != core.variables.end() && menu->second != 0))
-        return;
+    if (held)
+        return {};
 
-    const std::uint32_t tankId = (*core.currentTank)->id;
+    const std::uint32_t tankId = game.currentTank()->id;
     if (turn.tankId != tankId) {
         turn = Turn();
         turn.tankId = tankId;
@@ -157,48 +147,52 @@ void ComputerPlayers::update(GameCore& core, float dtSeconds) {
     turn.clock += dtSeconds;
     // A target that died meanwhile is replaced at once.
     if (turn.phase != Phase::thinking && turn.phase != Phase::idle && turn.targetId != 0 &&
-        findTank(core, turn.targetId) == nullptr) {
+        findTank(game, turn.targetId) == nullptr) {
         turn.phase = Phase::thinking;
         turn.clock = thinkSeconds;
     }
 
     switch (turn.phase) {
     case Phase::thinking:
-        if (turn.clock >= thinkSeconds && (settled(core) || turn.clock >= maxWaitSeconds))
-            plan(core);
+        if (turn.clock >= thinkSeconds && (settled(game) || turn.clock >= maxWaitSeconds))
+            plan(game);
         break;
     case Phase::aiming:
-        if (aimStep(core, dtSeconds)) {
+        if (aimStep(game, controls, dtSeconds)) {
             turn.phase = Phase::choosing;
             turn.clock = 0.0f;
         }
         break;
     case Phase::choosing:
-        if (turn.weapon < 0 || turn.weapon == weaponIndex(core)) {
+        if (turn.weapon < 0 || turn.weapon == game.selectedWeapon()) {
             turn.phase = Phase::firing;
             turn.clock = 0.0f;
         } else if (turn.clock >= tabSeconds) {
-            core.selectNextWeapon();
+            controls.nextWeapon();
             turn.clock = 0.0f;
         }
         break;
     case Phase::firing:
         if (turn.clock >= settleSeconds)
-            fire(core);
+            return fire(game, controls);
         break;
     case Phase::idle:
         break;
     }
+    return {};
 }
 
-void ComputerPlayers::watchShots(const GameCore& core) {
+void ComputerPlayers::watchShots(const PlayerView& game) {
+    if (watched.empty())
+        return;
+    const std::vector<const Object*> objects = game.objects();
     for (auto shot = watched.begin(); shot != watched.end();) {
         bool inWorld = false;
-        for (const std::unique_ptr<Object>& object : core.objects) {
+        for (const Object* object : objects) {
             if (object->shotId != shot->shotId)
                 continue;
             inWorld = true;
-            const auto* explosion = dynamic_cast<const Explosion*>(object.get());
+            const auto* explosion = dynamic_cast<const Explosion*>(object);
             if (explosion == nullptr || !explosion->active ||
                 std::find(shot->seen.begin(), shot->seen.end(), explosion->id) != shot->seen.end())
                 continue;
@@ -219,8 +213,8 @@ void ComputerPlayers::watchShots(const GameCore& core) {
 }
 
 // A person waits for the tanks to land and watches where the last shot goes.
-bool ComputerPlayers::settled(const GameCore& core) const {
-    for (const TankObject* tank : core.tanks)
+bool ComputerPlayers::settled(const PlayerView& game) const {
+    for (const TankObject* tank : game.tanks())
         if (!tank->resting)
             return false;
     for (const WatchedShot& shot : watched)
@@ -230,12 +224,12 @@ bool ComputerPlayers::settled(const GameCore& core) const {
 }
 
 // The weakest enemy, then the one it shot at last, then the nearest.
-std::uint32_t ComputerPlayers::chooseTarget(const GameCore& core) const {
-    const TankObject& self = **core.currentTank;
+std::uint32_t ComputerPlayers::chooseTarget(const PlayerView& game) const {
+    const TankObject& self = *game.currentTank();
     const auto bracket = brackets.find(self.id);
     const std::uint32_t last = bracket == brackets.end() ? 0 : bracket->second.target();
     const TankObject* best = nullptr;
-    for (const TankObject* tank : core.tanks) {
+    for (const TankObject* tank : game.tanks()) {
         if (tank == &self)
             continue;
         if (best == nullptr || tank->health < best->health) {
@@ -251,25 +245,26 @@ std::uint32_t ComputerPlayers::chooseTarget(const GameCore& core) const {
     return best == nullptr ? 0 : best->id;
 }
 
-void ComputerPlayers::plan(GameCore& core) {
-    const TankObject& self = **core.currentTank;
-    const std::vector<const Weapon*> weapons = weaponTable(core);
+void ComputerPlayers::plan(const PlayerView& game) {
+    const TankObject& self = *game.currentTank();
+    const std::vector<const Weapon*> weapons = game.weapons();
     turn.clock = 0.0f;
-    turn.targetId = chooseTarget(core);
-    const TankObject* const target = findTank(core, turn.targetId);
+    turn.targetId = chooseTarget(game);
+    const TankObject* const target = findTank(game, turn.targetId);
     if (target == nullptr) {
         turn.phase = Phase::idle; // nobody left to fight
         return;
     }
-    if (findNode(core, "turret") == nullptr || findNode(core, "barrel") == nullptr) {
+    if (game.turret() == nullptr || game.barrel() == nullptr) {
         // It cannot aim, so it passes the turn as a person would, with Space.
         turn.weapon = -1;
         turn.phase = Phase::firing;
         return;
     }
 
-    const ShotSolver solver(core.terrain, core.physics.gravity, core.physics.timeStep,
-                            self.skeleton, self.position, self.radius);
+    const PhysicsSettings& physics = game.physics();
+    const ShotSolver solver(game.terrain(), physics.gravity, physics.timeStep, self.skeleton,
+                            self.position, self.radius);
     const Vector3 point = brackets[self.id].aimPoint(target->id, target->position, self.position,
                                                      aimError(currentLevel), dice);
     turn.shot = solver.solve(point, keepOut(weapons, self.radius));
@@ -289,41 +284,44 @@ void ComputerPlayers::plan(GameCore& core) {
 }
 
 // One update's worth of aiming; true once the aim is reached.
-bool ComputerPlayers::aimStep(GameCore& core, float dtSeconds) const {
-    const float rate = GameCore::heldKeyDegreesPerSecond * dtSeconds;
+bool ComputerPlayers::aimStep(const PlayerView& game, TankControls& controls,
+                              float dtSeconds) const {
+    const float rate = TankControls::degreesPerSecond * dtSeconds;
     const Aim& aim = turn.shot.aim;
     bool moving = false;
-    if (const Skeleton* const turret = findNode(core, "turret")) {
+    if (const Skeleton* const turret = game.turret()) {
         const float d = turnBetween(turret->rotate.y, aim.turretDegrees);
         if (std::fabs(d) > doneDegrees) {
-            core.turnTurret(std::copysign(std::min(rate, std::fabs(d)), d));
+            controls.turnTurret(std::copysign(std::min(rate, std::fabs(d)), d));
             moving = true;
         }
     }
-    if (const Skeleton* const barrel = findNode(core, "barrel")) {
+    if (const Skeleton* const barrel = game.barrel()) {
         const float d = aim.barrelDegrees - barrel->rotate.x;
         if (std::fabs(d) > doneDegrees) {
             // Raising turns the barrel towards negative angles.
-            core.raiseBarrel(std::copysign(std::min(rate, std::fabs(d)), -d));
+            controls.raiseBarrel(std::copysign(std::min(rate, std::fabs(d)), -d));
             moving = true;
         }
     }
     if (moving)
         return false;
-    const float d = aim.speed - core.launchVelocity;
+    const float d = aim.speed - game.launchVelocity();
     if (std::fabs(d) > doneDegrees) {
-        core.pressVelocityKeys(d > 0.0f, d < 0.0f, std::min(rate, std::fabs(d)));
+        controls.changeVelocity(d > 0.0f, d < 0.0f, std::min(rate, std::fabs(d)));
         return false;
     }
     return true;
 }
 
-void ComputerPlayers::fire(GameCore& core) {
-    const TankObject& self = **core.currentTank;
-    const TankObject* const target = findTank(core, turn.targetId);
+std::string ComputerPlayers::fire(const PlayerView& game, TankControls& controls) {
+    const TankObject& self = *game.currentTank();
+    const TankObject* const target = findTank(game, turn.targetId);
     std::string line = self.name() + " (computer, " + levelEntry(currentLevel).name + ") fires";
-    if (core.currentWeapon != core.weapons.end())
-        line += " a " + (*core.currentWeapon)->name();
+    const std::vector<const Weapon*> weapons = game.weapons();
+    const int selected = game.selectedWeapon();
+    if (selected >= 0)
+        line += " a " + weapons[static_cast<std::size_t>(selected)]->name();
     if (target != nullptr)
         line += " at " + target->name();
 
@@ -332,14 +330,9 @@ void ComputerPlayers::fire(GameCore& core) {
     shot.shooterId = self.id;
     shot.targetId = turn.targetId;
     shot.predicted = turn.shot.flight.landing;
-    const std::size_t before = core.objects.size();
-    core.fireAndPassTurn();
     turn = Turn();
-    if (core.objects.size() == before)
-        return; // nothing to fire with: the turn passed all the same
-    core.console.addLine(line);
-    for (auto it = std::next(core.objects.begin(), static_cast<long>(before));
-         it != core.objects.end(); ++it)
-        (*it)->shotId = shot.shotId;
+    if (!controls.fire(shot.shotId))
+        return {}; // nothing to fire with: the turn passed all the same
     watched.push_back(shot);
+    return line;
 }

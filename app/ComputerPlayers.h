@@ -7,33 +7,34 @@
 #include <string>
 #include <vector>
 
-class GameCore;
+class PlayerView;
+class TankControls;
 
 enum class ComputerLevel { easy, normal, hard };
 
-// The tanks the computer plays, and the turn it is playing. It plays with a
-// person's controls: the turret, the barrel and the launch velocity move through
-// the operations the held keys call, at their rate, stopping at its aim; Tab's
-// step picks the weapon and Space's firing fires it, so the turn passes as after
-// anyone's shot. Tanks are known by id and looked up each update, so a death or
-// a new game leaves it nothing to dangle from.
+// The tanks the computer plays, and the turn it is playing. It sees the game as
+// a player does, through the view, and plays with a person's controls: the
+// turret, the barrel and the launch velocity move at the held keys' rate,
+// stopping at its aim; it steps to its weapon and fires, so the turn passes as
+// after anyone's shot. Tanks are known by id and looked up each update, so a
+// death or a new game leaves it nothing to dangle from.
 class ComputerPlayers {
 public:
     // "computers N [easy|normal|hard]": the last `count` tanks of the current game
     // become the computer's, at the level `levelWord` names (normal when empty).
     // Returns the console line; a bad count or level changes nothing and the line
     // says why.
-    std::string assign(const GameCore& core, int count, const std::string& levelWord);
+    std::string assign(const PlayerView& game, int count, const std::string& levelWord);
     // Every tank back to people; the turn in progress and all memory dropped.
     void clear();
-    // Follows the shots it fired and, on a turn of its own, plays on; the menu or
-    // the console being up holds the turn where it is.
-    void update(GameCore& core, float dtSeconds);
+    // Follows the shots it fired and, on a turn of its own and unless `held` (the
+    // menu or the console is up), plays on. Returns what it announces for the
+    // console (a shot and its target), empty when it has nothing to say.
+    std::string update(const PlayerView& game, TankControls& controls, float dtSeconds, bool held);
 
     // Whether the tank whose turn it is belongs to the computer.
-    bool playsTurn(const GameCore& core) const;
+    bool playsTurn(const PlayerView& game) const;
     bool plays(std::uint32_t tankId) const;
-    ComputerLevel level() const { return currentLevel; }
     // The level's aiming error; nothing else differs between the levels.
     static AimError aimError(ComputerLevel level);
 
@@ -63,12 +64,12 @@ private:
         std::vector<std::uint32_t> seen; // explosions counted
     };
 
-    void watchShots(const GameCore& core);
-    bool settled(const GameCore& core) const;
-    void plan(GameCore& core);
-    std::uint32_t chooseTarget(const GameCore& core) const;
-    bool aimStep(GameCore& core, float dtSeconds) const;
-    void fire(GameCore& core);
+    void watchShots(const PlayerView& game);
+    bool settled(const PlayerView& game) const;
+    void plan(const PlayerView& game);
+    std::uint32_t chooseTarget(const PlayerView& game) const;
+    bool aimStep(const PlayerView& game, TankControls& controls, float dtSeconds) const;
+    std::string fire(const PlayerView& game, TankControls& controls);
 
     std::vector<std::uint32_t> tankIds;
     ComputerLevel currentLevel = ComputerLevel::normal;

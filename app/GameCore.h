@@ -2,6 +2,8 @@
 #include "app/ComputerPlayers.h"
 #include "app/Console.h"
 #include "app/KeyRepeat.h"
+#include "app/PlayerView.h"
+#include "app/TankControls.h"
 #include "app/Timer.h"
 #include "assets/Menu.h"
 #include "assets/Mesh.h"
@@ -28,7 +30,8 @@ using WeaponList = std::list<std::unique_ptr<Weapon>>;
 
 // Owns the whole game. Members are constructed in declaration order, which the
 // start-up trace relies on: the Display's lines come before "GameCore::GameCore()".
-// The data is public: the window, the frame and the tests all reach into it.
+// Outside the core, the game is seen through the view and a tank is played
+// through the controls; the window calls the operations below.
 class GameCore {
 public:
     GameCore();
@@ -56,15 +59,10 @@ public:
     // Rebuilds tankNodes from the current tank's skeleton, and shows that tank's
     // own aim and health in the heads-up texts.
     void selectTankNodes();
-    // Fires the selected weapon from the current tank's tip, then passes the turn.
-    void fireAndPassTurn();
-    // The aiming keys' work on the current tank, for a person's keys and the computer's
-    // alike: 'a' and 'w' by positive degrees, 'd' and 's' by negative ones, 'r', 'f', Tab.
-    void turnTurret(float degrees);
-    void raiseBarrel(float degrees);
-    void pressVelocityKeys(bool faster, bool slower, float amount);
-    void selectNextWeapon();
     std::uint32_t loadTexture(const char* fileName);
+
+    const PlayerView& view() const { return playerView; }
+    TankControls& controls() { return tankControls; }
 
     static constexpr int maxPlayers = 64; // more than a keyboard serves; larger counts are cut
     static constexpr std::uint32_t terrainGridSize = 64; // grid points along each side
@@ -73,15 +71,19 @@ public:
     // stopped instead of jumping ahead unseen; NaN, infinities and negative
     // times count as no time at all.
     static constexpr float maxUpdateSeconds = 0.25f;
-    static constexpr float heldKeyDegreesPerSecond = 90.0f; // and velocity units for r, f
+
+private:
+    friend class PlayerView;
+    friend class TankControls;
+    friend class GameCorePeer; // tests and benchmarks look inside
 
     PhysicsSettings physics;
     Display screen; // the GL state owner; named apart from the display() operation
     Audio sound;    // the OpenAL owner; told what happened, it hears the world events
     Console console;
     Vector3 cameraPosition{50.0f, 25.0f, 100.0f};
-    Vector3 cameraVelocity{0.0f, 0.0f, 0.0f}; // displacement per update
-    Vector3 cameraRotation{0.0f, 0.0f, 0.0f}; // degrees: x pitch, y yaw
+    Vector3 cameraVelocity{0.0f, 0.0f, 0.0f};               // displacement per update
+    Vector3 cameraRotation{0.0f, 0.0f, 0.0f};               // degrees: x pitch, y yaw
     Vector3 lightPosition{worldSize, worldSize, worldSize}; // over the far corner
     Terrain terrain;
     Skeleton tankSkeleton;
@@ -124,8 +126,9 @@ public:
     TankList tanks; // turn order; borrowed from objects
     std::string fpsText;
     ComputerPlayers computers; // which tanks the computer plays, and its turn
+    PlayerView playerView{*this};
+    TankControls tankControls{*this};
 
-private:
     // The held-key quantities are taken once per update, before the physics.
     struct HeldKeyRates {
         float speed;
@@ -138,7 +141,6 @@ private:
     void heldKeyStep(const HeldKeyRates& rates, float dtSeconds);
     void repeatConsoleKey(float dtSeconds);
     void flyCamera(const HeldKeyRates& rates, float dtSeconds);
-    void showCurrentTank();
     void removeDeadTanks();
     void announceResult();
     void editConsole(unsigned char key);

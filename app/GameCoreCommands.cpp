@@ -67,7 +67,7 @@ void GameCore::processCommand(const std::string& command) {
             count = -1;
         else
             in >> level;
-        console.addLine(computers.assign(*this, count, level));
+        console.addLine(computers.assign(playerView, count, level));
     } else if (word == "terrain") {
         splashVisible = false;
         terrain.generate(300, 0.25f, 0.75f);

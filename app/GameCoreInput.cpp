@@ -21,17 +21,6 @@ unsigned char otherCase(unsigned char key) {
     return key;
 }
 
-// The integer part (toward zero) in decimal. Values beyond the range of long long
-// only come from absurd frame times; they are cut to the limit instead of
-// overflowing the conversion.
-std::string integerText(float value) {
-    if (std::isnan(value))
-        return "0";
-    constexpr float limit = 9.0e18f;
-    const float bounded = value > limit ? limit : value < -limit ? -limit : value;
-    return std::to_string(static_cast<long long>(bounded));
-}
-
 } // namespace
 
 void GameCore::keyboard(unsigned char key, bool down, int /*modifiers*/) {
@@ -84,21 +73,12 @@ void GameCore::keyboard(unsigned char key, bool down, int /*modifiers*/) {
         return;
     }
     // The computer's tank is not a person's to arm or fire.
-    if (computers.playsTurn(*this))
+    if (computers.playsTurn(playerView))
         return;
-    if (key == keys::tab) {
-        selectNextWeapon();
-    } else if (key == keys::space && currentTank != tanks.end()) {
-        fireAndPassTurn();
-    }
-}
-
-void GameCore::selectNextWeapon() {
-    if (weapons.empty())
-        return;
-    ++currentWeapon;
-    if (currentWeapon == weapons.end())
-        currentWeapon = weapons.begin();
+    if (key == keys::tab)
+        tankControls.nextWeapon();
+    else if (key == keys::space)
+        tankControls.fire();
 }
 
 void GameCore::editConsole(unsigned char key) {
@@ -195,7 +175,7 @@ void GameCore::mouseMotion(bool buttonDown, float /*x*/, float /*y*/, float dx, 
 GameCore::HeldKeyRates GameCore::heldKeyRates(float dtSeconds) const {
     const float speed = 4.0f * dtSeconds;
     const double yaw = cameraRotation.y * pi / 180.0;
-    return HeldKeyRates{speed, heldKeyDegreesPerSecond * dtSeconds,
+    return HeldKeyRates{speed, TankControls::degreesPerSecond * dtSeconds,
                         static_cast<float>(std::sin(yaw) * speed),
                         static_cast<float>(std::cos(yaw) * speed)};
 }
@@ -219,21 +199,21 @@ void GameCore::heldKeyStep(const HeldKeyRates& rates, float dtSeconds) {
 
     // A person's aiming keys never move the computer's tank: one held when the
     // turn passed waits for the next person's turn.
-    const bool personAims = !computers.playsTurn(*this);
+    const bool personAims = !computers.playsTurn(playerView);
     if (personAims) {
         if (held('a'))
-            turnTurret(rates.rate);
+            tankControls.turnTurret(rates.rate);
         if (held('d'))
-            turnTurret(-rates.rate);
+            tankControls.turnTurret(-rates.rate);
         if (held('w'))
-            raiseBarrel(rates.rate);
+            tankControls.raiseBarrel(rates.rate);
         if (held('s'))
-            raiseBarrel(-rates.rate);
+            tankControls.raiseBarrel(-rates.rate);
     }
-    pressVelocityKeys(personAims && held('r'), personAims && held('f'), rates.rate);
+    tankControls.changeVelocity(personAims && held('r'), personAims && held('f'), rates.rate);
 
     if (currentTank != tanks.end())
-        healthText = integerText((*currentTank)->health);
+        healthText = TankControls::wholeNumberText((*currentTank)->health);
 }
 
 // cameraVelocity is a displacement per update, damped every update, so the flight
@@ -295,69 +275,6 @@ void GameCore::flyCamera(const HeldKeyRates& rates, float dtSeconds) {
         cameraPosition.y = ground;
     if (cameraPosition.y > worldSize)
         cameraPosition.y = worldSize;
-}
-
-// The aim texts otherwise change only while a key is held: without this the next
-// player would see the last one's numbers over a turret that points elsewhere.
-// The launch velocity is one value for everybody and keeps its text.
-void GameCore::showCurrentTank() {
-    if (currentTank == tanks.end())
-        return;
-    const Skeleton* const turret = tankNode("turret");
-    const Skeleton* const barrel = tankNode("barrel");
-    turretAngle = turret ? turret->rotate.y : 0.0f;
-    elevation = barrel ? barrel->rotate.x : 0.0f;
-    angleText = integerText(turretAngle);
-    elevationText = integerText(-std::trunc(elevation));
-    healthText = integerText((*currentTank)->health);
-}
-
-// The turret and the barrel move on the current tank's own nodes; a tank without
-// them simply cannot aim. Each key wraps or stops its node its own way, so the
-// sign of the amount says which key it stands for (-0 is 'd' or 's').
-void GameCore::turnTurret(float degrees) {
-    Skeleton* const turret = tankNode("turret");
-    if (!turret)
-        return;
-    turret->rotate.y += degrees;
-    if (std::signbit(degrees)) {
-        if (turret->rotate.y < 0.0f)
-            turret->rotate.y += 360.0f;
-    } else if (turret->rotate.y > 360.0f) {
-        turret->rotate.y -= 360.0f;
-    }
-    turretAngle = turret->rotate.y;
-    angleText = integerText(turret->rotate.y);
-}
-
-// Raised by a negative x rotation; the text shows it as a positive elevation.
-void GameCore::raiseBarrel(float degrees) {
-    Skeleton* const barrel = tankNode("barrel");
-    if (!barrel)
-        return;
-    barrel->rotate.x -= degrees;
-    if (std::signbit(degrees)) {
-        if (barrel->rotate.x > 0.0f)
-            barrel->rotate.x = 0.0f;
-    } else if (barrel->rotate.x < -90.0f) {
-        barrel->rotate.x = -90.0f;
-    }
-    elevation = barrel->rotate.x;
-    elevationText = integerText(-std::trunc(barrel->rotate.x));
-}
-
-// Kept within 0 to 100 on every update, held or not; the text follows only a key.
-void GameCore::pressVelocityKeys(bool faster, bool slower, float amount) {
-    if (faster)
-        launchVelocity += amount;
-    if (slower)
-        launchVelocity -= amount;
-    if (launchVelocity > 100.0f)
-        launchVelocity = 100.0f;
-    if (launchVelocity < 0.0f)
-        launchVelocity = 0.0f;
-    if (faster || slower)
-        velocityText = integerText(launchVelocity);
 }
 
 int GameCore::variable(const std::string& name) const {

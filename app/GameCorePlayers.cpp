@@ -44,22 +44,10 @@ void GameCore::newGame(int playerCount) {
     selectTankNodes();
 }
 
-// Depth first with an explicit stack, so a deep skeleton cannot exhaust the call
-// stack; a node visited later replaces an earlier one of the same id. Every
-// change of the current tank comes through here, so the heads-up texts follow it.
+// Every change of the current tank comes through here, so the heads-up texts
+// follow it.
 void GameCore::selectTankNodes() {
-    tankNodes.clear();
-    if (currentTank == tanks.end())
-        return;
-    std::vector<Skeleton*> pending{&(*currentTank)->skeleton};
-    while (!pending.empty()) {
-        Skeleton* const node = pending.back();
-        pending.pop_back();
-        for (Skeleton& child : node->children)
-            pending.push_back(&child);
-        tankNodes[node->id] = node;
-    }
-    showCurrentTank();
+    tankControls.selectTankNodes();
 }
 
 Skeleton* GameCore::tankNode(const std::string& id) const {

@@ -3,7 +3,6 @@
 // result of a game is decided only from the tanks left after an update's death
 // walk, and latched through messageShown so it is announced once until Esc.
 #include "app/GameCore.h"
-#include "world/Launch.h"
 #include "world/TankObject.h"
 #include <algorithm>
 #include <cmath>
@@ -39,7 +38,11 @@ void GameCore::update(float elapsedSeconds) {
     announceResult();
     frameTimer.reset();
     heldKeyStep(rates, dtSeconds);
-    computers.update(*this, dtSeconds);
+    // The menu or the console being up holds a computer's turn where it is.
+    const std::string said =
+        computers.update(playerView, tankControls, dtSeconds, consoleOpen || variable("menu") != 0);
+    if (!said.empty())
+        console.addLine(said);
     repeatConsoleKey(dtSeconds);
     // The ears go where the camera went, so the frame's picture and sound agree.
     sound.setListener(cameraPosition, cameraRotation);
@@ -75,26 +78,4 @@ void GameCore::announceResult() {
         message = (*currentTank)->name() + " wins!";
         sound.result(false);
     }
-}
-
-void GameCore::fireAndPassTurn() {
-    if (currentTank == tanks.end())
-        return;
-    TankObject& tank = **currentTank;
-
-    // Without a turret or barrel the tank cannot aim, so it does not fire; its
-    // player still gives up the turn.
-    const Skeleton* const turret = tankNode("turret");
-    const Skeleton* const barrel = tankNode("barrel");
-    if (turret && barrel && currentWeapon != weapons.end()) {
-        const Vector3 muzzle = muzzlePosition(tank.skeleton, tank.position);
-        const Vector3 velocity = muzzleVelocity(turret->rotate.y, barrel->rotate.x, launchVelocity);
-        (*currentWeapon)->fire(objects, muzzle, velocity);
-        sound.launch(muzzle);
-    }
-
-    ++currentTank;
-    if (currentTank == tanks.end())
-        currentTank = tanks.begin();
-    selectTankNodes();
 }

@@ -6,8 +6,8 @@
 // 60 frames a second of game time, from the game folder so the tank is the real
 // one.
 //   computer_shots [games]      (default 50; run from anywhere)
-#include "app/GameCore.h"
 #include "app/KeyCodes.h"
+#include "support/GameCorePeer.h"
 #include "world/Random.h"
 #include "world/TankObject.h"
 #include <algorithm>
@@ -31,9 +31,9 @@ constexpr float frameSeconds = 1.0f / 60.0f;
 constexpr float giveUpSeconds = 30.0f * 60.0f; // of game time
 constexpr int giveUpShots = 40;
 
-int computerShots(GameCore& core) {
+int computerShots(GameCorePeer& game) {
     int shots = 0;
-    for (const std::string& line : core.console.lines())
+    for (const std::string& line : game.console.lines())
         if (line.find("(computer, ") != std::string::npos)
             ++shots;
     return shots;
@@ -44,23 +44,24 @@ int playOne(GameCore& core, unsigned seed, const std::string& level) {
     // New ground is raised on the old, and the first was seeded from the clock:
     // each game starts from flat ground so its seed alone makes its terrain.
     Random once; // the one seeding from the clock happens before ours
-    for (std::uint32_t i = 0; i < core.terrain.width(); ++i)
-        for (std::uint32_t j = 0; j < core.terrain.height(); ++j)
-            core.terrain.cells().at(i, j).height = 0.0f;
+    GameCorePeer game(core);
+    for (std::uint32_t i = 0; i < game.terrain.width(); ++i)
+        for (std::uint32_t j = 0; j < game.terrain.height(); ++j)
+            game.terrain.cells().at(i, j).height = 0.0f;
     std::srand(seed);
-    core.console = Console(); // count this game's lines only
+    game.console = Console(); // count this game's lines only
     core.processCommands("terrain;tanks 2;computers 1 " + level);
-    core.variables["menu"] = 0;
-    TankObject* const still = core.tanks.front();
+    game.variables["menu"] = 0;
+    TankObject* const still = game.tanks.front();
     still->skeleton.children.clear();
     core.selectTankNodes();
     for (float t = 0.0f; t < giveUpSeconds; t += frameSeconds) {
         core.update(frameSeconds);
-        if (core.tanks.size() < 2 || core.tanks.front() != still)
-            return computerShots(core);
-        if (computerShots(core) > giveUpShots)
+        if (game.tanks.size() < 2 || game.tanks.front() != still)
+            return computerShots(game);
+        if (computerShots(game) > giveUpShots)
             break;
-        if (*core.currentTank == still) {
+        if (*game.currentTank == still) {
             core.keyboard(keys::space, true, 0);
             core.keyboard(keys::space, false, 0);
         }

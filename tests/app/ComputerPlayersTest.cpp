@@ -12,7 +12,7 @@ protected:
     void SetUp() override {
         CoreFixture::SetUp();
         leaveTitle();
-        core->tankSkeleton = aimingSkeleton();
+        state->tankSkeleton = aimingSkeleton();
     }
 
     std::string run(const std::string& line) {
@@ -26,12 +26,12 @@ protected:
     void start(int tanks, const std::string& computers, bool stillPlayer1) {
         run("tanks " + std::to_string(tanks) + ";computers " + computers);
         if (stillPlayer1) {
-            core->tanks.front()->skeleton.children.clear();
+            state->tanks.front()->skeleton.children.clear();
             core->selectTankNodes();
         }
         ASSERT_TRUE(playUntil(
             [this] {
-                for (const TankObject* tank : core->tanks)
+                for (const TankObject* tank : state->tanks)
                     if (!tank->resting)
                         return false;
                 return true;
@@ -65,27 +65,27 @@ protected:
     }
 
     // The current tank's turret and barrel rotations.
-    float turret() const { return core->tankNodes.at("turret")->rotate.y; }
-    float barrel() const { return core->tankNodes.at("barrel")->rotate.x; }
+    float turret() const { return state->tankNodes.at("turret")->rotate.y; }
+    float barrel() const { return state->tankNodes.at("barrel")->rotate.x; }
 
     // A game of a still Player 1 against the computer at `level` on the present
     // ground, until Player 1 dies: the computer's shots, or 99. `firstMiss` is
     // how far across the ground from Player 1 its first shot went off.
     int shotsToKillAStillTank(const std::string& level, float& firstMiss) {
-        core->console = Console();
+        state->console = Console();
         start(2, "1 " + level, true);
-        const Vector3 target = core->tanks.front()->position;
+        const Vector3 target = state->tanks.front()->position;
         firstMiss = -1.0f;
         const bool killed = playUntil(
             [&] {
-                for (const std::unique_ptr<Object>& object : core->objects)
+                for (const std::unique_ptr<Object>& object : state->objects)
                     if (firstMiss < 0.0f && object->shotId != 0 && object->active &&
                         dynamic_cast<const Explosion*>(object.get()))
                         firstMiss = std::hypot(object->position.x - target.x,
                                                object->position.z - target.z);
-                if (*core->currentTank == core->tanks.front())
+                if (*state->currentTank == state->tanks.front())
                     fire();
-                return core->tanks.size() == 1 && core->objects.size() == 1;
+                return state->tanks.size() == 1 && state->objects.size() == 1;
             },
             180.0f);
         return killed ? computerShots() : 99;
@@ -118,8 +118,8 @@ TEST_F(ComputerPlayersTest, TheCommandTakesTheLastTanksAndRefusesABadCountOrLeve
         EXPECT_EQ(consoleLines().size(), lines + 1);
         EXPECT_EQ(consoleLines().front(), c.consoleLine);
         std::vector<bool> computers;
-        for (const TankObject* tank : core->tanks)
-            computers.push_back(core->computers.plays(tank->id));
+        for (const TankObject* tank : state->tanks)
+            computers.push_back(state->computers.plays(tank->id));
         EXPECT_EQ(computers, c.computers);
     }
 }
@@ -134,18 +134,18 @@ TEST_F(ComputerPlayersTest, ItsTurnMovesAtTheKeysRateAndFiresAsSpaceDoes) {
     press('a');
     fire(); // Player 1 passes
     taps({keys::tab, keys::space});
-    TankObject& computer = **core->currentTank;
-    const std::size_t objectsBefore = core->objects.size();
+    TankObject& computer = **state->currentTank;
+    const std::size_t objectsBefore = state->objects.size();
     constexpr float dt = 1.0f / 30.0f;
-    const float step = GameCore::heldKeyDegreesPerSecond * dt + 1e-3f;
+    const float step = TankControls::degreesPerSecond * dt + 1e-3f;
     float time = 0.0f, lastTurret = turret(), lastBarrel = barrel();
-    float lastVelocity = core->launchVelocity;
+    float lastVelocity = state->launchVelocity;
     int weapon = 0, tabs = 0;
     Vector3 muzzle, velocity;
     CaptureStreams capture;
     while (currentName() == "Player 2" && time < 10.0f) {
         muzzle = muzzlePosition(computer.skeleton, computer.position);
-        velocity = muzzleVelocity(turret(), barrel(), core->launchVelocity);
+        velocity = muzzleVelocity(turret(), barrel(), state->launchVelocity);
         core->update(dt);
         time += dt;
         if (currentName() != "Player 2")
@@ -156,24 +156,25 @@ TEST_F(ComputerPlayersTest, ItsTurnMovesAtTheKeysRateAndFiresAsSpaceDoes) {
         }
         EXPECT_LE(turned, step);
         EXPECT_LE(std::fabs(barrel() - lastBarrel), step);
-        EXPECT_LE(std::fabs(core->launchVelocity - lastVelocity), step);
-        EXPECT_EQ(core->angleText, std::to_string(static_cast<int>(turret())));
-        EXPECT_EQ(core->elevationText, std::to_string(static_cast<int>(-barrel())));
-        const int now = static_cast<int>(std::distance(core->weapons.begin(), core->currentWeapon));
+        EXPECT_LE(std::fabs(state->launchVelocity - lastVelocity), step);
+        EXPECT_EQ(state->angleText, std::to_string(static_cast<int>(turret())));
+        EXPECT_EQ(state->elevationText, std::to_string(static_cast<int>(-barrel())));
+        const int now =
+            static_cast<int>(std::distance(state->weapons.begin(), state->currentWeapon));
         if (now != weapon) {
             EXPECT_EQ(now, weapon + 1) << "one Tab at a time";
             ++tabs;
         }
         weapon = now;
-        lastTurret = turret(), lastBarrel = barrel(), lastVelocity = core->launchVelocity;
+        lastTurret = turret(), lastBarrel = barrel(), lastVelocity = state->launchVelocity;
     }
     EXPECT_EQ(capture.out(), "Explosive()\nExplosion()\n");
     EXPECT_LT(time, 5.0f);
     EXPECT_EQ(currentName(), "Player 1");
     EXPECT_EQ(tabs, 3) << "Baby Missile to Nuke at 150 units";
     EXPECT_EQ(consoleLines().front(), "Player 2 (computer, hard) fires a Nuke at Player 1");
-    ASSERT_EQ(core->objects.size(), objectsBefore + 2);
-    const Object& shell = **std::prev(core->objects.end(), 2);
+    ASSERT_EQ(state->objects.size(), objectsBefore + 2);
+    const Object& shell = **std::prev(state->objects.end(), 2);
     EXPECT_LT(length(shell.position - muzzle), 1e-4f);
     EXPECT_LT(length(shell.velocity - velocity), 1e-4f);
     release('a');
@@ -209,11 +210,11 @@ TEST_F(ComputerPlayersTest, ANewGameOrComputersZeroStopsItMidAim) {
         run(stop);
         const std::string who = currentName();
         const float aimed = barrel();
-        const std::size_t objects = core->objects.size();
+        const std::size_t objects = state->objects.size();
         playUntil([] { return false; }, 6.0f);
         EXPECT_EQ(barrel(), aimed);
         EXPECT_EQ(currentName(), who);
-        EXPECT_LE(core->objects.size(), objects) << "nobody fired";
+        EXPECT_LE(state->objects.size(), objects) << "nobody fired";
         press('w');
         update(0.1f);
         release('w');
@@ -241,7 +242,7 @@ TEST_F(ComputerPlayersTest, ItKillsAStillTankInFewShotsOnOpenGroundAndOverARidge
         flatten(c.ground);
         for (std::uint32_t i = 0; i < 64 && c.ridge; ++i)
             for (std::uint32_t j = 40; j <= 41; ++j) // z = 125 to 131.25
-                core->terrain.cells().at(i, j).height = c.ground + 0.3f;
+                state->terrain.cells().at(i, j).height = c.ground + 0.3f;
         float firstMiss = 0.0f;
         EXPECT_LE(shotsToKillAStillTank(c.level, firstMiss), c.mostShots);
         if (c.mostShots == 2) {
@@ -257,7 +258,7 @@ TEST_F(ComputerPlayersTest, ItNeverDrawsFromTheTerrainsGenerator) {
         std::vector<float> all;
         for (std::uint32_t i = 0; i < 64; ++i)
             for (std::uint32_t j = 0; j < 64; ++j)
-                all.push_back(core->terrain.cells().at(i, j).height);
+                all.push_back(state->terrain.cells().at(i, j).height);
         return all;
     };
     // New ground is raised on the old, so each game starts from the same old ground.
@@ -276,10 +277,10 @@ TEST_F(ComputerPlayersTest, ItNeverDrawsFromTheTerrainsGenerator) {
         playUntil([] { return false; }, 30.0f);
         EXPECT_GE(computerShots(), 2 * (game + 1));
         EXPECT_EQ(std::rand(), next);
-        std::string state;
-        for (const TankObject* tank : core->tanks)
-            state += tank->name() + " " + std::to_string(tank->health) + " ";
-        games.push_back(state + std::to_string(core->objects.size()));
+        std::string summary;
+        for (const TankObject* tank : state->tanks)
+            summary += tank->name() + " " + std::to_string(tank->health) + " ";
+        games.push_back(summary + std::to_string(state->objects.size()));
     }
     EXPECT_EQ(games[0], games[1]);
 }

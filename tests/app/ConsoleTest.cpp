@@ -1,7 +1,7 @@
 #include "app/Console.h"
 #include <gtest/gtest.h>
-#include <string>
 #include <list>
+#include <string>
 
 // Newest first, 128 at most: while typing the input line may be the 129th, and
 // committing trims it back.

@@ -1,9 +1,9 @@
 #pragma once
-#include "app/GameCore.h"
 #include "app/KeyCodes.h"
 #include "support/CaptureStreams.h"
 #include "support/FakeAL.h"
 #include "support/FakeGL.h"
+#include "support/GameCorePeer.h"
 #include "world/TankObject.h"
 #include <cstdlib>
 #include <filesystem>
@@ -27,12 +27,14 @@ protected:
         std::filesystem::current_path(emptyFolder);
         CaptureStreams capture;
         core = std::make_unique<GameCore>();
+        state = std::make_unique<GameCorePeer>(*core);
         startupOut = capture.out();
         std::filesystem::current_path(previous);
     }
 
     void TearDown() override {
         CaptureStreams capture;
+        state.reset();
         core.reset();
         EXPECT_EQ(capture.out().rfind("~GameCore()\n", 0), 0u) << "the first line of the teardown";
         std::filesystem::remove(emptyFolder);
@@ -40,9 +42,9 @@ protected:
 
     // Leaves the title the way a player does: "terrain" hides the title image and
     // the Esc that closes the menu clears the result latch set at start.
-    void leaveTitle() { core->splashVisible = core->messageShown = false; }
+    void leaveTitle() { state->splashVisible = state->messageShown = false; }
 
-    bool& held(unsigned char key) { return core->keyDown[key]; }
+    bool& held(unsigned char key) { return state->keyDown[key]; }
     void press(unsigned char key) { core->keyboard(key, true, 0); }
     void release(unsigned char key) { core->keyboard(key, false, 0); }
     void tap(unsigned char key) {
@@ -69,22 +71,22 @@ protected:
 
     std::vector<std::string> tankNames() const {
         std::vector<std::string> names;
-        for (const TankObject* tank : core->tanks)
+        for (const TankObject* tank : state->tanks)
             names.push_back(tank->name());
         return names;
     }
     std::string currentName() const {
-        return core->currentTank == core->tanks.end() ? "(none)" : (*core->currentTank)->name();
+        return state->currentTank == state->tanks.end() ? "(none)" : (*state->currentTank)->name();
     }
     std::vector<std::string> consoleLines() const {
-        return {core->console.lines().begin(), core->console.lines().end()};
+        return {state->console.lines().begin(), state->console.lines().end()};
     }
 
     // Flattens the whole grid at a relative height.
     void flatten(float height) {
-        for (std::uint32_t i = 0; i < core->terrain.width(); ++i)
-            for (std::uint32_t j = 0; j < core->terrain.height(); ++j)
-                core->terrain.cells().at(i, j).height = height;
+        for (std::uint32_t i = 0; i < state->terrain.width(); ++i)
+            for (std::uint32_t j = 0; j < state->terrain.height(); ++j)
+                state->terrain.cells().at(i, j).height = height;
     }
 
     // A tank model with the three working nodes: the turret 2 above the centre,
@@ -104,6 +106,7 @@ protected:
     }
 
     std::unique_ptr<GameCore> core;
+    std::unique_ptr<GameCorePeer> state; // what is inside core
     std::string startupOut;
 
 private:

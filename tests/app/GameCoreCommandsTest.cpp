@@ -25,9 +25,9 @@ TEST_F(GameCoreCommandsTest, ALineSplitsAtEverySemicolon) {
     };
     for (const auto& [line, trace] : cases)
         EXPECT_EQ(run(line), trace) << line;
-    EXPECT_EQ(core->variables["fps"], 2);
-    EXPECT_FALSE(core->splashVisible);
-    EXPECT_GE(core->terrain.cells().at(0, 0).height, 0.25f);
+    EXPECT_EQ(state->variables["fps"], 2);
+    EXPECT_FALSE(state->splashVisible);
+    EXPECT_GE(state->terrain.cells().at(0, 0).height, 0.25f);
     EXPECT_EQ(consoleLines().front(), "Error processing command.  Please bang head against wall.");
 }
 
@@ -48,24 +48,24 @@ TEST_F(GameCoreCommandsTest, SetReadsANumberOrTakesZeroAndRefusesUnknownNames) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
         run(c.line);
-        EXPECT_EQ(core->variables["fps"], c.fps);
+        EXPECT_EQ(state->variables["fps"], c.fps);
         EXPECT_EQ(consoleLines().size(), c.consoleLines);
     }
     EXPECT_EQ(consoleLines().front(), "Invalid variable.");
-    EXPECT_EQ(core->variables.size(), 6u) << "no variable was made";
-    EXPECT_TRUE(core->splashVisible);
+    EXPECT_EQ(state->variables.size(), 6u) << "no variable was made";
+    EXPECT_TRUE(state->splashVisible);
 }
 
 // The first menu of that id; an unknown id or none keeps the menu, and shows it.
 TEST_F(GameCoreCommandsTest, MenuPicksAMenuByIdAndAlwaysShowsOne) {
     for (const char* id : {"main", "settings", "settings"})
-        core->menus.emplace_back().id = id;
+        state->menus.emplace_back().id = id;
     for (const char* line : {"menu settings", "menu nosuch", "menu"}) {
         SCOPED_TRACE(line);
-        core->variables["menu"] = 0;
+        state->variables["menu"] = 0;
         run(line);
-        EXPECT_EQ(core->currentMenu, 1);
-        EXPECT_EQ(core->variables["menu"], 1);
+        EXPECT_EQ(state->currentMenu, 1);
+        EXPECT_EQ(state->variables["menu"], 1);
     }
 }
 
@@ -79,9 +79,9 @@ TEST_F(GameCoreCommandsTest, TanksStartsAGameOnlyWithACount) {
                                                          {"tanks -2", 0}};
     for (const auto& [line, tanks] : cases) {
         run(line);
-        EXPECT_EQ(core->tanks.size(), tanks) << line;
+        EXPECT_EQ(state->tanks.size(), tanks) << line;
     }
-    EXPECT_TRUE(core->objects.empty());
+    EXPECT_TRUE(state->objects.empty());
 }
 
 using GameCoreCommandsDeathTest = GameCoreCommandsTest;

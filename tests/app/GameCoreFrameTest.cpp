@@ -2,7 +2,7 @@
 // its assets from the game folder when it has been built; the checks here do not
 // depend on them: textures that matter are given known names first.
 #include "support/GLReplay.h"
-#include "app/GameCore.h"
+#include "support/GameCorePeer.h"
 #include "world/TankObject.h"
 #include <filesystem>
 
@@ -19,14 +19,16 @@ protected:
         std::filesystem::current_path(VANTRELL_GAME_DIR, noGameFolder);
         fakegl::reset();
         game = std::make_unique<GameCore>();
+        state = std::make_unique<GameCorePeer>(*game);
         game->reshape(640, 480);
-        game->fontTexture = fontName;
-        game->splashTexture = splashName;
-        game->selectionTexture = selectionName;
-        game->splashVisible = false;
-        game->messageShown = false;
+        state->fontTexture = fontName;
+        state->splashTexture = splashName;
+        state->selectionTexture = selectionName;
+        state->splashVisible = false;
+        state->messageShown = false;
     }
     void TearDown() override {
+        state.reset();
         game.reset();
         std::filesystem::current_path(previousDirectory);
     }
@@ -51,19 +53,20 @@ protected:
     CaptureStreams streams;
     const std::filesystem::path previousDirectory = std::filesystem::current_path();
     std::unique_ptr<GameCore> game;
+    std::unique_ptr<GameCorePeer> state; // what is inside game
 };
 
 } // namespace
 
 // Six icons along the top edge; the highlight repeats the selected one's rectangle.
 TEST_F(GameCoreFrameTest, WeaponBarRunsAlongTheTopEdge) {
-    ASSERT_EQ(game->weapons.size(), 6u);
+    ASSERT_EQ(state->weapons.size(), 6u);
     for (const std::size_t selected : {0u, 2u}) {
         SCOPED_TRACE(selected);
-        game->currentWeapon = std::next(game->weapons.begin(), selected);
+        state->currentWeapon = std::next(state->weapons.begin(), selected);
         const std::vector<Quad> q = frameQuads();
         ASSERT_GE(q.size(), 7u);
-        auto weapon = game->weapons.begin();
+        auto weapon = state->weapons.begin();
         for (std::size_t n = 0; n < 7; ++n) {
             SCOPED_TRACE(n);
             const bool highlight = n == selected + 1;
@@ -93,11 +96,11 @@ TEST_F(GameCoreFrameTest, MessageAndFrameRateTexts) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message + " / " + c.fpsText);
-        game->message = c.message;
-        game->messageShown = !c.message.empty();
-        game->fpsText = c.fpsText;
-        game->fps = c.fps;
-        game->variables["fps"] = c.fpsVariable;
+        state->message = c.message;
+        state->messageShown = !c.message.empty();
+        state->fpsText = c.fpsText;
+        state->fps = c.fps;
+        state->variables["fps"] = c.fpsVariable;
         const std::vector<Quad> q = frameQuads();
         EXPECT_EQ(glyphsAt(q, c.x, c.y), c.glyphs);
         EXPECT_EQ(q.size(), 6u + 1u + c.glyphs);
@@ -108,12 +111,12 @@ TEST_F(GameCoreFrameTest, MessageAndFrameRateTexts) {
 // heads-up texts and the message; the menu and the console lie over the title.
 TEST_F(GameCoreFrameTest, TitleCoversTheHudButNotMenuOrConsole) {
     game->newGame(1);
-    game->message = "Draw Game";
-    game->messageShown = game->splashVisible = game->consoleOpen = true;
-    game->menus = {Menu{}};
-    game->menus[0].options.resize(1);
-    game->menus[0].options[0].label = "Start";
-    game->variables["menu"] = 1;
+    state->message = "Draw Game";
+    state->messageShown = state->splashVisible = state->consoleOpen = true;
+    state->menus = {Menu{}};
+    state->menus[0].options.resize(1);
+    state->menus[0].options[0].label = "Start";
+    state->variables["menu"] = 1;
     const std::vector<Quad> q = frameQuads();
     // Weapon bar (7), heads-up (8 + 8 + 12 + 12 + 11 glyphs) and message (9) below.
     const std::size_t splash = 7 + 51 + 9;
@@ -131,7 +134,7 @@ TEST_F(GameCoreFrameTest, TitleCoversTheHudButNotMenuOrConsole) {
     EXPECT_TRUE(fakegl::isEnabled(GL_DEPTH_TEST)); // back on for the next frame
 
     // A menu index past the list draws no menu.
-    game->currentMenu = 1;
+    state->currentMenu = 1;
     EXPECT_EQ(frameQuads().size(), q.size() - 5);
 }
 
@@ -139,8 +142,8 @@ TEST_F(GameCoreFrameTest, TitleCoversTheHudButNotMenuOrConsole) {
 // wireframe. The light is placed after the camera, in eye space. A window of
 // height 0 keeps its height 0 but the frame's aspect stays finite.
 TEST_F(GameCoreFrameTest, SceneStateFollowsTheVariables) {
-    game->variables["lighting"] = 0;
-    game->variables["wireframe"] = 1;
+    state->variables["lighting"] = 0;
+    state->variables["wireframe"] = 1;
     game->reshape(800, 0);
     frameQuads();
     EXPECT_EQ(fakegl::args("glPolygonMode"),

@@ -14,8 +14,8 @@ protected:
         for (int k = 0; k < 3; ++k)
             menu.options[k].execute = "set fps " + std::to_string(11 * (k + 1));
         menu.options[1].choices = {"2", "3", "4"};
-        core->menus.push_back(menu);
-        core->variables["menu"] = 1;
+        state->menus.push_back(menu);
+        state->variables["menu"] = 1;
     }
 
     // Holds a key for a while, in updates no longer than the game simulates at once.
@@ -28,42 +28,42 @@ protected:
 };
 
 TEST_F(GameCoreInputTest, TheTitleTakesAnyKeyBeforeEverythingElse) {
-    core->splashVisible = true;
-    core->currentMenu = 3;
+    state->splashVisible = true;
+    state->currentMenu = 3;
     press(keys::backquote); // even the backquote only opens the first menu here, none loaded
-    EXPECT_EQ(core->variables["menu"], 1);
-    EXPECT_EQ(core->currentMenu, 0);
-    EXPECT_FALSE(core->consoleOpen || held(keys::backquote));
+    EXPECT_EQ(state->variables["menu"], 1);
+    EXPECT_EQ(state->currentMenu, 0);
+    EXPECT_FALSE(state->consoleOpen || held(keys::backquote));
     press(keys::escape); // the menu is up: Esc closes it again and clears the message latch
-    EXPECT_EQ(core->variables["menu"], 0);
-    EXPECT_FALSE(core->messageShown);
+    EXPECT_EQ(state->variables["menu"], 0);
+    EXPECT_FALSE(state->messageShown);
     update(0.0f);
-    EXPECT_EQ(core->message, "Draw Game") << "no game counts as no tank left";
+    EXPECT_EQ(state->message, "Draw Game") << "no game counts as no tank left";
 }
 
 TEST_F(GameCoreInputTest, TheConsoleTakesTypedKeysWithoutHoldingThem) {
     showMenu();
     held('a') = true; // held since before the console opened
     tap(keys::backquote);
-    ASSERT_TRUE(core->consoleOpen);
+    ASSERT_TRUE(state->consoleOpen);
     tap(keys::down); // Down: not printable, and the console comes before the menu
     type("as ");
-    EXPECT_EQ(core->console.inputLine(), "as ");
-    EXPECT_EQ(core->menus[0].selected, 0);
+    EXPECT_EQ(state->console.inputLine(), "as ");
+    EXPECT_EQ(state->menus[0].selected, 0);
     EXPECT_FALSE(held('a')) << "the release still clears a held key";
     EXPECT_FALSE(held('s') || held(' '));
 
     // One Backspace too many, then two keys that are not printable.
     taps({keys::backspace, keys::backspace, keys::backspace, keys::backspace, 1, 200});
-    EXPECT_EQ(core->console.inputLine(), "");
+    EXPECT_EQ(state->console.inputLine(), "");
     tap(keys::escape);
-    EXPECT_EQ(core->variables["menu"], 0) << "Esc still toggles the menu";
-    EXPECT_TRUE(core->consoleOpen);
+    EXPECT_EQ(state->variables["menu"], 0) << "Esc still toggles the menu";
+    EXPECT_TRUE(state->consoleOpen);
 
     type("tanks 4");
     tap(keys::backquote); // closing the console empties the line being typed
-    EXPECT_FALSE(core->consoleOpen);
-    EXPECT_EQ(core->console.inputLine(), "");
+    EXPECT_FALSE(state->consoleOpen);
+    EXPECT_EQ(state->console.inputLine(), "");
 }
 
 // The command stays as an ordinary line; an Enter on an empty line runs nothing.
@@ -77,14 +77,14 @@ TEST_F(GameCoreInputTest, EnterRunsTheTypedLineAndNothingWhenItIsEmpty) {
     type("set fps 5");
     tap(keys::enter);
     tap(keys::enter);
-    EXPECT_EQ(core->variables["fps"], 5);
+    EXPECT_EQ(state->variables["fps"], 5);
     EXPECT_EQ(consoleLines().size(), lines + 1) << "a fresh input line, nothing run";
     EXPECT_EQ(consoleLines()[1], "set fps 5");
 }
 
 TEST_F(GameCoreInputTest, TheMenuStopsAtItsEndsAndRunsTheSelectedOption) {
     showMenu();
-    Menu& menu = core->menus[0];
+    Menu& menu = state->menus[0];
     taps({keys::up, keys::right}); // Up at the top; Right on an option without choices
     EXPECT_EQ(menu.selected, 0);
     EXPECT_EQ(menu.options[0].choice, 0);
@@ -101,17 +101,17 @@ TEST_F(GameCoreInputTest, TheMenuStopsAtItsEndsAndRunsTheSelectedOption) {
 
     // Enter, line feed and Space run the selected option.
     tap(keys::enter);
-    EXPECT_EQ(core->variables["fps"], 11);
+    EXPECT_EQ(state->variables["fps"], 11);
     taps({keys::down, keys::lineFeed});
-    EXPECT_EQ(core->variables["fps"], 22);
+    EXPECT_EQ(state->variables["fps"], 22);
     taps({keys::down, keys::space});
-    EXPECT_EQ(core->variables["fps"], 33);
+    EXPECT_EQ(state->variables["fps"], 33);
     menu.selected = 7; // past the options: Enter runs nothing
-    core->variables["fps"] = 0;
+    state->variables["fps"] = 0;
     tap(keys::enter);
-    EXPECT_EQ(core->variables["fps"], 0);
+    EXPECT_EQ(state->variables["fps"], 0);
 
-    core->currentMenu = 5; // no such menu: keys fall through to the held table
+    state->currentMenu = 5; // no such menu: keys fall through to the held table
     press('r');
     EXPECT_TRUE(held('r'));
 }
@@ -119,7 +119,7 @@ TEST_F(GameCoreInputTest, TheMenuStopsAtItsEndsAndRunsTheSelectedOption) {
 TEST_F(GameCoreInputTest, TabCyclesThroughTheWeaponsAndBack) {
     std::string names;
     for (int i = 0; i < 7; ++i) {
-        names += (*core->currentWeapon)->name() + ",";
+        names += (*state->currentWeapon)->name() + ",";
         tap(keys::tab);
     }
     EXPECT_EQ(names, "Baby Missile,Missile,Baby Nuke,Nuke,MIRV,Death's Head,Baby Missile,");
@@ -128,10 +128,10 @@ TEST_F(GameCoreInputTest, TabCyclesThroughTheWeaponsAndBack) {
 // Aiming and the launch speed move at 90 a second and stop or wrap at their ends;
 // the barrel rises with a negative rotation and shows as a positive elevation.
 TEST_F(GameCoreInputTest, HeldKeysAimWithinTheirLimits) {
-    core->tankSkeleton = aimingSkeleton();
+    state->tankSkeleton = aimingSkeleton();
     newGame(1);
-    float& barrel = core->tankNodes["barrel"]->rotate.x;
-    float& turret = core->tankNodes["turret"]->rotate.y;
+    float& barrel = state->tankNodes["barrel"]->rotate.x;
+    float& turret = state->tankNodes["turret"]->rotate.y;
     struct Case {
         char key;
         float start, dtSeconds, value;
@@ -146,36 +146,36 @@ TEST_F(GameCoreInputTest, HeldKeysAimWithinTheirLimits) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.key << " from " << c.start);
         const bool raises = c.key == 'w' || c.key == 's', turns = c.key == 'a' || c.key == 'd';
-        float& value = raises ? barrel : turns ? turret : core->launchVelocity;
+        float& value = raises ? barrel : turns ? turret : state->launchVelocity;
         value = c.start;
         holdFor(static_cast<unsigned char>(c.key), c.dtSeconds);
         EXPECT_NEAR(value, c.value, 1e-3);
-        EXPECT_EQ(raises  ? core->elevationText
-                  : turns ? core->angleText
-                          : core->velocityText,
+        EXPECT_EQ(raises  ? state->elevationText
+                  : turns ? state->angleText
+                          : state->velocityText,
                   c.text);
     }
-    EXPECT_EQ(core->elevation, 0.0f);
-    EXPECT_NEAR(core->turretAngle, 359.75f, 1e-3);
+    EXPECT_EQ(state->elevation, 0.0f);
+    EXPECT_NEAR(state->turretAngle, 359.75f, 1e-3);
     holdFor('A', 1.0f); // only the lower-case letters aim
     EXPECT_NEAR(turret, 359.75f, 1e-3);
 
     // Neither key held: the speed is still clamped, its text left alone.
-    core->launchVelocity = 250.0f;
-    core->tanks.front()->health = 37.5f;
+    state->launchVelocity = 250.0f;
+    state->tanks.front()->health = 37.5f;
     update(0.1f);
-    EXPECT_EQ(core->launchVelocity, 100.0f);
-    EXPECT_EQ(core->velocityText + " " + core->healthText, "0 37");
+    EXPECT_EQ(state->launchVelocity, 100.0f);
+    EXPECT_EQ(state->velocityText + " " + state->healthText, "0 37");
 }
 
 // Up flies along the view, turned a quarter from -z to +x here, and is damped.
 TEST_F(GameCoreInputTest, FlyingMovesAlongTheViewAndIsDamped) {
     flatten(0.0f);
-    core->cameraPosition = Vector3(100.0f, 50.0f, 100.0f);
-    core->cameraRotation.y = 90.0f;
+    state->cameraPosition = Vector3(100.0f, 50.0f, 100.0f);
+    state->cameraRotation.y = 90.0f;
     holdFor(keys::up, 0.1f);
-    EXPECT_NEAR(length(core->cameraPosition - Vector3(100.4f, 50.0f, 100.0f)), 0.0f, 1e-4);
-    EXPECT_NEAR(core->cameraVelocity.x, 0.24f, 1e-5);
+    EXPECT_NEAR(length(state->cameraPosition - Vector3(100.4f, 50.0f, 100.0f)), 0.0f, 1e-4);
+    EXPECT_NEAR(state->cameraVelocity.x, 0.24f, 1e-5);
 }
 
 TEST_F(GameCoreInputTest, TheCameraStaysInTheBoxAndAboveTheGround) {
@@ -199,20 +199,20 @@ TEST_F(GameCoreInputTest, TheCameraStaysInTheBoxAndAboveTheGround) {
         SCOPED_TRACE(testing::Message() << c.start.x << ", " << c.start.y << ", " << c.start.z);
         flatten(c.ground == marked ? 0.0f : c.ground);
         if (c.ground == marked) {
-            core->terrain.cells().at(63, 63).height = 0.5f;
-            core->terrain.cells().at(32, 16).height = 0.25f;
+            state->terrain.cells().at(63, 63).height = 0.5f;
+            state->terrain.cells().at(32, 16).height = 0.25f;
         }
-        core->cameraPosition = c.start;
-        core->cameraVelocity = c.velocity;
+        state->cameraPosition = c.start;
+        state->cameraVelocity = c.velocity;
         update(0.0f);
-        EXPECT_EQ(core->cameraPosition, c.end);
+        EXPECT_EQ(state->cameraPosition, c.end);
     }
 }
 
 // Shift or Caps Lock changing while a letter is held makes its release arrive in
 // the other case; no order of such events may leave the letter held.
 TEST_F(GameCoreInputTest, ALettersReleaseInEitherCaseLetsGoOfIt) {
-    core->tankSkeleton = aimingSkeleton();
+    state->tankSkeleton = aimingSkeleton();
     newGame(1);
     // Presses (+) and releases (-): Shift pressed or let go while holding, Caps
     // Lock between a press and its repeat, two letters at once.
@@ -222,9 +222,9 @@ TEST_F(GameCoreInputTest, ALettersReleaseInEitherCaseLetsGoOfIt) {
             core->keyboard(static_cast<unsigned char>(events[k + 1]), events[k] == '+', 0);
         for (unsigned char key : {'a', 'A', 'd', 'D'})
             EXPECT_FALSE(held(key)) << key;
-        const float turret = core->tankNodes["turret"]->rotate.y;
+        const float turret = state->tankNodes["turret"]->rotate.y;
         update(0.25f);
-        EXPECT_EQ(core->tankNodes["turret"]->rotate.y, turret) << "the turret turns by itself";
+        EXPECT_EQ(state->tankNodes["turret"]->rotate.y, turret) << "the turret turns by itself";
     }
 }
 
@@ -235,21 +235,21 @@ TEST_F(GameCoreInputTest, AHeldConsoleKeyTypesAgainAfterAPause) {
     type("abcdefgh");
     press(keys::backspace);
     update(0.25f);
-    EXPECT_EQ(core->console.inputLine(), "abcdefg");
+    EXPECT_EQ(state->console.inputLine(), "abcdefg");
     update(0.25f); // half a second: the first repeat
-    EXPECT_EQ(core->console.inputLine(), "abcdef");
+    EXPECT_EQ(state->console.inputLine(), "abcdef");
     update(0.08f);
-    EXPECT_EQ(core->console.inputLine(), "abcd");
+    EXPECT_EQ(state->console.inputLine(), "abcd");
     release(keys::backspace);
     update(0.25f);
-    EXPECT_EQ(core->console.inputLine(), "abcd");
+    EXPECT_EQ(state->console.inputLine(), "abcd");
 
     press('x');
     update(0.25f);
     update(0.25f);
     release('X'); // let go of with Shift held
     update(0.25f);
-    EXPECT_EQ(core->console.inputLine(), "abcdxx");
+    EXPECT_EQ(state->console.inputLine(), "abcdxx");
 
     press('y');
     update(0.25f);
@@ -258,7 +258,7 @@ TEST_F(GameCoreInputTest, AHeldConsoleKeyTypesAgainAfterAPause) {
     tap(keys::backquote);
     update(0.25f);
     update(0.25f);
-    EXPECT_EQ(core->console.inputLine(), "");
+    EXPECT_EQ(state->console.inputLine(), "");
     EXPECT_FALSE(held('y'));
 
     // Enter runs its line once, however long it is held.

@@ -12,9 +12,9 @@ TEST_F(GameCorePlayersTest, TanksStandOnTheCircleInTheKnownLayout) {
     for (const std::vector<double>& xz : layouts) {
         SCOPED_TRACE(xz.size() / 2);
         newGame(static_cast<int>(xz.size() / 2));
-        ASSERT_EQ(core->tanks.size(), xz.size() / 2);
+        ASSERT_EQ(state->tanks.size(), xz.size() / 2);
         std::size_t k = 0;
-        for (const TankObject* tank : core->tanks) {
+        for (const TankObject* tank : state->tanks) {
             SCOPED_TRACE(tank->name());
             EXPECT_EQ(tank->name(), "Player " + std::to_string(k / 2 + 1));
             EXPECT_NEAR(tank->position.x, xz[k++], 0.00005);
@@ -27,14 +27,14 @@ TEST_F(GameCorePlayersTest, TanksStandOnTheCircleInTheKnownLayout) {
 }
 
 TEST_F(GameCorePlayersTest, ANewGameThrowsAwayShellsInFlight) {
-    core->tankSkeleton = aimingSkeleton();
+    state->tankSkeleton = aimingSkeleton();
     newGame(2);
     leaveTitle();
     press(keys::space);
-    ASSERT_EQ(core->objects.size(), 4u);
+    ASSERT_EQ(state->objects.size(), 4u);
     newGame(3);
-    EXPECT_EQ(core->objects.size(), 3u);
-    for (const auto& object : core->objects)
+    EXPECT_EQ(state->objects.size(), 3u);
+    for (const auto& object : state->objects)
         EXPECT_NE(dynamic_cast<TankObject*>(object.get()), nullptr);
     EXPECT_EQ(tankNames(), (std::vector<std::string>{"Player 1", "Player 2", "Player 3"}));
     EXPECT_EQ(currentName(), "Player 1");
@@ -45,11 +45,11 @@ TEST_F(GameCorePlayersTest, NoPlayersMeansNoTanksAndNothingToAimOrFire) {
     leaveTitle();
     newGame(2);
     newGame(-3);
-    EXPECT_TRUE(core->tanks.empty() && core->objects.empty());
-    EXPECT_EQ(core->currentTank, core->tanks.end());
+    EXPECT_TRUE(state->tanks.empty() && state->objects.empty());
+    EXPECT_EQ(state->currentTank, state->tanks.end());
     held('a') = held('w') = true;
     update(1.0f);
     press(keys::space);
-    EXPECT_EQ(core->angleText + core->elevationText, "00");
-    EXPECT_TRUE(core->tankNodes.empty() && core->objects.empty());
+    EXPECT_EQ(state->angleText + state->elevationText, "00");
+    EXPECT_TRUE(state->tankNodes.empty() && state->objects.empty());
 }

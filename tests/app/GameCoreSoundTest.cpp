@@ -12,8 +12,8 @@ protected:
     void SetUp() override {
         CoreFixture::SetUp();
         leaveTitle();
-        core->tankSkeleton = aimingSkeleton();
-        core->sound.loadSounds(std::string(VANTRELL_GAME_DIR) + "/data/sounds/");
+        state->tankSkeleton = aimingSkeleton();
+        state->sound.loadSounds(std::string(VANTRELL_GAME_DIR) + "/data/sounds/");
         flatten(0.25f); // ground at 50
     }
 
@@ -24,7 +24,7 @@ protected:
             sounds.push_back(fakeal::state().sources.at(log[seen]));
         return sounds;
     }
-    unsigned buffer(Cue cue) const { return core->sound.buffer(cue); }
+    unsigned buffer(Cue cue) const { return state->sound.buffer(cue); }
 
     std::size_t seen = 0;
 };
@@ -38,10 +38,10 @@ TEST_F(GameCoreSoundTest, AShotIsHeardLeavingTheTipAndOnlyWhenOneIsFired) {
     const std::vector<fakeal::Source> shot = played();
     ASSERT_EQ(shot.size(), 1u);
     EXPECT_EQ(shot[0].buffer, buffer(Cue::launch));
-    EXPECT_EQ(shot[0].position, std::next(core->objects.begin(), 2)->get()->position);
+    EXPECT_EQ(shot[0].position, std::next(state->objects.begin(), 2)->get()->position);
 
     // A tank without a barrel passes its turn in silence.
-    core->tankSkeleton = node("body", Vector3(), {});
+    state->tankSkeleton = node("body", Vector3(), {});
     newGame(2);
     tap(keys::space);
     EXPECT_TRUE(played().empty());
@@ -51,12 +51,12 @@ TEST_F(GameCoreSoundTest, DeathsAndTheResultAreHeardOnceEachWhenAnnounced) {
     for (const auto& [dying, result] : {std::pair{1, Cue::win}, std::pair{2, Cue::draw}}) {
         SCOPED_TRACE(dying);
         newGame(2);
-        core->messageShown = false;
+        state->messageShown = false;
         update(0.0f);
         played();
-        const Vector3 first = core->tanks.front()->position;
+        const Vector3 first = state->tanks.front()->position;
         for (int i = 0; i < dying; ++i)
-            (*std::next(core->tanks.begin(), i))->health = 0.0f;
+            (*std::next(state->tanks.begin(), i))->health = 0.0f;
         update(0.0f);
         const std::vector<fakeal::Source> heard = played();
         ASSERT_EQ(heard.size(), std::size_t(dying + 1));
@@ -80,12 +80,12 @@ TEST_F(GameCoreSoundTest, BurstsAndSplitsInsideThePhysicsAreHeardWhereTheyHappen
     auto blast = std::make_unique<Explosion>(32.0f, 125.0f);
     blast->position = Vector3(60.0f, 50.0f, 70.0f);
     blast->radius = 31.99f;
-    core->objects.push_back(std::move(blast));
+    state->objects.push_back(std::move(blast));
     auto carrier = std::make_unique<MIRVObject>();
     carrier->position = Vector3(150.0f, 120.0f, 40.0f);
     carrier->velocity = Vector3(0.0f, -1.0f, 0.0f); // falling: it splits at once
-    core->objects.push_back(std::move(carrier));
-    core->messageShown = true; // no game: no result to announce
+    state->objects.push_back(std::move(carrier));
+    state->messageShown = true; // no game: no result to announce
     update(0.1f);
     const std::vector<fakeal::Source> heard = played();
     ASSERT_EQ(heard.size(), 2u);

@@ -16,9 +16,9 @@ TEST_F(GameCoreTest, StartsUpInOrderOnTheTitleWithEveryAssetMissing) {
     EXPECT_EQ(fakegl::calls().back().args, (std::vector<double>{GL_LIGHT0, GL_DIFFUSE}));
 
     EXPECT_EQ(consoleLines(), std::vector<std::string>{"Vantrell"});
-    EXPECT_TRUE(core->splashVisible);
-    EXPECT_TRUE(core->messageShown);
+    EXPECT_TRUE(state->splashVisible);
+    EXPECT_TRUE(state->messageShown);
     const std::map<std::string, int> defaults = {{"normals", 0},  {"keydump", 0}, {"wireframe", 0},
                                                  {"lighting", 1}, {"menu", 0},    {"fps", 0}};
-    EXPECT_EQ(core->variables, defaults);
+    EXPECT_EQ(state->variables, defaults);
 }

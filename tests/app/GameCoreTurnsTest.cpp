@@ -8,17 +8,17 @@ protected:
     void SetUp() override {
         CoreFixture::SetUp();
         leaveTitle();
-        core->tankSkeleton = aimingSkeleton();
+        state->tankSkeleton = aimingSkeleton();
     }
     std::string huds() const {
-        return core->angleText + " " + core->elevationText + " " + core->healthText + " " +
-               core->velocityText;
+        return state->angleText + " " + state->elevationText + " " + state->healthText + " " +
+               state->velocityText;
     }
 };
 
 // Without a barrel nobody can fire, yet the turn still goes round.
 TEST_F(GameCoreTurnsTest, ADeathGivesTheTurnToTheFirstSurvivor) {
-    core->tankSkeleton = node("body", Vector3(), {node("turret", Vector3(), {})});
+    state->tankSkeleton = node("body", Vector3(), {node("turret", Vector3(), {})});
     newGame(3);
     std::string order;
     for (int i = 0; i < 5; ++i) {
@@ -27,26 +27,26 @@ TEST_F(GameCoreTurnsTest, ADeathGivesTheTurnToTheFirstSurvivor) {
     }
     EXPECT_EQ(order, "12312");
     ASSERT_EQ(currentName(), "Player 3");
-    EXPECT_EQ(core->objects.size(), 3u) << "no shots";
+    EXPECT_EQ(state->objects.size(), 3u) << "no shots";
 
-    (*std::next(core->tanks.begin()))->health = 0.0f;
+    (*std::next(state->tanks.begin()))->health = 0.0f;
     update(0.0f);
     EXPECT_EQ(tankNames(), (std::vector<std::string>{"Player 1", "Player 3"}));
-    EXPECT_EQ(core->objects.size(), 2u);
+    EXPECT_EQ(state->objects.size(), 2u);
     EXPECT_EQ(currentName(), "Player 1");
-    EXPECT_EQ(core->tankNodes["turret"], &core->tanks.front()->skeleton.children[0]);
+    EXPECT_EQ(state->tankNodes["turret"], &state->tanks.front()->skeleton.children[0]);
     EXPECT_EQ(consoleLines().front(), "Player 2 died");
-    EXPECT_FALSE(core->messageShown) << "two tanks left: no result yet";
+    EXPECT_FALSE(state->messageShown) << "two tanks left: no result yet";
 }
 
 TEST_F(GameCoreTurnsTest, TwoLastTanksDyingTogetherIsADraw) {
     newGame(2);
-    for (TankObject* tank : core->tanks)
+    for (TankObject* tank : state->tanks)
         tank->health = -50.0f;
     update(0.0f);
-    EXPECT_TRUE(core->objects.empty() && core->tankNodes.empty());
-    EXPECT_EQ(core->currentTank, core->tanks.end());
-    EXPECT_EQ(core->message, "Draw Game");
+    EXPECT_TRUE(state->objects.empty() && state->tankNodes.empty());
+    EXPECT_EQ(state->currentTank, state->tanks.end());
+    EXPECT_EQ(state->message, "Draw Game");
     EXPECT_EQ(consoleLines(),
               (std::vector<std::string>{"Player 2 died", "Player 1 died", "Vantrell"}));
 }
@@ -54,27 +54,27 @@ TEST_F(GameCoreTurnsTest, TwoLastTanksDyingTogetherIsADraw) {
 // A result is announced once and held over later results, and over a new game,
 // until Esc clears the latch (as on the title, where it starts set).
 TEST_F(GameCoreTurnsTest, TheResultIsLatchedUntilEscClearsIt) {
-    core->messageShown = true;
+    state->messageShown = true;
     newGame(1);
     update(0.0f);
-    EXPECT_EQ(core->message, "") << "a new game leaves the latch as it was";
+    EXPECT_EQ(state->message, "") << "a new game leaves the latch as it was";
     tap(keys::escape); // opens the menu, clears the latch
-    EXPECT_EQ(core->variables["menu"], 1);
+    EXPECT_EQ(state->variables["menu"], 1);
     update(0.0f);
-    EXPECT_TRUE(core->messageShown);
-    EXPECT_EQ(core->message, "Player 1 wins!");
-    core->tanks.front()->health = 0.0f;
+    EXPECT_TRUE(state->messageShown);
+    EXPECT_EQ(state->message, "Player 1 wins!");
+    state->tanks.front()->health = 0.0f;
     update(0.0f);
-    EXPECT_EQ(core->message, "Player 1 wins!");
+    EXPECT_EQ(state->message, "Player 1 wins!");
 
     newGame(2);
-    EXPECT_TRUE(core->messageShown);
+    EXPECT_TRUE(state->messageShown);
     taps({keys::escape, keys::escape}); // the menu opened and closed again
     update(0.0f);
-    EXPECT_FALSE(core->messageShown) << "two tanks: nothing to announce";
-    core->tanks.front()->health = 0.0f;
+    EXPECT_FALSE(state->messageShown) << "two tanks: nothing to announce";
+    state->tanks.front()->health = 0.0f;
     update(0.0f);
-    EXPECT_EQ(core->message, "Player 2 wins!");
+    EXPECT_EQ(state->message, "Player 2 wins!");
 }
 
 TEST_F(GameCoreTurnsTest, AShotLeavesFromTheTipWithTheAimedVelocity) {
@@ -94,23 +94,23 @@ TEST_F(GameCoreTurnsTest, AShotLeavesFromTheTipWithTheAimedVelocity) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.turret << " / " << c.barrel << " / " << c.speed);
         if (!c.withTip)
-            core->tankSkeleton.children[0].children[0].children.clear();
+            state->tankSkeleton.children[0].children[0].children.clear();
         newGame(2);
-        TankObject* shooter = core->tanks.front();
-        core->tankNodes["turret"]->rotate.y = c.turret;
-        core->tankNodes["barrel"]->rotate.x = c.barrel;
-        core->launchVelocity = c.speed;
+        TankObject* shooter = state->tanks.front();
+        state->tankNodes["turret"]->rotate.y = c.turret;
+        state->tankNodes["barrel"]->rotate.x = c.barrel;
+        state->launchVelocity = c.speed;
         tap(keys::space);
-        ASSERT_EQ(core->objects.size(), 4u) << "the shell and its explosion join the tanks";
+        ASSERT_EQ(state->objects.size(), 4u) << "the shell and its explosion join the tanks";
         const auto* shell =
-            dynamic_cast<const Explosive*>(std::next(core->objects.begin(), 2)->get());
+            dynamic_cast<const Explosive*>(std::next(state->objects.begin(), 2)->get());
         ASSERT_NE(shell, nullptr);
         EXPECT_LT(length(shell->position - shooter->position - c.tip), 1e-3f);
         EXPECT_LT(length(shell->velocity - c.velocity), 1e-3f);
         EXPECT_EQ(currentName(), "Player 2");
     }
     taps({keys::tab, keys::tab, keys::tab, keys::tab, keys::space});
-    EXPECT_EQ(core->objects.size(), 5u) << "a MIRV's carrier flies alone, without an explosion";
+    EXPECT_EQ(state->objects.size(), 5u) << "a MIRV's carrier flies alone, without an explosion";
 }
 
 // A stall is let go, not replayed: whatever the clock says, one update simulates
@@ -127,10 +127,10 @@ TEST_F(GameCoreTurnsTest, AnUpdateSimulatesAtMostAQuarterSecondOfAnyStall) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.elapsed);
         newGame(1); // the tank falls freely from 175 for a while
-        core->physics.accumulator = 0.0f;
-        core->cameraPosition = Vector3(100.0f, 180.0f, 100.0f);
-        core->cameraVelocity = Vector3(0.0f, 0.0f, 0.0f);
-        const TankObject& tank = *core->tanks.front();
+        state->physics.accumulator = 0.0f;
+        state->cameraPosition = Vector3(100.0f, 180.0f, 100.0f);
+        state->cameraVelocity = Vector3(0.0f, 0.0f, 0.0f);
+        const TankObject& tank = *state->tanks.front();
         press('a');
         press(keys::up); // Up flies along -z
         update(c.elapsed);
@@ -138,8 +138,8 @@ TEST_F(GameCoreTurnsTest, AnUpdateSimulatesAtMostAQuarterSecondOfAnyStall) {
         release(keys::up);
         // Whole steps of 0.01 s: the last may be one short.
         EXPECT_NEAR(tank.velocity.y, -9.81f * c.simulated, 0.15f);
-        EXPECT_NEAR(core->tankNodes["turret"]->rotate.y, 90.0f * c.simulated, 1e-3f);
-        EXPECT_NEAR(core->cameraPosition.z, 100.0f - 4.0f * c.simulated, 1e-3f);
+        EXPECT_NEAR(state->tankNodes["turret"]->rotate.y, 90.0f * c.simulated, 1e-3f);
+        EXPECT_NEAR(state->cameraPosition.z, 100.0f - 4.0f * c.simulated, 1e-3f);
         update(0.1f);
         EXPECT_NEAR(tank.velocity.y, -9.81f * (c.simulated + 0.1f), 0.15f);
     }
@@ -154,11 +154,11 @@ TEST_F(GameCoreTurnsTest, TheHeadsUpTextsShowTheAimOfTheTankWhoseTurnItIs) {
         update(0.25f);
         release(key);
     }
-    core->tanks.front()->health = 62.5f;
+    state->tanks.front()->health = 62.5f;
     update(0.0f);
     EXPECT_EQ(huds(), "22 22 62 32");
-    core->weapons.clear(); // nothing flies: this is about whose turn it is
-    core->currentWeapon = core->weapons.end();
+    state->weapons.clear(); // nothing flies: this is about whose turn it is
+    state->currentWeapon = state->weapons.end();
 
     tap(keys::space);
     EXPECT_EQ(huds(), "0 0 100 32") << "Player 2's turret still points at 0";
@@ -166,17 +166,17 @@ TEST_F(GameCoreTurnsTest, TheHeadsUpTextsShowTheAimOfTheTankWhoseTurnItIs) {
     update(0.25f);
     release('d');
     EXPECT_EQ(huds(), "337 0 100 32");
-    EXPECT_EQ(core->turretAngle, 337.5f);
+    EXPECT_EQ(state->turretAngle, 337.5f);
     taps({keys::space, keys::space});
     EXPECT_EQ(huds(), "22 22 62 32") << "back to Player 1";
-    EXPECT_EQ(core->elevation, -22.5f);
+    EXPECT_EQ(state->elevation, -22.5f);
 
     tap(keys::space); // Player 2 again; then Player 1 dies and the turn goes to Player 2
-    core->tanks.front()->health = 0.0f;
+    state->tanks.front()->health = 0.0f;
     update(0.0f);
     EXPECT_EQ(currentName(), "Player 2");
     EXPECT_EQ(huds(), "337 0 100 32");
     newGame(2);
     EXPECT_EQ(huds(), "0 0 100 32");
-    EXPECT_EQ(core->turretAngle, 0.0f);
+    EXPECT_EQ(state->turretAngle, 0.0f);
 }

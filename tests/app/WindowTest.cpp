@@ -1,8 +1,8 @@
 #include "app/Window.h"
-#include "app/GameCore.h"
 #include "app/KeyCodes.h"
 #include "support/CaptureStreams.h"
 #include "support/FakeGL.h"
+#include "support/GameCorePeer.h"
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 #include <memory>
@@ -18,10 +18,12 @@ protected:
         CaptureStreams quiet;
         window = std::make_unique<Window>(&argc, argv, "Vantrell", 640, 480);
         game = std::make_unique<GameCore>();
+        state = std::make_unique<GameCorePeer>(*game);
         window->mainLoop(game.get());
     }
     void TearDown() override {
         CaptureStreams quiet;
+        state.reset();
         game.reset();
         window.reset();
     }
@@ -31,6 +33,7 @@ protected:
     char* argv[2] = {name, nullptr};
     std::unique_ptr<Window> window;
     std::unique_ptr<GameCore> game;
+    std::unique_ptr<GameCorePeer> state; // what is inside game
     const fakegl::Callbacks& glut = fakegl::glut();
 };
 
@@ -41,10 +44,11 @@ protected:
 // the repeats itself.
 TEST_F(WindowTest, ConstructionTracesEachStepRegistersNineCallbacksAndTamesKeyRepeat) {
     const std::vector<std::string> registered = {
-        "glutInit",           "glutInitDisplayMode", "glutInitWindowSize", "glutCreateWindow",
-        "glutDisplayFunc",    "glutIdleFunc",        "glutReshapeFunc",    "glutKeyboardFunc",
-        "glutKeyboardUpFunc", "glutSpecialFunc",     "glutSpecialUpFunc",  "glutMouseFunc",
-        "glutMotionFunc",     "glXGetCurrentDisplay", "XkbSetDetectableAutoRepeat"};
+        "glutInit",         "glutInitDisplayMode",  "glutInitWindowSize",
+        "glutCreateWindow", "glutDisplayFunc",      "glutIdleFunc",
+        "glutReshapeFunc",  "glutKeyboardFunc",     "glutKeyboardUpFunc",
+        "glutSpecialFunc",  "glutSpecialUpFunc",    "glutMouseFunc",
+        "glutMotionFunc",   "glXGetCurrentDisplay", "XkbSetDetectableAutoRepeat"};
     for (bool serverCan : {true, false}) {
         SCOPED_TRACE(serverCan);
         fakegl::reset();
@@ -54,7 +58,8 @@ TEST_F(WindowTest, ConstructionTracesEachStepRegistersNineCallbacksAndTamesKeyRe
         EXPECT_EQ(capture.out(), "Window::Window()\nAfter init\ninit display mode\nsize\n"
                                  "Doing stuff.\nWindow created.\nWindow::~Window()\n");
         std::vector<std::string> names = registered;
-        std::vector<double> args = {1, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH, 640, 480, 1}; // asked: on
+        std::vector<double> args = {1, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH, 640, 480,
+                                    1}; // asked: on
         if (!serverCan) {
             names.push_back("glutIgnoreKeyRepeat");
             args.push_back(1);
@@ -68,7 +73,7 @@ TEST_F(WindowTest, ConstructionTracesEachStepRegistersNineCallbacksAndTamesKeyRe
 // a letter meanwhile: only the first press of a held key reaches the game, and a
 // release always does.
 TEST_F(WindowTest, APressOfAKeyAlreadyDownIsARepeatAndIsDropped) {
-    game->variables["keydump"] = 1;
+    state->variables["keydump"] = 1;
     CaptureStreams capture;
     glut.keyboard(' ', 0, 0);
     glut.keyboard(' ', 0, 0);
@@ -96,7 +101,7 @@ TEST_F(WindowTest, SpecialKeysFoldIntoTheEightBitSpaceAndOthersAreDropped) {
                                        keys::pageDown, -1, -1, -1, -1}));
     EXPECT_EQ(keys::left, 128) << "the arrow and page keys follow the 128 ASCII codes";
 
-    game->variables["keydump"] = 1;
+    state->variables["keydump"] = 1;
     CaptureStreams capture;
     for (const int key : {GLUT_KEY_LEFT, GLUT_KEY_F1}) {
         glut.special(key, 0, 0);
@@ -112,26 +117,26 @@ TEST_F(WindowTest, DragTurnsTheCameraByFractionsOfTheCreatedSize) {
     CaptureStreams quiet;
     glut.mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
     glut.motion(640, 240); // a full width right, half a height down
-    EXPECT_FLOAT_EQ(game->cameraRotation.y, -90.0f);
-    EXPECT_FLOAT_EQ(game->cameraRotation.x, -45.0f);
+    EXPECT_FLOAT_EQ(state->cameraRotation.y, -90.0f);
+    EXPECT_FLOAT_EQ(state->cameraRotation.x, -45.0f);
 
     // After the window grows, coordinates are still fractions of 640 x 480.
     glut.reshape(1280, 480);
-    EXPECT_EQ(game->screen.getWidth(), 1280);
-    game->cameraRotation = Vector3(0, 0, 0);
+    EXPECT_EQ(state->screen.getWidth(), 1280);
+    state->cameraRotation = Vector3(0, 0, 0);
     glut.mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
     glut.motion(1280, 0);
-    EXPECT_FLOAT_EQ(game->cameraRotation.y, -180.0f) << "no wrap below 0";
-    game->cameraRotation.y = 350.0f;
+    EXPECT_FLOAT_EQ(state->cameraRotation.y, -180.0f) << "no wrap below 0";
+    state->cameraRotation.y = 350.0f;
     glut.motion(960, 0); // half of 640 to the left
-    EXPECT_FLOAT_EQ(game->cameraRotation.y, 35.0f) << "past 360 it wraps";
+    EXPECT_FLOAT_EQ(state->cameraRotation.y, 35.0f) << "past 360 it wraps";
 
     // Motion after a release turns nothing but still moves the reference point.
-    game->cameraRotation = Vector3(0, 0, 0);
+    state->cameraRotation = Vector3(0, 0, 0);
     glut.mouse(GLUT_RIGHT_BUTTON, GLUT_UP, 100, 100);
     glut.motion(400, 300);
-    EXPECT_EQ(game->cameraRotation, Vector3(0, 0, 0));
+    EXPECT_EQ(state->cameraRotation, Vector3(0, 0, 0));
     glut.mouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 400, 300);
     glut.motion(464, 300);
-    EXPECT_FLOAT_EQ(game->cameraRotation.y, -9.0f);
+    EXPECT_FLOAT_EQ(state->cameraRotation.y, -9.0f);
 }

@@ -1,0 +1,77 @@
+#pragma once
+#include "app/GameCore.h"
+
+// Tests and benchmarks look inside the game core through this, one reference
+// per member; the game itself never does. Valid while the core lives.
+class GameCorePeer {
+public:
+    explicit GameCorePeer(GameCore& core)
+        : physics(core.physics), screen(core.screen), sound(core.sound), console(core.console),
+          cameraPosition(core.cameraPosition), cameraVelocity(core.cameraVelocity),
+          cameraRotation(core.cameraRotation), lightPosition(core.lightPosition),
+          terrain(core.terrain), tankSkeleton(core.tankSkeleton),
+          sphereSkeleton(core.sphereSkeleton), explosionSkeleton(core.explosionSkeleton),
+          backgroundSkeleton(core.backgroundSkeleton), currentTank(core.currentTank),
+          tankNodes(core.tankNodes), variables(core.variables), meshes(core.meshes),
+          tankTexture(core.tankTexture), fontTexture(core.fontTexture),
+          terrainTextures(core.terrainTextures), selectionTexture(core.selectionTexture),
+          backgroundTexture(core.backgroundTexture), splashTexture(core.splashTexture),
+          keyDown(core.keyDown), consoleRepeat(core.consoleRepeat), consoleOpen(core.consoleOpen),
+          splashVisible(core.splashVisible), messageShown(core.messageShown),
+          currentMenu(core.currentMenu), frameCount(core.frameCount), fpsTimer(core.fpsTimer),
+          frameTimer(core.frameTimer), fps(core.fps), elevation(core.elevation),
+          turretAngle(core.turretAngle), elevationText(core.elevationText),
+          angleText(core.angleText), velocityText(core.velocityText), healthText(core.healthText),
+          objects(core.objects), message(core.message), launchVelocity(core.launchVelocity),
+          weapons(core.weapons), currentWeapon(core.currentWeapon), menus(core.menus),
+          tanks(core.tanks), fpsText(core.fpsText), computers(core.computers) {}
+
+    PhysicsSettings& physics;
+    Display& screen;
+    Audio& sound;
+    Console& console;
+    Vector3& cameraPosition;
+    Vector3& cameraVelocity;
+    Vector3& cameraRotation;
+    Vector3& lightPosition;
+    Terrain& terrain;
+    Skeleton& tankSkeleton;
+    Skeleton& sphereSkeleton;
+    Skeleton& explosionSkeleton;
+    Skeleton& backgroundSkeleton;
+    TankList::iterator& currentTank;
+    std::map<std::string, Skeleton*>& tankNodes;
+    std::map<std::string, int>& variables;
+    MeshLibrary& meshes;
+    std::uint32_t& tankTexture;
+    std::uint32_t& fontTexture;
+    std::array<std::array<std::uint32_t, 5>, 3>& terrainTextures;
+    std::uint32_t& selectionTexture;
+    std::uint32_t& backgroundTexture;
+    std::uint32_t& splashTexture;
+    bool (&keyDown)[256];
+    KeyRepeat& consoleRepeat;
+    bool& consoleOpen;
+    bool& splashVisible;
+    bool& messageShown;
+    int& currentMenu;
+    int& frameCount;
+    Timer& fpsTimer;
+    Timer& frameTimer;
+    float& fps;
+    float& elevation;
+    float& turretAngle;
+    std::string& elevationText;
+    std::string& angleText;
+    std::string& velocityText;
+    std::string& healthText;
+    ObjectList& objects;
+    std::string& message;
+    float& launchVelocity;
+    WeaponList& weapons;
+    WeaponList::iterator& currentWeapon;
+    std::vector<Menu>& menus;
+    TankList& tanks;
+    std::string& fpsText;
+    ComputerPlayers& computers;
+};
