@@ -14,7 +14,6 @@ public:
     // Moves the clock on and returns how many repeats fell due meanwhile.
     int advance(float dtSeconds);
 
-    bool active() const { return holding; }
     unsigned char key() const { return heldKey; }
 
     static constexpr float delaySeconds = 0.5f;     // before the first repeat

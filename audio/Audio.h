@@ -2,7 +2,6 @@
 #include "world/Vector3.h"
 #include "world/WorldEvents.h"
 #include <AL/alc.h>
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -56,7 +55,6 @@ public:
 
     bool active() const { return device != nullptr; }
     std::uint32_t buffer(Cue cue) const { return buffers[static_cast<int>(cue)]; }
-    std::size_t voiceCount() const { return voices.size(); }
 
     // The pool: one voice for the result, the others shared by everything else.
     static constexpr int poolSize = 16;

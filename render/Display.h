@@ -63,7 +63,6 @@ public:
 
     int getWidth() const { return width; }
     int getHeight() const { return height; }
-    bool normalsShown() const { return showNormals; }
     const std::list<std::uint32_t>& textureNames() const { return textures; }
 
 private:

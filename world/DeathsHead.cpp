@@ -1,9 +1,6 @@
 #include "world/DeathsHead.h"
 #include "world/DeathsHeadObject.h"
 
-namespace {
-} // namespace
-
 DeathsHead::DeathsHead()
     : ClusterWeapon(ExplosiveKind::babyNuke, "data/weapons/deathshead.png", "Death's Head",
                     DeathsHeadObject::fanSpeed()) {}

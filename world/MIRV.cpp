@@ -1,9 +1,6 @@
 #include "world/MIRV.h"
 #include "world/MIRVObject.h"
 
-namespace {
-} // namespace
-
 MIRV::MIRV()
     : ClusterWeapon(ExplosiveKind::missile, "data/weapons/mirv.png", "MIRV",
                     MIRVObject::fanSpeed()) {}
