@@ -12,15 +12,6 @@ namespace {
 
 constexpr double pi = 3.14159265358979323846;
 
-// The same letter in the other case; any other key is itself.
-unsigned char otherCase(unsigned char key) {
-    if (key >= 'a' && key <= 'z')
-        return static_cast<unsigned char>(key - 'a' + 'A');
-    if (key >= 'A' && key <= 'Z')
-        return static_cast<unsigned char>(key - 'A' + 'a');
-    return key;
-}
-
 } // namespace
 
 void GameCore::keyboard(unsigned char key, bool down, int /*modifiers*/) {
@@ -30,10 +21,10 @@ void GameCore::keyboard(unsigned char key, bool down, int /*modifiers*/) {
                     << static_cast<char>(key) << "'";
     }
 
-    if (!down) {
+    // The window hands a release over as the code its key went down as, however
+    // Shift or Ctrl changed its character meanwhile.
+    if (!down)
         consoleRepeat.release(key);
-        consoleRepeat.release(otherCase(key));
-    }
 
     // Any key on the title opens the main menu, Esc and backquote included.
     if (splashVisible && down && variable("menu") == 0) {
@@ -66,12 +57,8 @@ void GameCore::keyboard(unsigned char key, bool down, int /*modifiers*/) {
     }
 
     keyDown[key] = down;
-    if (!down) {
-        // Shift or Caps Lock changing between the press and the release turns 'a'
-        // into 'A' on the way up, so a letter's release lets go of both cases.
-        keyDown[otherCase(key)] = false;
+    if (!down)
         return;
-    }
     // The computer's tank is not a person's to arm or fire.
     if (computers.playsTurn(playerView))
         return;

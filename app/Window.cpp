@@ -1,7 +1,7 @@
 #include "app/Window.h"
-#include "app/AutoRepeat.h"
 #include "app/GameCore.h"
 #include "app/KeyCodes.h"
+#include "app/XKeyboard.h"
 #include "assets/TraceSink.h"
 #include <GL/freeglut.h>
 
@@ -24,6 +24,7 @@ Window::Window(int* argc, char** argv, const char* title, int windowWidth, int w
     TraceLine() << "Doing stuff.";
     windowId = glutCreateWindow(title);
     TraceLine() << "Window created.";
+    heldKeys.learnLayout(readKeyboardLayout());
     glutDisplayFunc(&Window::display);
     glutIdleFunc(&Window::idle);
     glutReshapeFunc(&Window::reshape);
@@ -79,34 +80,19 @@ void Window::reshape(int w, int h) {
     glutPostRedisplay();
 }
 
-// A letter's two cases are one key: Shift changing while it is held changes only
-// the character its repeats and its release carry.
-int Window::physicalKey(int code) {
-    return code >= 'A' && code <= 'Z' ? code - 'A' + 'a' : code;
-}
-
-bool Window::press(int code) {
-    bool& down = keysDown[physicalKey(code)];
-    const bool repeat = down;
-    down = true;
-    return !repeat;
-}
-
-void Window::release(int code) {
-    keysDown[physicalKey(code)] = false;
-}
-
 void Window::keyboard(unsigned char key, int, int) {
-    if (theWindow && theWindow->press(key) && theWindow->game)
+    if (theWindow && theWindow->heldKeys.press(key) && theWindow->game)
         theWindow->game->keyboard(key, true, glutGetModifiers());
 }
 
+// The game lets go of what the key went down as, whatever Shift or Ctrl made of
+// its character since.
 void Window::keyboardUp(unsigned char key, int, int) {
     if (!theWindow)
         return;
-    theWindow->release(key);
+    const int pressedAs = theWindow->heldKeys.release(key);
     if (theWindow->game)
-        theWindow->game->keyboard(key, false, glutGetModifiers());
+        theWindow->game->keyboard(static_cast<unsigned char>(pressedAs), false, glutGetModifiers());
 }
 
 int Window::specialKeyCode(int glutKey) {
@@ -130,7 +116,7 @@ int Window::specialKeyCode(int glutKey) {
 
 void Window::special(int key, int, int) {
     const int code = specialKeyCode(key);
-    if (theWindow && code >= 0 && theWindow->press(code) && theWindow->game)
+    if (theWindow && code >= 0 && theWindow->heldKeys.press(code) && theWindow->game)
         theWindow->game->keyboard(static_cast<unsigned char>(code), true, glutGetModifiers());
 }
 
@@ -138,9 +124,9 @@ void Window::specialUp(int key, int, int) {
     const int code = specialKeyCode(key);
     if (!theWindow || code < 0)
         return;
-    theWindow->release(code);
+    const int pressedAs = theWindow->heldKeys.release(code);
     if (theWindow->game)
-        theWindow->game->keyboard(static_cast<unsigned char>(code), false, glutGetModifiers());
+        theWindow->game->keyboard(static_cast<unsigned char>(pressedAs), false, glutGetModifiers());
 }
 
 void Window::mouse(int, int state, int x, int y) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/HeldKeys.h"
 
 class GameCore;
 
@@ -30,11 +31,6 @@ public:
     static int specialKeyCode(int glutKey);
 
 private:
-    static int physicalKey(int code);
-    // Takes note of a press; false when the key is already down: a repeat.
-    bool press(int code);
-    void release(int code);
-
     int width;
     int height;
     int windowId = 0;
@@ -42,5 +38,5 @@ private:
     int lastMouseX = 0;
     int lastMouseY = 0;
     bool mouseDown = false;
-    bool keysDown[256] = {}; // by key code, a letter under its lower case
+    HeldKeys heldKeys; // a press of one already down is a repeat, and dropped
 };

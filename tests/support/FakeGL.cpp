@@ -7,7 +7,9 @@
 #include <GL/gl.h>
 #include <GL/glx.h>
 #include <X11/XKBlib.h>
+#include <X11/keysym.h>
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace {
@@ -232,6 +234,34 @@ Bool XkbSetDetectableAutoRepeat(Display*, Bool detectable, Bool* supported) {
     record(__func__, detectable);
     *supported = state().detectableAutoRepeat ? True : False;
     return detectable && state().detectableAutoRepeat ? True : False;
+}
+// A few keys of a US keyboard, at X's usual key codes: Esc, '1'/'!', '3'/'#',
+// Backspace, Tab, '['/'{', Return, 'a'/'A', backquote, space, and the keypad's 1.
+namespace {
+const std::map<int, std::vector<KeySym>> keyboardLayout = {
+    {9, {XK_Escape}},     {10, {XK_1, XK_exclam}},    {12, {XK_3, XK_numbersign}},
+    {22, {XK_BackSpace}}, {23, {XK_Tab}},            {34, {XK_bracketleft, XK_braceleft}},
+    {36, {XK_Return}},    {38, {XK_a, XK_A}},        {49, {XK_grave, XK_asciitilde}},
+    {65, {XK_space}},     {87, {XK_KP_End, XK_KP_1}}};
+} // namespace
+int XDisplayKeycodes(Display*, int* first, int* last) {
+    *first = 8;
+    *last = 255;
+    return 1;
+}
+KeySym* XGetKeyboardMapping(Display*, KeyCode first, int count, int* perKey) {
+    record(__func__);
+    *perKey = 2;
+    auto* table = new KeySym[static_cast<std::size_t>(count) * 2]();
+    for (const auto& [code, symbols] : keyboardLayout)
+        for (std::size_t level = 0; level < symbols.size(); ++level)
+            if (code >= first && code < first + count)
+                table[(code - first) * 2 + static_cast<int>(level)] = symbols[level];
+    return table;
+}
+int XFree(void* data) {
+    delete[] static_cast<KeySym*>(data);
+    return 1;
 }
 
 // clang-format on
