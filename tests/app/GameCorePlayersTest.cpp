@@ -53,3 +53,20 @@ TEST_F(GameCorePlayersTest, NoPlayersMeansNoTanksAndNothingToAimOrFire) {
     EXPECT_EQ(state->angleText + state->elevationText, "00");
     EXPECT_TRUE(state->tankNodes.empty() && state->objects.empty());
 }
+
+// Depth first from the root, children pushed in their stored order, so the first
+// child is visited last: of two nodes with one id, that one is kept, and it is the
+// one the keys turn.
+TEST_F(GameCorePlayersTest, OfTwoNodesWithOneIdTheOneVisitedLaterWins) {
+    state->tankSkeleton =
+        node("body", Vector3(), {node("turret", Vector3(), {}), node("turret", Vector3(), {})});
+    newGame(1);
+    leaveTitle();
+    Skeleton& body = state->tanks.front()->skeleton;
+    EXPECT_EQ(state->tankNodes.at("turret"), &body.children[0]);
+    EXPECT_EQ(state->tankNodes.at("body"), &body);
+    press('a');
+    update(0.1f);
+    EXPECT_NEAR(body.children[0].rotate.y, 9.0f, 1e-4f);
+    EXPECT_EQ(body.children[1].rotate.y, 0.0f);
+}
