@@ -1,6 +1,7 @@
 #pragma once
 #include "assets/Skeleton.h"
 #include "world/Vector3.h"
+#include "world/World.h"
 #include <vector>
 
 class Terrain;
@@ -77,4 +78,6 @@ private:
     Skeleton* barrel = nullptr;
     Vector3 position;
     float radius;
+    // The cube the game keeps its world in, whose walls a shell bounces off.
+    static constexpr WorldBox box{0.0f, worldSize, 0.0f, worldSize, 0.0f, worldSize, 0};
 };
