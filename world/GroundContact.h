@@ -40,8 +40,8 @@ inline bool meetsGroundSooner(const GroundGrid& grid, const Vector3& position,
     const Vector3 predicted = position + velocity * dt;
     const std::uint32_t i =
         clampedGridIndex(predicted.x / grid.size.x * static_cast<float>(grid.width), grid.width);
-    const std::uint32_t j = clampedGridIndex(
-        predicted.z / grid.size.z * static_cast<float>(grid.height), grid.height);
+    const std::uint32_t j =
+        clampedGridIndex(predicted.z / grid.size.z * static_cast<float>(grid.height), grid.height);
     const float ground = grid.terrain.heightAt(i, j);
     if (!(predicted.y - radius < ground))
         return false;

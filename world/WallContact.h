@@ -23,8 +23,8 @@ struct BoxWalls {
 // axis met (0 x, 1 y, 2 z), the earlier axis winning a tie. The radius plays no
 // part. The time is below 0 for a centre already outside and moving further out:
 // the caller, who keeps the soonest over many bodies, takes that as 0 at the end.
-inline bool meetsWallSooner(const BoxWalls& walls, const Vector3& position,
-                            const Vector3& velocity, float& soonest, int& axis) {
+inline bool meetsWallSooner(const BoxWalls& walls, const Vector3& position, const Vector3& velocity,
+                            float& soonest, int& axis) {
     const float p[3] = {position.x, position.y, position.z};
     const float v[3] = {velocity.x, velocity.y, velocity.z};
     bool sooner = false;
