@@ -31,9 +31,9 @@ struct Shot {
 };
 
 // Aims one tank's gun by flying shells the way the physics flies them: fixed
-// steps, position before velocity, the ground tested at the grid point under the
-// end of each whole step, the walls of the world, the muzzle where the turned
-// barrel puts it. A lone shell lands exactly where this says; other objects in
+// steps, position before velocity, the walls of the world and the ground met
+// through the physics' own contact rules, the muzzle where the turned barrel
+// puts it. A lone shell lands exactly where this says; other objects in
 // flight or craters dug meanwhile are what the bracketing corrects.
 class ShotSolver {
 public:
