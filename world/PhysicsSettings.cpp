@@ -1,9 +1,10 @@
 #include "world/PhysicsSettings.h"
 #include "assets/TraceSink.h"
-#include "world/GridIndex.h"
+#include "world/GroundContact.h"
 #include "world/Object.h"
 #include "world/SphereContact.h"
 #include "world/Terrain.h"
+#include "world/WallContact.h"
 #include <cassert>
 #include <cmath>
 #include <iterator>
@@ -68,67 +69,30 @@ void PhysicsSettings::step(World world) {
     const float tS = pair.time;
 
     // Earliest wall. The centre meets the wall; the radius plays no part.
-    const WorldBox& box = *world.box;
-    // Upper walls first, lower second: a shell flying down meets walls[1].
-    const float walls[2][3] = {{box.xMax, box.yMax, box.zMax}, {box.xMin, box.yMin, box.zMin}};
+    const BoxWalls walls(*world.box);
     Object* wallObject = nullptr;
-    Vector3 reflection(1.0f, 1.0f, 1.0f);
+    int wallAxis = 0;
     float tW = dt;
-    for (std::size_t n = 0; n < live.size(); ++n) {
-        const Body& object = bodies[n];
-        const float p[3] = {object.position.x, object.position.y, object.position.z};
-        const float v[3] = {object.velocity.x, object.velocity.y, object.velocity.z};
-        for (int axis = 0; axis < 3; ++axis) {
-            // Which way each shell flies no predictor can guess, so the wall is
-            // looked up rather than branched to. A still axis meets none.
-            const float t = (walls[v[axis] < 0.0f][axis] - p[axis]) / v[axis];
-            if ((v[axis] != 0.0f) & (t < tW)) {
-                tW = t;
-                wallObject = live[n];
-                reflection = Vector3(axis == 0 ? -1.0f : 1.0f, axis == 1 ? -1.0f : 1.0f,
-                                     axis == 2 ? -1.0f : 1.0f);
-            }
-        }
-    }
+    for (std::size_t n = 0; n < live.size(); ++n)
+        if (meetsWallSooner(walls, bodies[n].position, bodies[n].velocity, tW, wallAxis))
+            wallObject = live[n];
     if (tW < 0.0f)
         tW = 0.0f;
+    const Vector3 reflection(wallAxis == 0 ? -1.0f : 1.0f, wallAxis == 1 ? -1.0f : 1.0f,
+                             wallAxis == 2 ? -1.0f : 1.0f);
 
     // Earliest terrain: the vertex under the end of a whole step, no interpolation.
     const Terrain& terrain = *world.terrain;
-    const std::uint32_t w = terrain.width();
-    const std::uint32_t h = terrain.height();
+    const GroundGrid grid(terrain);
     Object* terrainObject = nullptr;
     float tT = dt;
-    std::uint32_t groundI = 0; // the grid point under the terrain contact
-    std::uint32_t groundJ = 0;
-    float groundHeight = 0.0f;
-    if (w > 0 && h > 0) {
-        const Vector3& size = terrain.size();
+    GroundPoint ground; // under the terrain contact
+    if (!grid.empty()) {
         for (std::size_t n = 0; n < live.size(); ++n) {
             const Body& object = bodies[n];
-            if (object.resting)
-                continue;
-            const Vector3 predicted = object.position + object.velocity * dt;
-            const std::uint32_t i =
-                clampedGridIndex(predicted.x / size.x * static_cast<float>(w), w);
-            const std::uint32_t j =
-                clampedGridIndex(predicted.z / size.z * static_cast<float>(h), h);
-            const float ground = terrain.heightAt(i, j);
-            if (predicted.y - object.radius < ground) {
-                const float t =
-                    object.velocity.y == 0.0f
-                        ? 0.0f
-                        : (object.radius + ground - object.position.y) / object.velocity.y;
-                if (t < tT) {
-                    tT = t;
-                    terrainObject = live[n];
-                    groundI = i;
-                    groundJ = j;
-                    groundHeight = ground;
-                    if (tT < 0.0f)
-                        tT = 0.0f;
-                }
-            }
+            if (!object.resting && meetsGroundSooner(grid, object.position, object.velocity,
+                                                     object.radius, dt, tT, ground))
+                terrainObject = live[n];
         }
     }
 
@@ -156,7 +120,7 @@ void PhysicsSettings::step(World world) {
         // An explosion going off during the advance may have dug the ground away
         // from under the contact foreseen before it: then there is no contact, and
         // the object, woken by that explosion, falls on to the new ground.
-        if (terrainObject && terrain.heightAt(groundI, groundJ) != groundHeight)
+        if (terrainObject && terrain.heightAt(ground.i, ground.j) != ground.height)
             terrainObject = nullptr;
         if (terrainObject) {
             TraceLine() << "bounce sphere terrain " << terrainObject->id;

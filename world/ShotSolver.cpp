@@ -7,10 +7,10 @@
 #include "world/ShotSolver.h"
 #include "world/ClusterWeapon.h"
 #include "world/ExplosiveWeapon.h"
-#include "world/GridIndex.h"
+#include "world/GroundContact.h"
 #include "world/Launch.h"
 #include "world/Terrain.h"
-#include "world/World.h"
+#include "world/WallContact.h"
 #include <cmath>
 #include <limits>
 
@@ -77,47 +77,21 @@ Flight ShotSolver::fly(const Aim& aim) const {
     Flight flight;
     Vector3 p = muzzle(aim);
     Vector3 v = muzzleVelocity(aim.turretDegrees, aim.barrelDegrees, aim.speed);
-    const Vector3& size = terrain.size();
-    const std::uint32_t w = terrain.width();
-    const std::uint32_t h = terrain.height();
+    const BoxWalls walls(box);
+    const GroundGrid grid(terrain);
     float apexSeconds = -1.0f;
+    // A step of the physics with this shell alone in the world: the earliest of
+    // wall and ground within the step, a tie going to the wall.
     for (int n = 0; n < maxSteps; ++n) {
-        // The earliest wall within the step; the centre meets it.
-        const float ps[3] = {p.x, p.y, p.z};
-        const float vs[3] = {v.x, v.y, v.z};
         float tW = dt;
-        bool wall = false;
-        for (int axis = 0; axis < 3; ++axis) {
-            if (vs[axis] == 0.0f)
-                continue;
-            const float t = ((vs[axis] < 0.0f ? 0.0f : worldSize) - ps[axis]) / vs[axis];
-            if (t < tW) {
-                tW = t;
-                wall = true;
-            }
-        }
+        int axis = 0;
+        const bool wall = meetsWallSooner(walls, p, v, tW, axis);
         if (tW < 0.0f)
             tW = 0.0f;
-
-        // The ground at the grid point under the end of a whole step.
         float tT = dt;
-        bool touches = false;
-        if (w > 0 && h > 0) {
-            const Vector3 predicted = p + v * dt;
-            const std::uint32_t i =
-                clampedGridIndex(predicted.x / size.x * static_cast<float>(w), w);
-            const std::uint32_t j =
-                clampedGridIndex(predicted.z / size.z * static_cast<float>(h), h);
-            const float ground = terrain.heightAt(i, j);
-            if (predicted.y - shellRadius < ground) {
-                const float t = v.y == 0.0f ? 0.0f : (shellRadius + ground - p.y) / v.y;
-                if (t < tT) {
-                    tT = t < 0.0f ? 0.0f : t;
-                    touches = true;
-                }
-            }
-        }
-
+        GroundPoint ground;
+        const bool touches =
+            !grid.empty() && meetsGroundSooner(grid, p, v, shellRadius, dt, tT, ground);
         if (wall && tW <= tT)
             return flight; // it bounces, and a bounce is no aim
         const float step = touches ? tT : dt;

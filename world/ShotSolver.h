@@ -1,6 +1,7 @@
 #pragma once
 #include "assets/Skeleton.h"
 #include "world/Vector3.h"
+#include "world/World.h"
 #include <vector>
 
 class Terrain;
@@ -30,9 +31,9 @@ struct Shot {
 };
 
 // Aims one tank's gun by flying shells the way the physics flies them: fixed
-// steps, position before velocity, the ground tested at the grid point under the
-// end of each whole step, the walls of the world, the muzzle where the turned
-// barrel puts it. A lone shell lands exactly where this says; other objects in
+// steps, position before velocity, the walls of the world and the ground met
+// through the physics' own contact rules, the muzzle where the turned barrel
+// puts it. A lone shell lands exactly where this says; other objects in
 // flight or craters dug meanwhile are what the bracketing corrects.
 class ShotSolver {
 public:
@@ -77,4 +78,6 @@ private:
     Skeleton* barrel = nullptr;
     Vector3 position;
     float radius;
+    // The cube the game keeps its world in, whose walls a shell bounces off.
+    static constexpr WorldBox box{0.0f, worldSize, 0.0f, worldSize, 0.0f, worldSize, 0};
 };

@@ -1,5 +1,6 @@
 #pragma once
 #include "world/Explosion.h"
+#include "world/Explosive.h"
 #include "world/GridIndex.h"
 #include "world/Object.h"
 #include "world/PhysicsSettings.h"
@@ -7,7 +8,53 @@
 #include "world/Terrain.h"
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <vector>
+
+// A MIRV or Death's Head carrier as the rules put it: on its first contact (after
+// its line) or at the first update that finds it falling, whichever comes first,
+// it dies and fires its fan from its centre, shot by shot an Explosive and then
+// its Explosion. It numbers them from `nextId` in the order it makes them, which
+// is the order in which the game's counter must have numbered its own.
+class PlainCarrier : public Object {
+public:
+    PlainCarrier(bool deathsHead, std::uint32_t& ids) : nine(deathsHead), nextId(ids) {}
+
+    void contactEvent(World world) override {
+        std::cout << (nine ? "DeathsHeadObject" : "MIRVObject") << "::contactEvent" << std::endl;
+        split(world);
+    }
+    void update(World world, float) override {
+        if (velocity.y < 0.0f)
+            split(world);
+    }
+
+private:
+    void split(World world) {
+        if (dead) // updated and then touched in one step: one fan
+            return;
+        dead = true;
+        static const float mirv[5][2] = {{0, 0}, {4, 0}, {-4, 0}, {0, 4}, {0, -4}}; // x, z
+        static const float deathsHead[9][2] = {{0, 0},   {0, -4}, {0, 4},  {-4, 0}, {4, 0},
+                                               {-4, -4}, {-4, 4}, {4, -4}, {4, 4}};
+        for (int k = 0; k < (nine ? 9 : 5); ++k) {
+            const float* offset = nine ? deathsHead[k] : mirv[k];
+            auto shell = std::make_unique<Explosive>();
+            auto blast = std::make_unique<Explosion>(nine ? 16.0f : 8.0f, nine ? 100.0f : 75.0f);
+            shell->id = nextId++;
+            blast->id = nextId++;
+            shell->explosionId = blast->id;
+            shell->position = position;
+            shell->velocity = velocity + Vector3(offset[0], 0.0f, offset[1]);
+            blast->active = false;
+            world.objects->push_back(std::move(shell));
+            world.objects->push_back(std::move(blast));
+        }
+    }
+
+    bool nine;
+    std::uint32_t& nextId;
+};
 
 // The physics step as the rules put it, with nothing clever: every pair of active
 // objects tested in list order, the explosive's walk over the list, and after
