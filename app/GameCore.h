@@ -149,6 +149,4 @@ private:
     bool held(unsigned char key) const { return keyDown[key]; }
     // A variable's value without creating it; 0 for a name that does not exist.
     int variable(const std::string& name) const;
-    // The named node of the current tank's skeleton, or null; never adds an entry.
-    Skeleton* tankNode(const std::string& id) const;
 };

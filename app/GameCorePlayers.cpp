@@ -49,8 +49,3 @@ void GameCore::newGame(int playerCount) {
 void GameCore::selectTankNodes() {
     tankControls.selectTankNodes();
 }
-
-Skeleton* GameCore::tankNode(const std::string& id) const {
-    const auto found = tankNodes.find(id);
-    return found == tankNodes.end() ? nullptr : found->second;
-}

@@ -11,12 +11,9 @@ const TankObject* PlayerView::currentTank() const {
     return core.currentTank == core.tanks.end() ? nullptr : *core.currentTank;
 }
 
-const Skeleton* PlayerView::turret() const {
-    return core.tankNode("turret");
-}
-
-const Skeleton* PlayerView::barrel() const {
-    return core.tankNode("barrel");
+const Skeleton* PlayerView::node(const char* id) const {
+    const auto found = core.tankNodes.find(id);
+    return found == core.tankNodes.end() ? nullptr : found->second;
 }
 
 float PlayerView::launchVelocity() const {

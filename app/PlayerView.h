@@ -22,8 +22,8 @@ public:
     // Whose turn it is; null when no game is on.
     const TankObject* currentTank() const;
     // The current tank's named nodes; null where it has none (it cannot aim).
-    const Skeleton* turret() const;
-    const Skeleton* barrel() const;
+    const Skeleton* turret() const { return node("turret"); }
+    const Skeleton* barrel() const { return node("barrel"); }
     float launchVelocity() const;
     // The weapon table in the order the next-weapon step goes through it, and the
     // selected one's place in it (-1: none).
@@ -35,5 +35,7 @@ public:
     std::vector<const Object*> objects() const;
 
 private:
+    const Skeleton* node(const char* id) const;
+
     const GameCore& core;
 };

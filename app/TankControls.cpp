@@ -16,8 +16,13 @@ std::string TankControls::wholeNumberText(float value) {
     return std::to_string(static_cast<long long>(bounded));
 }
 
+Skeleton* TankControls::node(const char* id) const {
+    const auto found = core.tankNodes.find(id);
+    return found == core.tankNodes.end() ? nullptr : found->second;
+}
+
 void TankControls::turnTurret(float degrees) {
-    Skeleton* const turret = core.tankNode("turret");
+    Skeleton* const turret = node("turret");
     if (!turret)
         return;
     turret->rotate.y += degrees;
@@ -33,7 +38,7 @@ void TankControls::turnTurret(float degrees) {
 
 // Raised by a negative x rotation; the text shows it as a positive elevation.
 void TankControls::raiseBarrel(float degrees) {
-    Skeleton* const barrel = core.tankNode("barrel");
+    Skeleton* const barrel = node("barrel");
     if (!barrel)
         return;
     barrel->rotate.x -= degrees;
@@ -76,8 +81,8 @@ bool TankControls::fire(std::uint32_t shotId) {
 
     // Without a turret or barrel the tank cannot aim, so it does not fire; its
     // player still gives up the turn.
-    const Skeleton* const turret = core.tankNode("turret");
-    const Skeleton* const barrel = core.tankNode("barrel");
+    const Skeleton* const turret = node("turret");
+    const Skeleton* const barrel = node("barrel");
     bool fired = false;
     if (turret && barrel && core.currentWeapon != core.weapons.end()) {
         const Vector3 muzzle = muzzlePosition(tank.skeleton, tank.position);
@@ -110,15 +115,15 @@ void TankControls::selectTankNodes() {
         return;
     std::vector<Skeleton*> pending{&(*core.currentTank)->skeleton};
     while (!pending.empty()) {
-        Skeleton* const node = pending.back();
+        Skeleton* const visited = pending.back();
         pending.pop_back();
-        for (Skeleton& child : node->children)
+        for (Skeleton& child : visited->children)
             pending.push_back(&child);
-        core.tankNodes[node->id] = node;
+        core.tankNodes[visited->id] = visited;
     }
 
-    const Skeleton* const turret = core.tankNode("turret");
-    const Skeleton* const barrel = core.tankNode("barrel");
+    const Skeleton* const turret = node("turret");
+    const Skeleton* const barrel = node("barrel");
     core.turretAngle = turret ? turret->rotate.y : 0.0f;
     core.elevation = barrel ? barrel->rotate.x : 0.0f;
     core.angleText = wholeNumberText(core.turretAngle);

@@ -3,6 +3,7 @@
 #include <string>
 
 class GameCore;
+struct Skeleton;
 
 // The one road by which anybody acts as the tank whose turn it is: a person's
 // keys, the computer players, and whoever comes next. Each operation does what
@@ -42,5 +43,8 @@ public:
     static std::string wholeNumberText(float value);
 
 private:
+    // The named node of the current tank's skeleton, or null; never adds an entry.
+    Skeleton* node(const char* id) const;
+
     GameCore& core;
 };
