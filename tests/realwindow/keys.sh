@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Keys held as a person holds them, on a server that repeats held keys: one
 # press of Space is one shot however long it is held, one press of Tab one step
-# along the weapon bar; a letter let go while Shift is down is let go; and after
-# a shot the heads-up block shows the aim of the tank whose turn it now is.
+# along the weapon bar; a key let go while Shift is down is let go, as the key
+# it went down as, in play and on the console; and after a shot the heads-up
+# block shows the aim of the tank whose turn it now is.
 source "$(dirname "$0")/harness.sh"
 
 shot() { vt_screenshot "keys-$1"; }
@@ -24,8 +25,9 @@ vt_wait_count '^bounce sphere terrain [0-9]+$' 2 30
 sleep 0.5
 angle_mask "$(shot 01-start)" "$VT_OUT/keys-01-angle.png"
 
-# a held, Shift pressed, a let go: the release comes as 'A'. The turret turns
-# while a is down and must stop with its release.
+# a held, Shift pressed, a let go: X reports the release as 'A', and the game
+# must let go of 'a'. The turret turns while a is down and must stop with its
+# release.
 xdotool keydown a
 sleep 0.5
 xdotool keydown shift
@@ -33,7 +35,7 @@ sleep 0.1
 xdotool keyup a
 sleep 0.1
 xdotool keyup shift
-vt_wait_line "KEYUP: 65 = 'A'" 5
+vt_wait_line "KEYUP: 97 = 'a'" 5
 sleep 0.2
 angle_mask "$(shot 02-released)" "$VT_OUT/keys-02-angle.png"
 sleep 1
@@ -123,6 +125,28 @@ for icon in 0 1 2 3 4 5; do
 done
 echo "weapon bar: icons changed:${changed:- none}, expected:${expected:- none}"
 [ "$changed" = "$expected" ] || vt_fail "the highlight did not move one icon per Tab press"
+
+# On the console: 1 held, Shift pressed, 1 let go (X reports '!'), Shift let go.
+# The console must stop typing 1, and the next press of 1 must type one more.
+vt_key grave
+start=$(vt_lines)
+xdotool keydown 1
+sleep 0.2
+xdotool keydown shift
+sleep 0.1
+xdotool keyup 1
+sleep 0.1
+xdotool keyup shift
+sleep 1.5
+released=$(vt_count_after "$start" "^KEYUP: 49 = '1'$")
+vt_key 1 Return
+vt_wait_after "$start" '^processCommand: ' 5
+typed=$(vt_count_after "$start" '^processCommand: "11"$')
+echo "console: 1 let go under Shift gave $released releases of 1; the line typed after: $(
+    tail -n +"$((start + 1))" "$VT_STDOUT" | grep '^processCommand: ')"
+[ "$released" -eq 1 ] || vt_fail "1 let go under Shift did not reach the game as the release of 1"
+[ "$typed" -eq 1 ] || vt_fail "the console did not type exactly 11 around a 1 let go under Shift"
+vt_key grave
 
 vt_game_running || vt_fail "vantrell is not running after the checks"
 echo "keys: ok"
