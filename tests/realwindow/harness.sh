@@ -8,7 +8,6 @@
 #   vt_wait_started               wait until the game is built and has drawn its title
 #   vt_trace_keys                 on the title: open the menu, turn the key trace on
 #   vt_wait_line TEXT [SECONDS]   wait until a line equal to TEXT is on standard output
-#   vt_wait_match REGEX [SECONDS] wait until a line matches REGEX
 #   vt_wait_count REGEX COUNT [SECONDS]  wait until COUNT lines match REGEX
 #   vt_lines                      how many lines standard output holds now
 #   vt_count_after LINES REGEX    lines matching REGEX after the first LINES
@@ -294,7 +293,6 @@ vt_poll() {
 }
 
 vt_wait_line() { vt_poll 0 1 "${2:-30}" -xF -- "$1" || vt_fail "no line \"$1\" within ${2:-30}s"; }
-vt_wait_match() { vt_wait_count_after 0 "$1" 1 "${2:-30}"; }
 vt_wait_count() { vt_wait_count_after 0 "$1" "$2" "${3:-30}"; }
 vt_wait_after() { vt_wait_count_after "$1" "$2" 1 "${3:-30}"; }
 vt_wait_count_after() {
