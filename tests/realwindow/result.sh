@@ -151,20 +151,18 @@ changed=$(vt_pixels_changed "$before" "$(shot 03-flown)")
 echo "after the stop: $changed pixels changed while the camera flew"
 [ "$changed" -ge 5000 ] || vt_fail "the view did not change after the stop: the game stopped drawing"
 
-# From the decided game into a 3-player and a 4-player game. Esc lets the
-# result go and announces it again (still one tank), so it stands latched
-# over the new game while the menu is up.
-for players in 3 4; do
-    start=$(vt_lines)
-    start_from_menu $((players - 2))
-    vt_wait_after "$start" "^processCommand: \"tanks $players\"$" 10
-    vt_key Escape
-    sleep 0.5
-    expect_message no "one tank left, Esc, $players Players, Esc" "$(shot "04-$players-players")"
-    vt_console "tanks 1"
-    sleep 0.5
-    expect_message yes "one tank left again" "$(shot "05-decided-$players")"
-done
+# From the decided game into a 3-player game (the other game starts are menu
+# lines like it). Esc lets the result go and announces it again (still one
+# tank), so it stands latched over the new game while the menu is up.
+start=$(vt_lines)
+start_from_menu 1
+vt_wait_after "$start" '^processCommand: "tanks 3"$' 10
+vt_key Escape
+sleep 0.5
+expect_message no "one tank left, Esc, 3 Players, Esc" "$(shot 04-3-players)"
+vt_console "tanks 1"
+sleep 0.5
+expect_message yes "one tank left again" "$(shot 05-decided)"
 
 # And into a 2-player game, played to its end: Player 1 drops a Nuke (the
 # fourth weapon) at its own feet, velocity 0, and Player 2 is announced.
