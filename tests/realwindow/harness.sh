@@ -16,7 +16,7 @@
 #   vt_wait_exit [SECONDS]        wait for the game to end by itself; $VT_GAME_STATUS
 #   vt_key KEY...                 press and release keys (xdotool names: a, Tab, space, grave)
 #   vt_hold KEY SECONDS           hold a key down
-#   vt_hold_until_still KEY SECONDS  hold a key until the picture stops changing
+#   vt_hold_until_still SECONDS KEY...  hold keys until the picture stops changing
 #   vt_type TEXT                  type text
 #   vt_console TEXT               type a command line into the console and close it again
 #   vt_drag X1 Y1 X2 Y2           drag the mouse with the left button across the window
@@ -391,16 +391,18 @@ vt_drag() {
     sleep 0.5
 }
 
-# Holds KEY until the picture has changed and then stops changing, at most
+# Holds KEYS until the picture has changed and then stops changing, at most
 # SECONDS: the camera flies about one unit a frame, so how long it takes to
-# reach the edge of the world depends on the frame rate.
+# reach the edge of the world depends on the frame rate. The server repeats
+# only the last key pressed, but the others stay down until released.
 vt_hold_until_still() {
-    local key=$1 seconds=$2 before end moved="" changed
+    local seconds=$1 before end moved="" changed
     local previous="$VT_WORK/still-a.png" current="$VT_WORK/still-b.png"
-    vt_before_press "$key"
+    shift
+    vt_before_press "$1"
     before=$(vt_releases)
     end=$(($(date +%s) + seconds))
-    xdotool keydown "$key"
+    xdotool keydown "$@"
     import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:"$previous" 2>/dev/null
     while [ "$(date +%s)" -lt "$end" ]; do
         sleep 0.3
@@ -413,9 +415,9 @@ vt_hold_until_still() {
         fi
         mv "$current" "$previous"
     done
-    xdotool keyup "$key"
-    vt_after_release "$before"
-    [ -n "$moved" ] || vt_fail "holding $key did not move the view"
+    xdotool keyup "$@"
+    vt_after_release "$before" $#
+    [ -n "$moved" ] || vt_fail "holding $* did not move the view"
 }
 
 # Truecolour, whatever the grabber would choose, so the checker can read it;
