@@ -2,10 +2,10 @@
 # Computer players in the real window, two games in one run of the game:
 #   1. "You vs Computer" from the main menu: the computer fires within five
 #      seconds of the person, its aim moving in the heads-up texts on the way;
-#   2. "terrain;tanks 2;computers 2" from the console, then Esc: a whole game to
-#      its result with no key pressed but Esc twice while the first computer
-#      aims: no shot and no move while the menu is up, and the shot soon after
-#      it closes.
+#   2. "terrain;tanks 2;computers 2 hard" from the console (hard ones end it
+#      sooner), then Esc: a whole game to its result with no key pressed but
+#      Esc twice while the first computer aims: no shot and no move while the
+#      menu is up, and the shot soon after it closes.
 # The person's game comes first: the launch velocity and the weapon are the
 # game's, not a tank's, so a person in a later game would start with the last
 # computer's and might hit itself.
@@ -82,8 +82,8 @@ grep -av '^processCommand: ' "$VT_STDOUT" | grep -aqi computer &&
 # closes the menu and lets the result be announced.
 start=$(vt_lines)
 vt_key Escape
-vt_console "terrain;tanks 2;computers 2"
-wait_count_after "$start" '^processCommand: "computers 2"$' 1 10 || vt_fail "no game of computers"
+vt_console "terrain;tanks 2;computers 2 hard"
+wait_count_after "$start" '^processCommand: "computers 2 hard"$' 1 10 || vt_fail "no game of computers"
 start=$(vt_lines) # the last game's shells went with it
 vt_key Escape
 begun=$(now)
