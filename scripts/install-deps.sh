@@ -13,7 +13,7 @@ case "${1:-}" in
     --package)
         packages+=(dpkg-dev) ;;
     --test)
-        packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-xserver-utils imagemagick
+        packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-xserver-utils imagemagick
                    sox clang libclang-rt-14-dev dpkg-dev desktop-file-utils appstream) ;;
 esac
 

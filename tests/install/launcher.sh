@@ -4,21 +4,59 @@
 # another prefix and moved elsewhere afterwards, started through a symbolic
 # link as ~/.local/bin or a games folder would hold it. The installed tree holds
 # what a player needs and nothing else (no tests, tools or static libraries).
+# Its desktop entry, AppStream metadata and icons pass the freedesktop and
+# AppStream validators and point at each other and at the launcher: the menu
+# starts the game, software centres find its entry and its icon.
 source "$(dirname "$0")/harness.sh"
-
 vt_start_xvfb
+for tool in desktop-file-validate appstreamcli identify; do
+    command -v "$tool" >/dev/null ||
+        vt_fail "$tool is not installed (scripts/install-deps.sh --test installs it)"
+done
 
 root=$VT_WORK/root
 vi_install "$root" /usr
+usr=$root/usr
 actual=$(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | sort)
 expected=$(vi_expected_tree usr)
 [ "$actual" = "$expected" ] ||
     vt_fail "the installed tree differs from the expected one:
 $(diff <(echo "$expected") <(echo "$actual"))"
-[ -x "$root/usr/bin/vantrell" ] && [ -x "$root/usr/libexec/vantrell/vantrell" ] ||
+[ -x "$usr/bin/vantrell" ] && [ -x "$usr/libexec/vantrell/vantrell" ] ||
     vt_fail "the launcher or the game is not executable"
 
-vi_start_command "$root/usr/bin/vantrell"
+desktop=$usr/share/applications/$VT_APP_ID.desktop
+metainfo=$usr/share/metainfo/$VT_APP_ID.metainfo.xml
+report=$(desktop-file-validate "$desktop" 2>&1) || vt_fail "desktop-file-validate: $report"
+[ -z "$report" ] || vt_fail "desktop-file-validate has remarks: $report"
+report=$(appstreamcli validate --no-net "$metainfo" 2>&1) ||
+    vt_fail "appstreamcli validate: $report"
+echo "appstreamcli validate: $report"
+# The tree check also ties the metadata to the installed desktop entry and icon.
+report=$(appstreamcli validate-tree --no-net "$usr" 2>&1) ||
+    vt_fail "appstreamcli validate-tree: $report"
+for line in Exec=vantrell "Icon=$VT_APP_ID" Terminal=false 'Categories=Game;StrategyGame;'; do
+    grep -qxF "$line" "$desktop" || vt_fail "the menu entry has no line $line: $(cat "$desktop")"
+done
+for tag in "<id>$VT_APP_ID</id>" "<launchable type=\"desktop-id\">$VT_APP_ID.desktop</launchable>"; do
+    grep -qF "$tag" "$metainfo" || vt_fail "the metadata has no $tag"
+done
+# Each icon is as large as its theme folder says, with transparent corners
+# round an opaque picture.
+for icon in "$usr"/share/icons/hicolor/*/apps/"$VT_APP_ID".png; do
+    folder=$(basename "$(dirname "$(dirname "$icon")")")
+    size=$(identify -format '%wx%h' "$icon") || vt_fail "$icon is no picture"
+    [ "$size" = "$folder" ] || vt_fail "$icon is $size"
+    corner=$(convert "$icon" -format '%[fx:p{0,0}.a]' info:)
+    middle=$(convert "$icon" -format '%[fx:p{w/2,h/2}.a]' info:)
+    [ "$corner" = 0 ] && [ "$middle" = 1 ] ||
+        vt_fail "$icon: corner alpha $corner, middle alpha $middle"
+done
+for needed in 64x64 256x256; do
+    [ -f "$usr/share/icons/hicolor/$needed/apps/$VT_APP_ID.png" ] || vt_fail "no $needed icon"
+done
+
+vi_start_command "$usr/bin/vantrell"
 vi_check_startup
 vi_stop
 

@@ -7,6 +7,7 @@
 # half is skipped, and so it is where a vantrell package is installed already,
 # which this test would otherwise replace and remove.
 source "$(dirname "$0")/harness.sh"
+vt_start_xvfb # for the installed game at the end
 for tool in cpack dpkg-deb dpkg-shlibdeps; do
     command -v "$tool" >/dev/null ||
         vt_fail "$tool is not installed (scripts/install-deps.sh --test installs it)"
@@ -70,7 +71,6 @@ DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-
 [ "$(command -v vantrell)" = /usr/bin/vantrell ] ||
     vt_fail "vantrell on the PATH is $(command -v vantrell), not the package's"
 
-vt_start_xvfb
 vi_start_command vantrell
 vi_check_startup
 vi_stop

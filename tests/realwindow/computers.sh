@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Computer players in the real window, three games in one run of the game:
-#   1. "You vs Computer" from the main menu, with Esc while the computer aims after
-#      the person's shot: no shot and no move while the menu is up, and the shot
-#      soon after it closes;
-#   2. the same again, without Esc: the computer fires within five seconds of the
-#      person, its aim moving in the heads-up texts on the way;
-#   3. "terrain;tanks 2;computers 2" from the console, then Esc: a whole game to
-#      its result with no key pressed, within three minutes.
+# Computer players in the real window, two games in one run of the game:
+#   1. "You vs Computer" from the main menu: the computer fires within five
+#      seconds of the person, its aim moving in the heads-up texts on the way;
+#   2. "terrain;tanks 2;computers 2 hard" from the console (hard ones end it
+#      sooner), then Esc: a whole game to its result with no key pressed but
+#      Esc twice while the first computer aims: no shot and no move while the
+#      menu is up, and the shot soon after it closes.
+# The person's game comes first: the launch velocity and the weapon are the
+# game's, not a tank's, so a person in a later game would start with the last
+# computer's and might hit itself.
 # The game simulates at most a quarter second an update, so below four frames a
 # second its clock falls behind the wall's. A game built with the sanitizers
 # draws about ten on an idle machine and fewer on a loaded one: its whole game
@@ -14,14 +16,7 @@
 source "$(dirname "$0")/harness.sh"
 
 # Waits up to SECONDS for COUNT such lines; false if they do not come.
-wait_count_after() {
-    local i
-    for i in $(seq 1 $(($4 * 10))); do
-        [ "$(vt_count_after "$1" "$2")" -ge "$3" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
+wait_count_after() { vt_poll "$1" "$3" "$4" -E -- "$2"; }
 shots_after() { vt_count_after "$1" '^Explosive\(\)$'; }
 now() { date +%s.%N; }
 since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.1f", b - a }'; }
@@ -42,58 +37,23 @@ aim_text_differs() {
     compare -metric AE "$VT_WORK/a.png" "$VT_WORK/b.png" null: 2>&1 | awk '{ print int($1) }'
 }
 
-# From the menu, its fourth line "You vs Computer", Esc to play; returns once
-# both tanks have landed.
-start_versus() {
-    local start
-    start=$(vt_lines)
-    vt_key Down Down Down Return
-    wait_count_after "$start" '^processCommand: "computers 1"$' 1 10 || vt_fail "no game against the computer"
-    vt_key Escape
-    wait_count_after "$start" '^bounce sphere terrain [0-9]+$' 2 30 || vt_fail "the tanks did not land"
-    sleep 0.5
-}
-
 whole_game=180
 ldd "$VT_GAME_DIR/vantrell" | grep -q libasan && whole_game=360
 
-start_game() {
-    vt_start_game
-    vt_wait_started
-    vt_trace_keys # the menu is left open
-}
-
 vt_start_xvfb
-start_game
+vt_start_game
+vt_wait_started
+vt_trace_keys # the menu is left open
 
-# 1. Esc 1.5 s after the person's shot: the computer thinks 0.7 s, then aims,
-# sets the velocity and steps from the Baby Missile to its weapon for seconds
-# more.
-start_versus
+# 1. The menu's fourth line, "You vs Computer"; Esc to play once both tanks have
+# landed. Both players start with the same aim texts, so Player 1's are the
+# computer's before it moves.
 start=$(vt_lines)
-vt_key space
-wait_count_after "$start" '^Explosive\(\)$' 1 5 || vt_fail "the person's shot did not leave"
-sleep 1.5
+vt_key Down Down Down Return
+wait_count_after "$start" '^processCommand: "computers 1"$' 1 10 || vt_fail "no game against the computer"
 vt_key Escape
-[ "$(shots_after "$start")" -eq 1 ] || vt_fail "the computer fired before Esc"
-paused=$(vt_lines)
-held=$(hud_shot paused)
-sleep 5
-[ "$(shots_after "$paused")" -eq 0 ] || vt_fail "the computer fired while the menu was up"
-[ "$(aim_text_differs "$held" "$(hud_shot paused-later)")" -lt 20 ] ||
-    vt_fail "the computer's aim moved while the menu was up"
-vt_key Escape
-resumed=$(now)
-wait_count_after "$paused" '^Explosive\(\)$' 1 10 || vt_fail "the computer did not fire after the menu closed"
-echo "the computer fired $(since "$resumed")s after the menu closed"
-
-# 2. Both players start with the same aim texts, so Player 1's are the
-# computer's before it moves. The launch velocity and the weapon are the game's,
-# not a tank's: a new game would start with the last computer's, so the person
-# might hit itself. A new run of the game starts them afresh.
-kill "$VT_GAME_PID" && wait "$VT_GAME_PID" 2>/dev/null
-start_game
-start_versus
+wait_count_after "$start" '^bounce sphere terrain [0-9]+$' 2 30 || vt_fail "the tanks did not land"
+sleep 0.5
 baseline=$(hud_shot person)
 start=$(vt_lines)
 vt_key space
@@ -118,15 +78,32 @@ echo "its aim texts while it aimed: $moved pixels changed"
 grep -av '^processCommand: ' "$VT_STDOUT" | grep -aqi computer &&
     vt_fail "a line about the computer on standard output"
 
-# 3. A game of two computers, started from the console over the menu.
+# 2. A game of two computers, started from the console over the menu; Esc
+# closes the menu and lets the result be announced.
 start=$(vt_lines)
-vt_key Escape grave
-vt_type "terrain;tanks 2;computers 2"
-vt_key Return grave
-wait_count_after "$start" '^processCommand: "computers 2"$' 1 10 || vt_fail "no game of computers"
+vt_key Escape
+vt_console "terrain;tanks 2;computers 2 hard"
+wait_count_after "$start" '^processCommand: "computers 2 hard"$' 1 10 || vt_fail "no game of computers"
 start=$(vt_lines) # the last game's shells went with it
-vt_key Escape # closes the menu and lets the result be announced
+vt_key Escape
 begun=$(now)
+# Esc a second after the tanks have landed: the first computer thought while
+# they fell and is aiming now, for two seconds at least, since it first turns
+# its turret half round towards the other tank.
+wait_count_after "$start" '^bounce sphere terrain [0-9]+$' 2 30 || vt_fail "the tanks did not land"
+sleep 1
+vt_key Escape
+[ "$(shots_after "$start")" -eq 0 ] || vt_fail "the computer fired before Esc"
+paused=$(vt_lines)
+held=$(hud_shot paused)
+sleep 5
+[ "$(shots_after "$paused")" -eq 0 ] || vt_fail "the computer fired while the menu was up"
+[ "$(aim_text_differs "$held" "$(hud_shot paused-later)")" -lt 20 ] ||
+    vt_fail "the computer's aim moved while the menu was up"
+vt_key Escape
+resumed=$(now)
+wait_count_after "$paused" '^Explosive\(\)$' 1 10 || vt_fail "the computer did not fire after the menu closed"
+echo "the computer fired $(since "$resumed")s after the menu closed"
 wait_count_after "$start" '^TankObject::damageEvent\(.*\) health = 0$' 1 "$whole_game" ||
     vt_fail "no tank died within ${whole_game}s"
 echo "a computer died $(since "$begun")s after the game began"

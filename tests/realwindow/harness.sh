@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Drives the real vantrell binary in a private Xvfb server, for tests that need a
 # real window, real pixels and real key presses. Source it, then:
-#   vt_start_xvfb                 start a server on a free display number, key repeat on
+#   vt_start_xvfb                 run this script again inside a private X server
+#                                 (first thing in a script), key repeat on
 #   vt_check_key_repeat           prove that a held key reaches a window as repeated presses
 #   vt_start_game                 run the game from $VT_GAME_DIR (the folder with data/)
 #   vt_wait_started               wait until the game is built and has drawn its title
 #   vt_trace_keys                 on the title: open the menu, turn the key trace on
 #   vt_wait_line TEXT [SECONDS]   wait until a line equal to TEXT is on standard output
-#   vt_wait_match REGEX [SECONDS] wait until a line matches REGEX
 #   vt_wait_count REGEX COUNT [SECONDS]  wait until COUNT lines match REGEX
 #   vt_lines                      how many lines standard output holds now
 #   vt_count_after LINES REGEX    lines matching REGEX after the first LINES
@@ -16,9 +16,13 @@
 #   vt_wait_exit [SECONDS]        wait for the game to end by itself; $VT_GAME_STATUS
 #   vt_key KEY...                 press and release keys (xdotool names: a, Tab, space, grave)
 #   vt_hold KEY SECONDS           hold a key down
-#   vt_hold_until_still KEY SECONDS  hold a key until the picture stops changing
+#   vt_hold_until_still SECONDS KEY...  hold keys until the picture stops changing
 #   vt_type TEXT                  type text
+#   vt_console TEXT               type a command line into the console and close it again
+#   vt_drag X1 Y1 X2 Y2           drag the mouse with the left button across the window
 #   vt_screenshot NAME            save $VT_OUT/NAME.png of the game window (truecolour)
+#   vt_check QUESTION SHOT...     ask the screenshot checker (vt_shotcheck), fail on no
+#   vt_pixels_changed A B         how many pixels two screenshots differ in
 #   vt_message_pixels SHOT        near-white pixels in the band of the centre message
 #   vt_text_mask SHOT OUT W H X B the text in a W x H box, X from the left, B rows up
 #   vt_masks_differ_by A B        how many pixels two text masks differ in
@@ -39,12 +43,12 @@ VT_OUT=${VT_OUT:-$PWD/screenshots}
 VT_WORK=$(mktemp -d "${TMPDIR:-/tmp}/vantrell-test.XXXXXX")
 VT_STDOUT=$VT_WORK/stdout.txt
 VT_STDERR=$VT_WORK/stderr.txt
-VT_XVFB_PID=""
 VT_GAME_PID=""
 VT_GAME_STATUS=""
 VT_WINDOW=""
 VT_XEV_PID=""
 VT_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+VT_SHOTCHECK=${VT_SHOTCHECK:-${VT_BIN_DIR:-}/tests/realwindow/vt_shotcheck}
 mkdir -p "$VT_OUT"
 
 # The game's sound goes to OpenAL's null device, which mixes and discards: a test
@@ -64,9 +68,9 @@ vt_fail() {
         echo "--- game stderr (last lines) ---" >&2
         tail -n 20 "$VT_STDERR" >&2
     fi
-    if [ -n "$VT_XVFB_PID" ] && ! kill -0 "$VT_XVFB_PID" 2>/dev/null; then
+    if [ -n "${VT_XVFB_LOG:-}" ] && ! xdpyinfo >/dev/null 2>&1; then
         echo "--- the X server ($DISPLAY) is gone; its log: ---" >&2
-        tail -n 20 "$VT_WORK/xvfb.log" >&2
+        tail -n 20 "$VT_XVFB_LOG" >&2
     fi
     exit 1
 }
@@ -77,21 +81,12 @@ vt_sanitizer_report() {
 }
 
 vt_cleanup() {
-    local status=$?
-    if [ -n "$VT_GAME_PID" ] && kill -0 "$VT_GAME_PID" 2>/dev/null; then
-        # A stopped game would never see the SIGTERM.
-        kill -CONT "$VT_GAME_PID" 2>/dev/null
-        kill "$VT_GAME_PID" 2>/dev/null
-        wait "$VT_GAME_PID" 2>/dev/null
-    fi
-    if [ -n "$VT_XEV_PID" ] && kill -0 "$VT_XEV_PID" 2>/dev/null; then
-        kill "$VT_XEV_PID" 2>/dev/null
-        wait "$VT_XEV_PID" 2>/dev/null
-    fi
-    if [ -n "$VT_XVFB_PID" ] && kill -0 "$VT_XVFB_PID" 2>/dev/null; then
-        kill "$VT_XVFB_PID" 2>/dev/null
-        wait "$VT_XVFB_PID" 2>/dev/null
-    fi
+    local status=$? pid
+    # A stopped game would never see the SIGTERM.
+    [ -n "$VT_GAME_PID" ] && kill -CONT "$VT_GAME_PID" 2>/dev/null
+    for pid in $VT_GAME_PID $VT_XEV_PID; do
+        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    done
     if vt_sanitizer_report; then
         local copy="$VT_OUT/$(basename "$0" .sh)-stderr.txt"
         cp "$VT_STDERR" "$copy"
@@ -121,36 +116,33 @@ vt_free_display() {
     return 1
 }
 
+# Runs the whole test script again under xvfb-run, which starts the server,
+# hands the script its display and ends the server afterwards. The number is
+# ours, not xvfb-run -a's: that takes the first one without a lock file, which
+# two tests starting together both take. xvfb-run goes on only when its own
+# server has signalled that it is ready, so a number another test's server has
+# just taken is never shared: our server refuses it and exits, the script
+# never ran, and another number is tried. -noreset: by default the server
+# resets when its last client leaves (xset, xev), and a game connecting
+# meanwhile is refused. Inside, key repeat goes on: a desktop repeats a held
+# key, and the tests of held keys need that.
 vt_start_xvfb() {
-    command -v Xvfb >/dev/null || vt_fail "Xvfb is not installed (scripts/install-deps.sh --test installs it)"
-    local attempt n i
+    if [ -n "${VT_XVFB_LOG:-}" ]; then
+        touch "${VT_XVFB_LOG%.log}.ran"
+        xset r on && xset q | grep -qE 'auto repeat: +on' || vt_fail "key repeat is not on: $(xset q)"
+        return 0
+    fi
+    command -v xvfb-run >/dev/null && command -v xauth >/dev/null ||
+        vt_fail "xvfb-run or xauth is missing (scripts/install-deps.sh --test installs them)"
+    local attempt n status log
     for attempt in 1 2 3; do
         n=$(vt_free_display) || vt_fail "no free display number"
-        # -noreset: by default the server resets when its last client leaves
-        # (the checks below, xev), and a game connecting meanwhile is refused.
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset 2>"$VT_WORK/xvfb.log" &
-        VT_XVFB_PID=$!
-        export DISPLAY=":$n"
-        for i in $(seq 1 100); do
-            kill -0 "$VT_XVFB_PID" 2>/dev/null || break
-            # The lock must name our server: a test starting at the same moment
-            # may have taken the number, and its server would answer for ours
-            # until it ends.
-            if [ "$(cat "/tmp/.X$n-lock" 2>/dev/null | tr -d ' \n')" = "$VT_XVFB_PID" ] &&
-                xdpyinfo >/dev/null 2>&1; then
-                # A desktop repeats a held key; the tests of held keys need that.
-                xset r on || vt_fail "xset cannot switch key repeat on"
-                xset q | grep -qE 'auto repeat: +on' || vt_fail "key repeat is not on: $(xset q)"
-                return 0
-            fi
-            sleep 0.1
-        done
-        # Taken meanwhile, or slow: another number.
-        kill "$VT_XVFB_PID" 2>/dev/null
-        wait "$VT_XVFB_PID" 2>/dev/null
-        VT_XVFB_PID=""
+        log=$VT_WORK/xvfb-$attempt.log
+        VT_XVFB_LOG=$log xvfb-run -n "$n" -e "$log" -s "-screen 0 1024x768x24 -noreset" bash "$0"
+        status=$?
+        [ -e "${log%.log}.ran" ] && exit "$status"
     done
-    vt_fail "Xvfb did not start: $(cat "$VT_WORK/xvfb.log")"
+    vt_fail "Xvfb did not start: $(cat "$log")"
 }
 
 # Holds a key for a second over a bare X client (xev) and counts the presses it
@@ -167,12 +159,7 @@ vt_check_key_repeat() {
         sleep 0.1
     done
     [ -n "$window" ] || vt_fail "the key probe's window did not appear"
-    xdotool windowfocus --sync "$window"
-    sleep 0.2
-    xdotool keydown x
-    sleep 1
-    xdotool keyup x
-    sleep 0.3
+    xdotool windowfocus --sync "$window" sleep 0.2 keydown x sleep 1 keyup x sleep 0.3
     kill "$VT_XEV_PID" 2>/dev/null
     wait "$VT_XEV_PID" 2>/dev/null
     VT_XEV_PID=""
@@ -231,13 +218,18 @@ vt_start_game() {
                 vt_fail "the game's window did not get the keyboard focus"
             return 0
         fi
-        kill -0 "$VT_GAME_PID" 2>/dev/null || vt_fail "vantrell exited before its window appeared"
+        vt_game_running || vt_fail "vantrell exited before its window appeared"
         sleep 0.1
     done
     vt_fail "no window titled Vantrell appeared"
 }
 
-vt_game_running() { kill -0 "$VT_GAME_PID" 2>/dev/null; }
+# A game that has ended but was not waited for yet is a zombie, which kill -0
+# still finds: it is not running.
+vt_game_running() {
+    [ -n "$VT_GAME_PID" ] && [ -e "/proc/$VT_GAME_PID" ] &&
+        ! grep -q '^State:[[:space:]]*Z' "/proc/$VT_GAME_PID/status" 2>/dev/null
+}
 
 # Waits until the game has built itself and drawn its first picture: only then
 # does it take keys within a frame or so.
@@ -265,13 +257,11 @@ vt_trace_keys() {
 }
 
 # Waits up to SECONDS for the game to end by itself and sets VT_GAME_STATUS to
-# its exit status; fails if it does not end. A game that has ended but was not
-# waited for yet is a zombie, which kill -0 still finds.
+# its exit status; fails if it does not end.
 vt_wait_exit() {
     local seconds=${1:-10} i
     for i in $(seq 1 $((seconds * 10))); do
-        if [ ! -e "/proc/$VT_GAME_PID" ] ||
-            grep -q '^State:[[:space:]]*Z' "/proc/$VT_GAME_PID/status" 2>/dev/null; then
+        if ! vt_game_running; then
             wait "$VT_GAME_PID"
             VT_GAME_STATUS=$?
             VT_GAME_PID=""
@@ -282,68 +272,42 @@ vt_wait_exit() {
     vt_fail "the game was still running ${seconds}s later"
 }
 
-# The game's standard output so far.
-vt_output() { cat "$VT_STDOUT"; }
-
-vt_wait_line() {
-    local text=$1 seconds=${2:-30} i
-    for i in $(seq 1 $((seconds * 10))); do
-        grep -qxF -- "$text" "$VT_STDOUT" && return 0
-        sleep 0.1
-    done
-    vt_fail "no line \"$text\" within ${seconds}s"
-}
-
-vt_wait_match() {
-    local regex=$1 seconds=${2:-30} i
-    for i in $(seq 1 $((seconds * 10))); do
-        grep -qE -- "$regex" "$VT_STDOUT" && return 0
-        sleep 0.1
-    done
-    vt_fail "no line matching /$regex/ within ${seconds}s"
-}
-
 # Marks and waits that count from a mark: vt_lines is how many lines the trace
-# holds now, and the others look only at the lines after the first LINES. The
-# trace holds raw key bytes, so grep reads it as text whatever it finds.
+# holds now, and the others look only at the lines after the first LINES (0 for
+# the whole trace). The trace holds raw key bytes, so grep reads it as text
+# whatever it finds.
 vt_lines() { wc -l <"$VT_STDOUT"; }
 
 vt_count_after() { tail -n +"$(($1 + 1))" "$VT_STDOUT" | grep -acE -- "$2"; }
 
-vt_wait_after() {
-    local lines=$1 regex=$2 seconds=${3:-30} i
+# Waits up to SECONDS until COUNT lines after the first LINES match; the
+# pattern is grep's, after its options (-E REGEX, or -xF TEXT).
+vt_poll() {
+    local lines=$1 count=$2 seconds=$3 i
+    shift 3
     for i in $(seq 1 $((seconds * 10))); do
-        tail -n +"$((lines + 1))" "$VT_STDOUT" | grep -aqE -- "$regex" && return 0
+        [ "$(tail -n +"$((lines + 1))" "$VT_STDOUT" | grep -ac "$@")" -ge "$count" ] && return 0
         sleep 0.1
     done
-    vt_fail "no line matching /$regex/ after line $lines within ${seconds}s"
+    return 1
 }
 
+vt_wait_line() { vt_poll 0 1 "${2:-30}" -xF -- "$1" || vt_fail "no line \"$1\" within ${2:-30}s"; }
+vt_wait_count() { vt_wait_count_after 0 "$1" "$2" "${3:-30}"; }
+vt_wait_after() { vt_wait_count_after "$1" "$2" 1 "${3:-30}"; }
 vt_wait_count_after() {
-    local lines=$1 regex=$2 count=$3 seconds=${4:-30} i
-    for i in $(seq 1 $((seconds * 10))); do
-        [ "$(vt_count_after "$lines" "$regex")" -ge "$count" ] && return 0
-        sleep 0.1
-    done
-    vt_fail "fewer than $count lines matching /$regex/ after line $lines within ${seconds}s"
-}
-
-vt_wait_count() {
-    local regex=$1 count=$2 seconds=${3:-30} i
-    for i in $(seq 1 $((seconds * 10))); do
-        [ "$(grep -acE -- "$regex" "$VT_STDOUT")" -ge "$count" ] && return 0
-        sleep 0.1
-    done
-    vt_fail "fewer than $count lines matching /$regex/ within ${seconds}s"
+    vt_poll "$1" "$3" "${4:-30}" -E -- "$2" ||
+        vt_fail "fewer than $3 lines matching /$2/ after line $1 within ${4:-30}s"
 }
 
 # A window that ignores key repeat tells a repeat from a new press by looking,
 # when a release comes in, whether the key is down again by then. So a key
 # pressed again before the game has taken its last release is lost together
 # with that release. With the game's key trace on ("set keydump 1", see
-# vt_trace_keys) each release is waited for until the game has traced it;
-# before that, a key that comes again waits a second, longer than any frame
-# of a game that has drawn its first one (vt_wait_started).
+# vt_trace_keys) each release is waited for until the game has traced it (or
+# has ended: Return on "quit" is never released); before that, a key that
+# comes again waits a second, longer than any frame of a game that has drawn
+# its first one (vt_wait_started).
 VT_LAST_KEY=""
 
 # The key releases the game has traced so far.
@@ -359,22 +323,24 @@ vt_before_press() {
 # Waits until the game has traced COUNT (default 1) more releases than BEFORE.
 vt_after_release() {
     local before=$1 count=${2:-1} i
-    if [ "$before" -gt 0 ]; then
-        for i in $(seq 1 250); do
-            [ "$(vt_releases)" -ge $((before + count)) ] && return 0
-            sleep 0.02
-        done
-    else
+    if [ "$before" -eq 0 ]; then
         sleep 0.1
+        return 0
     fi
+    for i in $(seq 1 250); do
+        [ "$(vt_releases)" -ge $((before + count)) ] || ! vt_game_running && return 0
+        sleep 0.02
+    done
 }
 
+# Presses and releases, or holds, in one xdotool run: a process start less
+# between the two, which on a loaded machine is a tenth of a second.
 vt_key() {
     local k before
     for k in "$@"; do
         vt_before_press "$k"
         before=$(vt_releases)
-        xdotool keydown "$k" && sleep 0.05 && xdotool keyup "$k"
+        xdotool keydown "$k" sleep 0.05 keyup "$k"
         vt_after_release "$before"
     done
 }
@@ -383,9 +349,7 @@ vt_hold() {
     local before
     vt_before_press "$1"
     before=$(vt_releases)
-    xdotool keydown "$1"
-    sleep "$2"
-    xdotool keyup "$1"
+    xdotool keydown "$1" sleep "$2" keyup "$1"
     vt_after_release "$before"
 }
 
@@ -415,21 +379,35 @@ vt_type_run() {
     VT_LAST_KEY=${1: -1}
 }
 
-# Holds KEY until the picture has changed and then stops changing, at most
+vt_console() {
+    vt_key grave
+    vt_type "$1"
+    vt_key Return grave
+}
+
+vt_drag() {
+    xdotool mousemove --window "$VT_WINDOW" "$1" "$2" mousedown 1 sleep 0.2 \
+        mousemove --window "$VT_WINDOW" "$3" "$4" sleep 0.2 mouseup 1
+    sleep 0.5
+}
+
+# Holds KEYS until the picture has changed and then stops changing, at most
 # SECONDS: the camera flies about one unit a frame, so how long it takes to
-# reach the edge of the world depends on the frame rate.
+# reach the edge of the world depends on the frame rate. The server repeats
+# only the last key pressed, but the others stay down until released.
 vt_hold_until_still() {
-    local key=$1 seconds=$2 before end moved="" changed
+    local seconds=$1 before end moved="" changed
     local previous="$VT_WORK/still-a.png" current="$VT_WORK/still-b.png"
-    vt_before_press "$key"
+    shift
+    vt_before_press "$1"
     before=$(vt_releases)
     end=$(($(date +%s) + seconds))
-    xdotool keydown "$key"
+    xdotool keydown "$@"
     import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:"$previous" 2>/dev/null
     while [ "$(date +%s)" -lt "$end" ]; do
         sleep 0.3
         import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:"$current" 2>/dev/null
-        changed=$(compare -metric AE -fuzz 3% "$previous" "$current" null: 2>&1 | awk '{ print int($1) }')
+        changed=$(vt_pixels_changed "$previous" "$current")
         if [ "$changed" -ge 50 ]; then
             moved=1
         elif [ -n "$moved" ]; then
@@ -437,9 +415,9 @@ vt_hold_until_still() {
         fi
         mv "$current" "$previous"
     done
-    xdotool keyup "$key"
-    vt_after_release "$before"
-    [ -n "$moved" ] || vt_fail "holding $key did not move the view"
+    xdotool keyup "$@"
+    vt_after_release "$before" $#
+    [ -n "$moved" ] || vt_fail "holding $* did not move the view"
 }
 
 # Truecolour, whatever the grabber would choose, so the checker can read it;
@@ -450,6 +428,15 @@ vt_screenshot() {
         vt_fail "screenshot $1 failed"
     echo "$file"
 }
+
+# The checker reads screenshots with the game's own image loader and answers
+# the questions a person would ask of them (see shotcheck.cpp).
+vt_check() {
+    [ -x "$VT_SHOTCHECK" ] || vt_fail "no screenshot checker at $VT_SHOTCHECK"
+    "$VT_SHOTCHECK" "$@" || vt_fail "screenshot check '$*' failed"
+}
+
+vt_pixels_changed() { compare -metric AE -fuzz 3% "$1" "$2" null: 2>&1 | awk '{ print int($1) }'; }
 
 # Screenshots lose the window's top row and left column, which lie off the
 # screen (no window manager places the window); rows counted up from the bottom

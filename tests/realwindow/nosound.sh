@@ -7,6 +7,8 @@
 # (a win and a draw, each announced twice, and no shot, so nothing in the trace
 # depends on the random terrain). To record it again from a build:
 #   VT_GAME_DIR=build/game VT_RECORD=tests/realwindow/nosound-stdout.txt bash nosound.sh
+# The window it plays in is the one the game opens: 640 x 480, titled Vantrell
+# (the harness finds it by that title).
 source "$(dirname "$0")/harness.sh"
 
 expected="$(dirname "$0")/nosound-stdout.txt"
@@ -36,6 +38,9 @@ console_command() {
 vt_start_xvfb
 vt_start_game
 vt_wait_line "end GameCore::GameCore()" 60
+info=$(xwininfo -id "$VT_WINDOW")
+echo "$info" | grep -q 'Width: 640' && echo "$info" | grep -q 'Height: 480' ||
+    vt_fail "the window is not 640 x 480: $info"
 
 # The title's menu, then one player on a new terrain: Esc closes the menu and
 # clears the latch, so Player 1 wins at once while the tank falls.
@@ -57,6 +62,7 @@ vt_key Escape
 sleep 0.5
 console_command "quit"
 vt_wait_exit 10
+[ "$VT_GAME_STATUS" -eq 0 ] || vt_fail "quit ended the game with status $VT_GAME_STATUS"
 
 if [ -n "${VT_RECORD:-}" ]; then
     cp "$VT_STDOUT" "$VT_RECORD"

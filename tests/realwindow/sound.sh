@@ -30,17 +30,12 @@ vt_trace_keys
 vt_key Down Return
 vt_wait_line 'processCommand: "tanks 3"' 10
 vt_key Escape
-for i in $(seq 1 300); do
-    [ "$(grep -cE '^bounce sphere terrain [0-9]+$' "$VT_STDOUT")" -ge 3 ] && break
-    sleep 0.1
-done
+vt_wait_count '^bounce sphere terrain [0-9]+$' 3 30
 
 # The camera stands at (50, 25, 100); Player 1 at x = 100, z = 175. A drag
 # across the window turns the view by 90 degrees: from left to right it looks
 # along -x, and Player 1 stands on the left.
-xdotool mousemove --window "$VT_WINDOW" 5 240 mousedown 1 sleep 0.1 \
-    mousemove --window "$VT_WINDOW" 635 240 sleep 0.1 mouseup 1
-sleep 0.3
+vt_drag 5 240 635 240
 
 # Velocity 0 (from 10 at 90 a second) and the Nuke: the shell drops from the
 # barrel's tip onto its own tank.

@@ -104,11 +104,12 @@ TEST_F(DisplayTest, TexturesUploadTheirFormatAlignedOrAreRefused) {
         EXPECT_EQ(fakegl::args("glTexImage2D"),
                   (Args{GL_TEXTURE_2D, 0, double(c.format), double(c.image.width),
                         double(c.image.height), 0, double(c.format), GL_UNSIGNED_BYTE}));
-        // Byte alignment for the upload alone, the default back right after it.
+        // Byte alignment for the upload alone: set before it, the default back after.
         const Args stores{GL_UNPACK_ALIGNMENT, 1, GL_UNPACK_ALIGNMENT, 4};
         EXPECT_EQ(fakegl::args("glPixelStorei"), c.byteAligned ? stores : Args{});
         if (c.byteAligned) {
-            EXPECT_EQ(fakegl::find("glPixelStorei", upload), upload + 1);
+            EXPECT_LT(fakegl::find("glPixelStorei"), upload);
+            EXPECT_LT(fakegl::find("glPixelStorei", upload), fakegl::calls().size());
         }
     }
 }

@@ -204,7 +204,7 @@ void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) { record(__func__, r,
 void glutInit(int* argc, char**) { record(__func__, argc ? *argc : 0); }
 void glutInitDisplayMode(unsigned int mode) { record(__func__, mode); }
 void glutInitWindowSize(int w, int h) { record(__func__, w, h); }
-int glutCreateWindow(const char*) { record(__func__); return 1; } // the title: see startup.sh
+int glutCreateWindow(const char*) { record(__func__); return 1; } // the title: see nosound.sh
 void glutDisplayFunc(void (*)()) { record(__func__); }
 void glutIdleFunc(void (*)()) { record(__func__); }
 void glutReshapeFunc(void (*f)(int, int)) { keep(callbacks().reshape, f, __func__); }
