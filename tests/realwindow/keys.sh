@@ -2,17 +2,15 @@
 # Keys held as a person holds them, on a server that repeats held keys: one
 # press of Space is one shot however long it is held, one press of Tab one step
 # along the weapon bar; a key let go while Shift is down is let go, as the key
-# it went down as, in play and on the console; and after a shot the heads-up
-# block shows the aim of the tank whose turn it now is.
+# it went down as (X reports the shifted character). The unit tests take that
+# release through the console's and the held keys' ways, and the aim texts
+# through a change of turn.
 source "$(dirname "$0")/harness.sh"
 
 shot() { vt_screenshot "keys-$1"; }
 
 # The heads-up line "Angle: N", second from the bottom of the 16-pixel lines.
 angle_mask() { vt_text_mask "$1" "$2" 160 16 0 16; }
-
-# KEY held for SECONDS, Shift pressed, KEY let go (X reports it shifted), Shift let go.
-release_under_shift() { xdotool keydown "$1" sleep "$2" keydown shift sleep 0.1 keyup "$1" sleep 0.1 keyup shift; }
 
 vt_start_xvfb
 vt_check_key_repeat
@@ -31,7 +29,7 @@ angle_mask "$(shot 01-start)" "$VT_OUT/keys-01-angle.png"
 # a held, Shift pressed, a let go: X reports the release as 'A', and the game
 # must let go of 'a'. The turret turns while a is down and must stop with its
 # release.
-release_under_shift a 0.5
+xdotool keydown a sleep 0.5 keydown shift sleep 0.1 keyup a sleep 0.1 keyup shift
 vt_wait_line "KEYUP: 97 = 'a'" 5
 sleep 0.2
 angle_mask "$(shot 02-released)" "$VT_OUT/keys-02-angle.png"
@@ -42,19 +40,6 @@ drifted=$(vt_pixels_changed "$VT_OUT/keys-02-angle.png" "$VT_OUT/keys-03-angle.p
 echo "angle text: $turned pixels changed while a was held, $drifted in the second after its release"
 [ "$turned" -ge 10 ] || vt_fail "the angle text did not change while a was held"
 [ "$drifted" -eq 0 ] || vt_fail "the turret went on turning after a was let go with Shift down"
-
-# One tap of Space: one shot, and the turn passes to Player 2, whose turret has
-# not moved. The heads-up block shows Player 2's own angle, 0, as it showed
-# Player 1's at the start, not the angle Player 1 left behind.
-start=$(vt_lines)
-vt_key space
-shots=$(vt_count_after "$start" '^Explosive\(\)$')
-[ "$shots" -eq 1 ] || vt_fail "one tap of Space fired $shots shots"
-sleep 0.3
-angle_mask "$(shot 04-next-turn)" "$VT_OUT/keys-04-angle.png"
-stale=$(vt_pixels_changed "$VT_OUT/keys-01-angle.png" "$VT_OUT/keys-04-angle.png" 0)
-echo "angle text on Player 2's turn: $stale pixels differ from Player 1's at the start"
-[ "$stale" -eq 0 ] || vt_fail "the angle text on Player 2's turn is not Player 2's own"
 
 # Holds KEY for SECONDS, taking note of the trace's length before the press
 # and before the release, for held_count and release_count below. With a third
@@ -80,7 +65,7 @@ held_count() {
 # Lines matching REGEX traced after the release.
 release_count() { vt_count_after "$HOLD_RELEASE" "$1"; }
 
-# Space held for 1.5 s, on Player 2's turn: one press, one shot.
+# Space held for 1.5 s: one press, one shot.
 hold_key space 1.5
 presses=$(held_count '^KEYDOWN: 32 ')
 shots=$(held_count '^Explosive\(\)$')
@@ -111,22 +96,6 @@ changed=$(compare -fuzz 3% "$bar_before" "$bar_after" -compose src -highlight-co
     -shave 2x0 -format '%[fx:mean*w*h] ' info: | awk '{ for (i = 1; i <= NF; i++) if ($i > 20) printf " %d", i - 1 }')
 echo "weapon bar: icons changed:${changed:- none}, expected:${expected:- none}"
 [ "$changed" = "$expected" ] || vt_fail "the highlight did not move one icon per Tab press"
-
-# On the console: 1 held, Shift pressed, 1 let go (X reports '!'), Shift let go.
-# The console must stop typing 1, and the next press of 1 must type one more.
-vt_key grave
-start=$(vt_lines)
-release_under_shift 1 0.2
-sleep 1.5
-released=$(vt_count_after "$start" "^KEYUP: 49 = '1'$")
-vt_key 1 Return
-vt_wait "$start" '^processCommand: ' 5
-typed=$(vt_count_after "$start" '^processCommand: "11"$')
-echo "console: 1 let go under Shift gave $released releases of 1; the line typed after: $(
-    tail -n +"$((start + 1))" "$VT_STDOUT" | grep '^processCommand: ')"
-[ "$released" -eq 1 ] || vt_fail "1 let go under Shift did not reach the game as the release of 1"
-[ "$typed" -eq 1 ] || vt_fail "the console did not type exactly 11 around a 1 let go under Shift"
-vt_key grave
 
 vt_game_running || vt_fail "vantrell is not running after the checks"
 echo "keys: ok"
