@@ -8,10 +8,6 @@
 # which this test would otherwise replace and remove.
 source "$(dirname "$0")/harness.sh"
 vt_start_xvfb # for the installed game at the end
-for tool in cpack dpkg-deb dpkg-shlibdeps; do
-    command -v "$tool" >/dev/null ||
-        vt_fail "$tool is not installed (scripts/install-deps.sh --test installs it)"
-done
 
 (cd "$VT_BIN_DIR" && cpack -G DEB -B "$VT_WORK/package") >"$VT_WORK/cpack.log" 2>&1 ||
     vt_fail "cpack failed: $(tail -n 20 "$VT_WORK/cpack.log")"
@@ -54,30 +50,25 @@ if dpkg-query -W -f='${Status}' vantrell 2>/dev/null | grep -q "install ok insta
     exit 77
 fi
 
-installed=""
-remove_package() {
-    if [ -n "$installed" ]; then
-        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get purge -y -qq \
-            -o DPkg::Lock::Timeout=300 vantrell >"$VT_WORK/remove.log" 2>&1 ||
-            echo "apt-get purge vantrell failed: $(tail -n 5 "$VT_WORK/remove.log")" >&2
-    fi
-    vt_cleanup
+# The package goes again however the test ends, and the test's own status stays.
+purge() {
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get purge -y -qq -o DPkg::Lock::Timeout=300 \
+        vantrell >"$VT_WORK/remove.log" 2>&1
 }
-trap remove_package EXIT
-installed=yes
+trap 'status=$?; purge; vt_cleanup "$status"' EXIT
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
     -o DPkg::Lock::Timeout=300 "$deb" >"$VT_WORK/apt.log" 2>&1 ||
     vt_fail "apt-get install failed: $(tail -n 20 "$VT_WORK/apt.log")"
 [ "$(command -v vantrell)" = /usr/bin/vantrell ] ||
     vt_fail "vantrell on the PATH is $(command -v vantrell), not the package's"
 
-vi_start_command vantrell
+vi_start command vantrell
 vi_check_startup
-vi_stop
+kill "$VT_GAME_PID" && wait "$VT_GAME_PID"
+VT_GAME_PID=""
 
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get purge -y -qq -o DPkg::Lock::Timeout=300 \
-    vantrell >"$VT_WORK/remove.log" 2>&1 || vt_fail "apt-get purge failed: $(tail -n 5 "$VT_WORK/remove.log")"
-installed=""
+purge || vt_fail "apt-get purge failed: $(tail -n 5 "$VT_WORK/remove.log")"
+trap vt_cleanup EXIT
 for path in /usr/bin/vantrell /usr/libexec/vantrell /usr/share/vantrell; do
     [ ! -e "$path" ] || vt_fail "$path is left after removing the package"
 done

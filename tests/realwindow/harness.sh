@@ -73,8 +73,9 @@ vt_fail() {
     exit 1
 }
 
+# Ends with STATUS, or the script's own.
 vt_cleanup() {
-    local status=$? pid report='ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:'
+    local status=${1:-$?} pid report='ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:'
     # A stopped game would never see the SIGTERM.
     [ -n "$VT_GAME_PID" ] && kill -CONT "$VT_GAME_PID" 2>/dev/null
     for pid in $VT_GAME_PID $VT_XEV_PID; do
