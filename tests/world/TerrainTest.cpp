@@ -7,6 +7,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -155,23 +156,21 @@ TEST(TerrainTest, CratersRedoNormalsAndTilesAsTheWholeGridWould) {
             // Anywhere, the edges and beyond included; from shallow to deep.
             const float x = uniform(-20.0f, 220.0f);
             const float z = n % 4 == 0 ? uniform(185.0f, 205.0f) : uniform(-20.0f, 220.0f);
-            const std::uint32_t i =
-                std::min(63u, static_cast<std::uint32_t>(std::max(0.0f, x) / 3.125f));
-            const std::uint32_t j =
-                std::min(63u, static_cast<std::uint32_t>(std::max(0.0f, z) / 3.125f));
-            const Vector3 centre(x, local.heightAt(i, j) + uniform(-10.0f, 5.0f), z);
+            const auto vertex = [](float w) {
+                return std::uint32_t(std::clamp(w / 3.125f, 0.0f, 63.0f));
+            };
+            const Vector3 centre(x, local.heightAt(vertex(x), vertex(z)) + uniform(-10.0f, 5.0f),
+                                 z);
             const float radius = uniform(1.0f, 33.0f);
             local.crater(centre, radius);
             whole.cells();
             whole.crater(centre, radius);
-            const Terrain& a = local;
-            const Terrain& b = whole;
+            const Matrix<TerrainCell>& a = std::as_const(local).cells();
+            const Matrix<TerrainCell>& b = std::as_const(whole).cells();
             for (std::uint32_t q = 0; q < 64; ++q)
-                for (std::uint32_t p = 0; p < 64; ++p) {
-                    const TerrainCell& c = a.cells().at(p, q);
-                    const TerrainCell& d = b.cells().at(p, q);
-                    ASSERT_TRUE(std::memcmp(&c, &d, sizeof c) == 0) << n << ": " << p << ", " << q;
-                }
+                for (std::uint32_t p = 0; p < 64; ++p)
+                    ASSERT_EQ(std::memcmp(&a.at(p, q), &b.at(p, q), sizeof(TerrainCell)), 0)
+                        << n << ": " << p << ", " << q;
         }
     }
 }
