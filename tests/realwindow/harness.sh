@@ -117,7 +117,6 @@ vt_start_xvfb() {
 # receives: more than one means the server repeats held keys for the window with
 # the focus, so a test of held keys can tell one event per press from many.
 vt_check_key_repeat() {
-    command -v xev >/dev/null || vt_fail "xev is not installed (x11-utils)"
     xev -event keyboard >"$VT_WORK/xev.txt" 2>&1 &
     VT_XEV_PID=$!
     timeout 10 xdotool search --sync --name '^Event Tester$' windowfocus --sync \
@@ -177,9 +176,8 @@ vt_wait_started() {
     local i
     vt_wait_line "end GameCore::GameCore()" 60
     for i in $(seq 1 120); do
-        import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:"$VT_WORK/first.png" 2>/dev/null &&
-            awk -v m="$(convert "$VT_WORK/first.png" -format '%[fx:mean]' info: 2>/dev/null)" \
-                'BEGIN { exit !(m > 0.05) }' && return 0
+        [ "$(import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:- 2>/dev/null |
+            convert - -format '%[fx:mean > 0.05]' info: 2>/dev/null)" = 1 ] && return 0
         sleep 0.5
     done
     vt_fail "the game drew nothing within a minute"
@@ -199,17 +197,15 @@ vt_trace_keys() {
 # Waits up to SECONDS for the game to end by itself and sets VT_GAME_STATUS to
 # its exit status; fails if it does not end.
 vt_wait_exit() {
-    local seconds=${1:-10} i
-    for i in $(seq 1 $((seconds * 10))); do
-        if ! vt_game_running; then
-            wait "$VT_GAME_PID"
-            VT_GAME_STATUS=$?
-            VT_GAME_PID=""
-            return 0
-        fi
+    local i
+    for i in $(seq 1 $((${1:-10} * 10))); do
+        vt_game_running || break
         sleep 0.1
     done
-    vt_fail "the game was still running ${seconds}s later"
+    vt_game_running && vt_fail "the game was still running ${1:-10}s later"
+    wait "$VT_GAME_PID"
+    VT_GAME_STATUS=$?
+    VT_GAME_PID=""
 }
 
 # Marks and waits that count from a mark: vt_lines is how many lines the trace

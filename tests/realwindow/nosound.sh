@@ -16,22 +16,15 @@ printf '[general]\ndrivers = wave\n[wave]\nfile = %s/no/such/folder/out.wav\n' "
     >"$VT_WORK/alsoft.conf"
 export ALSOFT_CONF=$VT_WORK/alsoft.conf
 
-# Types a command into the console: one xdotool for the whole line, each key
-# pressed and released at once and 0.1 s apart, so neither a slow start of a
-# process (the console's own repeat would type a held key again) nor a doubled
-# letter (GLUT takes a release and a press at one moment for a held key) can
-# change what arrives.
+# Types a command into the console with the key trace off: each key pressed
+# and released within one xdotool run, keys 0.1 s apart, so neither a slow
+# start of a process (the console's own repeat would type a held key again) nor
+# a doubled letter (GLUT takes a release and a press at one moment for a held
+# key) can change what arrives.
 console_command() {
-    local i c keys=(grave)
-    for ((i = 0; i < ${#1}; i++)); do
-        c=${1:i:1}
-        case $c in
-        " ") c=space ;;
-        ";") c=semicolon ;;
-        esac
-        keys+=("$c")
-    done
-    xdotool key --delay 100 "${keys[@]}" Return grave
+    xdotool key grave
+    xdotool type --delay 100 -- "$1"
+    xdotool key --delay 100 Return grave
     sleep 0.2
 }
 
