@@ -56,13 +56,10 @@ vi_check_startup() {
     [ "$(grep -cxF "Loading skeleton: 1" "$VT_STDOUT")" -eq 4 ] ||
         vt_fail "not four \"Loading skeleton: 1\" lines: $(grep 'Loading skeleton' "$VT_STDOUT" | tr '\n' '|')"
     grep -qxF "Loading menu: 1" "$VT_STDOUT" || vt_fail "no \"Loading menu: 1\" line"
-    local meshes
-    meshes=$(find "$VI_PACK" -name '*.mesh' | wc -l)
-    [ "$(grep -cxF "Mesh loaded." "$VT_STDOUT")" -eq "$meshes" ] ||
-        vt_fail "not all $meshes meshes of the pack loaded"
-    if grep -E 'Unable to open|Unknown image type|Unrecognized token|Error loading' "$VT_STDOUT"; then
+    [ "$(grep -cxF "Mesh loaded." "$VT_STDOUT")" -eq "$(find "$VI_PACK" -name '*.mesh' | wc -l)" ] ||
+        vt_fail "not all meshes of the pack loaded"
+    ! grep -E 'Unable to open|Unknown image type|Unrecognized token|Error loading' "$VT_STDOUT" ||
         vt_fail "a loader complained on standard output"
-    fi
     [ ! -s "$VT_STDERR" ] || vt_fail "the game wrote on standard error"
     vt_game_running || vt_fail "the game is not running after start-up"
 }

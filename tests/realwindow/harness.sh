@@ -21,7 +21,7 @@
 #   vt_screenshot NAME            save $VT_OUT/NAME.png of the game window (truecolour)
 #   vt_pixels_changed A B [FUZZ]  how many pixels two pictures differ in (by more than FUZZ)
 #   vt_mask SHOT CONDITION...     to standard output: white where every condition holds
-#   vt_count_white MASK-COMMAND... how many white pixels a mask has
+#   vt_white_pixels OPTIONS...    white pixels of the mask on standard input, after OPTIONS
 #   vt_message_pixels SHOT        near-white pixels in the band of the centre message
 #   vt_text_mask SHOT OUT W H X B the text in a W x H box, X from the left, B rows up
 #   vt_red_line SHOT              "TOP LEFT RIGHT" of the menu's selected (red) line
@@ -40,12 +40,8 @@ set -u
 : "${VT_GAME_DIR:?VT_GAME_DIR must name the folder holding vantrell and data/}"
 VT_OUT=${VT_OUT:-$PWD/screenshots}
 VT_WORK=$(mktemp -d "${TMPDIR:-/tmp}/vantrell-test.XXXXXX")
-VT_STDOUT=$VT_WORK/stdout.txt
-VT_STDERR=$VT_WORK/stderr.txt
-VT_GAME_PID=""
-VT_GAME_STATUS=""
-VT_WINDOW=""
-VT_XEV_PID=""
+VT_STDOUT=$VT_WORK/stdout.txt VT_STDERR=$VT_WORK/stderr.txt
+VT_GAME_PID="" VT_GAME_STATUS="" VT_WINDOW="" VT_XEV_PID=""
 VT_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 mkdir -p "$VT_OUT"
 
@@ -104,8 +100,6 @@ trap vt_cleanup EXIT
 # key, and the tests of held keys need that.
 vt_start_xvfb() {
     if [ -z "${VT_XVFB_LOG:-}" ]; then
-        command -v xvfb-run >/dev/null && command -v xauth >/dev/null ||
-            vt_fail "xvfb-run or xauth is missing (scripts/install-deps.sh --test installs them)"
         VT_XVFB_LOG=$VT_WORK/xvfb.log xvfb-run -a -n $((200 + RANDOM % 800)) -e "$VT_WORK/xvfb.log" \
             -s "-screen 0 1024x768x24 -noreset" bash "$0"
         exit # with the status of the run inside
@@ -124,8 +118,7 @@ vt_check_key_repeat() {
         vt_fail "the key probe's window did not appear"
     kill "$VT_XEV_PID" && wait "$VT_XEV_PID" 2>/dev/null
     VT_XEV_PID=""
-    local presses
-    presses=$(grep -c '^KeyPress event' "$VT_WORK/xev.txt")
+    local presses=$(grep -c '^KeyPress event' "$VT_WORK/xev.txt")
     echo "key repeat: 1 s of a held key gave $presses presses"
     [ "$presses" -ge 5 ] || vt_fail "a held key gave $presses presses: the server does not repeat keys"
 }
@@ -319,23 +312,20 @@ vt_drag() {
 # reach the edge of the world depends on the frame rate. The server repeats
 # only the last key pressed, but the others stay down until released.
 vt_hold_until_still() {
-    local seconds=$1 end moved="" changed
-    local previous="$VT_WORK/still-a.png" current="$VT_WORK/still-b.png"
+    local end=$(($(date +%s) + $1)) moved="" shot=$VT_WORK/still.png
     shift
     vt_before_press "$1"
-    end=$(($(date +%s) + seconds))
     xdotool keydown "$@"
-    import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:"$previous" 2>/dev/null
+    import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:"$shot.old" 2>/dev/null
     while [ "$(date +%s)" -lt "$end" ]; do
         sleep 0.3
-        import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:"$current" 2>/dev/null
-        changed=$(vt_pixels_changed "$previous" "$current")
-        if [ "$changed" -ge 50 ]; then
+        import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:"$shot" 2>/dev/null
+        if [ "$(vt_pixels_changed "$shot.old" "$shot")" -ge 50 ]; then
             moved=1
         elif [ -n "$moved" ]; then
             break
         fi
-        mv "$current" "$previous"
+        mv "$shot" "$shot.old"
     done
     xdotool keyup "$@"
     vt_after_release $#
@@ -381,18 +371,13 @@ vt_mask() {
         -separate -evaluate-sequence min miff:-
 }
 
-# The white pixels of the mask that `vt_mask ARGS...` writes, counted after the
-# convert options OPTIONS (a crop, say) given before the arguments and a --.
-vt_count_white() {
-    local options=()
-    while [ "$1" != -- ]; do options+=("$1"); shift; done
-    shift
-    vt_mask "$@" | convert - "${options[@]}" -format '%[fx:round(mean*w*h)]' info:
-}
+# The white pixels of the mask on standard input, counted after the convert
+# options OPTIONS (a crop, say).
+vt_white_pixels() { convert - "$@" -format '%[fx:round(mean*w*h)]' info:; }
 
 # Near-white pixels in the band across the middle of the window where the
 # centre message is written.
-vt_message_pixels() { vt_count_white -crop 640x40+0+220 +repage -- "$1" "${VT_WHITE[@]}"; }
+vt_message_pixels() { vt_mask "$1" "${VT_WHITE[@]}" | vt_white_pixels -crop 640x40+0+220 +repage; }
 
 # The near-white pixels of a box as a mask: the text drawn there without what
 # the scene shows through it.

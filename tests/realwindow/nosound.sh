@@ -31,9 +31,8 @@ console_command() {
 vt_start_xvfb
 vt_start_game
 vt_wait_line "end GameCore::GameCore()" 60
-info=$(xwininfo -id "$VT_WINDOW")
-echo "$info" | grep -q 'Width: 640' && echo "$info" | grep -q 'Height: 480' ||
-    vt_fail "the window is not 640 x 480: $info"
+xwininfo -id "$VT_WINDOW" | grep -q -- '-geometry 640x480+' ||
+    vt_fail "the window is not 640 x 480: $(xwininfo -id "$VT_WINDOW")"
 
 # The title's menu, then one player on a new terrain: Esc closes the menu and
 # clears the latch, so Player 1 wins at once while the tank falls.

@@ -1,5 +1,5 @@
 #include "world/Terrain.h"
-#include "support/CaptureStreams.h"
+#include "WorldTest.h"
 #include "world/Random.h"
 #include <algorithm>
 #include <cmath>
@@ -11,13 +11,6 @@
 #include <vector>
 
 namespace {
-
-// Sets every vertex to `height`, plus `slope` per column.
-void fill(Terrain& terrain, float height, float slope = 0.0f) {
-    for (std::uint32_t j = 0; j < terrain.height(); ++j)
-        for (std::uint32_t i = 0; i < terrain.width(); ++i)
-            terrain.cells().at(i, j).height = height + slope * static_cast<float>(i);
-}
 
 // The game's terrain: 64 x 64 vertices over 200 x 200 units, height scale 200.
 Terrain gameTerrain(float ground) {
