@@ -25,11 +25,8 @@ vi_install() {
 vi_expected_tree() {
     local prefix=$1 icon
     {
-        echo "bin/vantrell"
-        echo "libexec/vantrell/vantrell"
-        echo "share/applications/$VT_APP_ID.desktop"
-        echo "share/metainfo/$VT_APP_ID.metainfo.xml"
-        echo "share/doc/vantrell/copyright"
+        printf '%s\n' bin/vantrell libexec/vantrell/vantrell "share/applications/$VT_APP_ID.desktop" \
+            "share/metainfo/$VT_APP_ID.metainfo.xml" share/doc/vantrell/copyright
         for icon in "$VT_BIN_DIR"/icons/*.png; do
             echo "share/icons/hicolor/$(basename "$icon" .png)/apps/$VT_APP_ID.png"
         done

@@ -47,17 +47,11 @@ stdout: $out
 stderr: $err"
 }
 
+arguments=(-geometry 800x600 "two words" "" '$HOME' "*")
 for path in "$answering:$PATH" "$tools"; do
-    run "arguments (PATH $path)" DISPLAY=:$silent PATH="$path" -- \
-        -geometry 800x600 "two words" "" '$HOME' "*"
+    run "arguments (PATH $path)" DISPLAY=:$silent PATH="$path" -- "${arguments[@]}"
     expect [ "$status" -eq 7 ]
-    expect [ "$out" = "folder $share
-argument [-geometry]
-argument [800x600]
-argument [two words]
-argument []
-argument [\$HOME]
-argument [*]" ]
+    expect [ "$out" = "$(echo "folder $share"; printf 'argument [%s]\n' "${arguments[@]}")" ]
     expect [ -z "$err" ]
 done
 

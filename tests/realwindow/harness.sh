@@ -22,7 +22,7 @@
 #   vt_pixels_changed A B [FUZZ]  how many pixels two pictures differ in (by more than FUZZ)
 #   vt_mask SHOT CONDITION...     to standard output: white where every condition holds
 #   vt_white_pixels OPTIONS...    white pixels of the mask on standard input, after OPTIONS
-#   vt_message_pixels SHOT        near-white pixels in the band of the centre message
+#   vt_expect_message yes|no WHAT SHOT  whether a message is written across the middle
 #   vt_text_mask SHOT OUT W H X B the text in a W x H box, X from the left, B rows up
 #   vt_red_line SHOT              "TOP LEFT RIGHT" of the menu's selected (red) line
 #   vt_fail MESSAGE               report and end the test with failure (after vt_on_fail,
@@ -376,8 +376,14 @@ vt_mask() {
 vt_white_pixels() { convert - "$@" -format '%[fx:round(mean*w*h)]' info:; }
 
 # Near-white pixels in the band across the middle of the window where the
-# centre message is written.
-vt_message_pixels() { vt_mask "$1" "${VT_WHITE[@]}" | vt_white_pixels -crop 640x40+0+220 +repage; }
+# centre message is written: a message of a dozen 16-pixel glyphs lights some
+# hundreds of them, the scene behind it (sky, ground, falling tanks) hardly any.
+vt_expect_message() { # yes|no WHAT SHOT
+    local pixels=$(vt_mask "$3" "${VT_WHITE[@]}" | vt_white_pixels -crop 640x40+0+220 +repage)
+    echo "$2: $pixels white pixels in the message band"
+    [ "$1" = yes ] && [ "$pixels" -lt 100 ] && vt_fail "$2: no result written across the middle"
+    [ "$1" = no ] && [ "$pixels" -ge 100 ] && vt_fail "$2: a result is written over the new game"
+}
 
 # The near-white pixels of a box as a mask: the text drawn there without what
 # the scene shows through it.

@@ -10,16 +10,6 @@ source "$(dirname "$0")/harness.sh"
 
 shot() { vt_screenshot "result-$1"; }
 
-# A message of a dozen 16-pixel glyphs lights some hundreds of pixels of the
-# band; the scene behind it (sky, ground, falling tanks) hardly any.
-expect_message() { # yes|no WHAT SHOT
-    local pixels
-    pixels=$(vt_message_pixels "$3")
-    echo "$2: $pixels white pixels in the message band"
-    [ "$1" = yes ] && [ "$pixels" -lt 100 ] && vt_fail "$2: no result written across the middle"
-    [ "$1" = no ] && [ "$pixels" -ge 100 ] && vt_fail "$2: a result is written over the new game"
-}
-
 # "Player N wins!" is centred on whole pairs of characters: the digit's glyph
 # lies at x 320 to 336 of the window and 232 to 248 up from its bottom.
 digit_mask() { vt_text_mask "$1" "$2" 16 16 319 232; }
@@ -38,13 +28,13 @@ vt_key Escape Escape Return
 vt_wait "$start" '^processCommand: "tanks 2"$' 10
 vt_key Escape
 sleep 0.5
-expect_message no "title, Esc, Esc, Esc, 2 Players, Esc" "$(shot 01-from-title)"
+vt_expect_message no "title, Esc, Esc, Esc, 2 Players, Esc" "$(shot 01-from-title)"
 
 # One tank left: "Player 1 wins!".
 vt_console "tanks 1"
 sleep 0.5
 won=$(shot 02-player-1-wins)
-expect_message yes "one tank left" "$won"
+vt_expect_message yes "one tank left" "$won"
 digit_mask "$won" "$VT_OUT/result-digit-1.png"
 
 # From the decided game into a 2-player game, the menu's first line (the other
@@ -57,7 +47,7 @@ vt_key Escape Return
 vt_wait "$start" '^processCommand: "tanks 2"$' 10
 vt_key Escape
 sleep 0.5
-expect_message no "one tank left, Esc, 2 Players, Esc" "$(shot 03-2-players)"
+vt_expect_message no "one tank left, Esc, 2 Players, Esc" "$(shot 03-2-players)"
 vt_wait "$start" '^bounce sphere terrain [0-9]+$' 30 2
 vt_key Tab Tab Tab
 vt_hold f 1.5
@@ -66,7 +56,7 @@ vt_key space
 vt_wait "$start" '^TankObject::damageEvent\(.*\) health = 0$' 30
 sleep 0.5
 won=$(shot 04-player-2-wins)
-expect_message yes "Player 1 blown up" "$won"
+vt_expect_message yes "Player 1 blown up" "$won"
 digit_mask "$won" "$VT_OUT/result-digit-2.png"
 digit=$(vt_pixels_changed "$VT_OUT/result-digit-1.png" "$VT_OUT/result-digit-2.png" 0)
 echo "the winner's digit: $digit pixels differ from Player 1's"
