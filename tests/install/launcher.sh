@@ -30,12 +30,10 @@ report=$(desktop-file-validate "$desktop" 2>&1) || vt_fail "desktop-file-validat
 # entry and icon.
 report=$(appstreamcli validate-tree --no-net "$usr" 2>&1) ||
     vt_fail "appstreamcli validate-tree: $report"
-for line in Exec=vantrell "Icon=$VT_APP_ID" Terminal=false 'Categories=Game;StrategyGame;'; do
-    grep -qxF "$line" "$desktop" || vt_fail "the menu entry has no line $line: $(cat "$desktop")"
-done
-for tag in "<id>$VT_APP_ID</id>" "<launchable type=\"desktop-id\">$VT_APP_ID.desktop</launchable>"; do
-    grep -qF "$tag" "$metainfo" || vt_fail "the metadata has no $tag"
-done
+[ "$(grep -cxF -e Exec=vantrell -e "Icon=$VT_APP_ID" -e Terminal=false -e 'Categories=Game;StrategyGame;' \
+    "$desktop")" -eq 4 ] || vt_fail "the menu entry lacks a line of Exec, Icon, Terminal, Categories: $(cat "$desktop")"
+[ "$(grep -cF -e "<id>$VT_APP_ID</id>" -e "<launchable type=\"desktop-id\">$VT_APP_ID.desktop</launchable>" \
+    "$metainfo")" -eq 2 ] || vt_fail "the metadata lacks its id or its launchable: $(cat "$metainfo")"
 # Each icon is as large as its theme folder says, with transparent corners
 # round an opaque picture.
 for icon in "$usr"/share/icons/hicolor/*/apps/"$VT_APP_ID".png; do

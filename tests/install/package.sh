@@ -18,12 +18,11 @@ deb=$VT_WORK/package/vantrell_${version}_$(dpkg --print-architecture).deb
     vt_fail "no package $deb: $(ls "$VT_WORK/package")"
 echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
 
-field() { dpkg-deb -f "$deb" "$1"; }
-[ "$(field Package)" = vantrell ] || vt_fail "package name $(field Package)"
-[ "$(field Version)" = "$version" ] || vt_fail "package version $(field Version)"
-[ "$(field Section)" = games ] || vt_fail "section $(field Section)"
-[ -n "$(field Maintainer)" ] && [ -n "$(field Description)" ] || vt_fail "no maintainer or description"
-depends=$(field Depends)
+fields=$(dpkg-deb -f "$deb" Package Version Section | tr '\n' ' ')
+[ "$fields" = "Package: vantrell Version: $version Section: games " ] || vt_fail "fields: $fields"
+[ -n "$(dpkg-deb -f "$deb" Maintainer)" ] && [ -n "$(dpkg-deb -f "$deb" Description)" ] ||
+    vt_fail "no maintainer or description"
+depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 for library in libglut libpng libexpat libx11 libc6; do
     [[ "$depends" == *"$library"* ]] || vt_fail "Depends does not name $library: $depends"

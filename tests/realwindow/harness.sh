@@ -58,14 +58,9 @@ vt_fail() {
     declare -F vt_on_fail >/dev/null && vt_on_fail
     # The whole trace stays beside the screenshots.
     cp "$VT_STDOUT" "$VT_OUT/$(basename "$0" .sh)-stdout.txt" 2>/dev/null
-    if [ -s "$VT_STDERR" ]; then
-        echo "--- game stderr (last lines) ---" >&2
-        tail -n 20 "$VT_STDERR" >&2
-    fi
-    if [ -n "${VT_XVFB_LOG:-}" ] && ! xdpyinfo >/dev/null 2>&1; then
-        echo "--- the X server ($DISPLAY) is gone; its log: ---" >&2
-        tail -n 20 "$VT_XVFB_LOG" >&2
-    fi
+    [ -s "$VT_STDERR" ] && echo "--- game stderr (last lines) ---" >&2 && tail -n 20 "$VT_STDERR" >&2
+    [ -n "${VT_XVFB_LOG:-}" ] && ! xdpyinfo >/dev/null 2>&1 &&
+        echo "--- the X server ($DISPLAY) is gone; its log: ---" >&2 && tail -n 20 "$VT_XVFB_LOG" >&2
     exit 1
 }
 
@@ -251,10 +246,7 @@ vt_before_press() {
 # Waits until the game has traced COUNT (default 1) more releases than before.
 vt_after_release() {
     local i
-    if [ "$VT_BEFORE" -eq 0 ]; then
-        sleep 0.1
-        return 0
-    fi
+    [ "$VT_BEFORE" -eq 0 ] && sleep 0.1 && return 0
     for i in $(seq 1 250); do
         [ "$(vt_releases)" -ge $((VT_BEFORE + ${1:-1})) ] || ! vt_game_running && return 0
         sleep 0.02

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -47,9 +48,8 @@ TEST(ExplosiveWeaponTest, FireAppendsTheShellThenItsHiddenExplosion) {
         ASSERT_TRUE(shell != nullptr && explosion != nullptr);
         EXPECT_TRUE(shell->position == Vector3(10, 20, 30) && shell->velocity == Vector3(1, 2, 3));
         EXPECT_EQ(shell->explosionId, explosion->id);
-        EXPECT_FALSE(explosion->active);
-        EXPECT_EQ(explosion->blastRadius, c.blastRadius);
-        EXPECT_EQ(explosion->damage, c.damage);
+        EXPECT_EQ(std::tuple(explosion->active, explosion->blastRadius, explosion->damage),
+                  std::tuple(false, c.blastRadius, c.damage));
         EXPECT_EQ(shell->skeleton.id, "ball");
         EXPECT_EQ(std::pair(shell->texture, explosion->texture), std::pair(7u, 9u));
     }
