@@ -15,8 +15,7 @@
 # is given twice as long.
 source "$(dirname "$0")/harness.sh"
 
-now() { date +%s.%N; }
-since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.1f", b - a }'; }
+since() { awk -v a="$1" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f", b - a }'; }
 
 whole_game=180
 ldd "$VT_GAME_DIR/vantrell" | grep -q libasan && whole_game=360
@@ -36,7 +35,7 @@ vt_wait "$start" '^bounce sphere terrain [0-9]+$' 30 2
 sleep 0.5
 start=$(vt_lines)
 vt_key space
-shot=$(now)
+shot=$EPOCHREALTIME
 vt_wait "$start" '^Explosive\(\)$' 10 2
 took=$(since "$shot")
 echo "the computer fired ${took}s after the person"
@@ -52,7 +51,7 @@ vt_console "terrain;tanks 2;computers 2 hard"
 vt_wait "$start" '^processCommand: "computers 2 hard"$' 10
 start=$(vt_lines) # the last game's shells went with it
 vt_key Escape
-begun=$(now)
+begun=$EPOCHREALTIME
 vt_wait "$start" '^TankObject::damageEvent\(.*\) health = 0$' "$whole_game"
 echo "a computer died $(since "$begun")s after the game began"
 sleep 1.5

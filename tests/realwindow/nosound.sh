@@ -56,11 +56,8 @@ console_command "quit"
 vt_wait_exit 10
 [ "$VT_GAME_STATUS" -eq 0 ] || vt_fail "quit ended the game with status $VT_GAME_STATUS"
 
-if [ -n "${VT_RECORD:-}" ]; then
-    cp "$VT_STDOUT" "$VT_RECORD"
-    echo "nosound: recorded $(wc -l <"$VT_RECORD") lines in $VT_RECORD"
-    exit 0
-fi
+[ -n "${VT_RECORD:-}" ] && cp "$VT_STDOUT" "$VT_RECORD" &&
+    echo "nosound: recorded $(wc -l <"$VT_RECORD") lines in $VT_RECORD" && exit 0
 cmp -s "$expected" "$VT_STDOUT" ||
     vt_fail "standard output differs from the game without sound: $(diff "$expected" "$VT_STDOUT" | head -n 20)"
 [ "$(cat "$VT_STDERR")" = "Sound: no audio device could be opened; playing without sound." ] ||
