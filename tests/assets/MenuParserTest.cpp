@@ -50,10 +50,8 @@ TEST(MenuParser, NestedCopiesAreRefusedBeyondTheLimit) {
     std::vector<Menu> menus;
     EXPECT_FALSE(loadText(dir, open + label + close, menus));
     std::size_t bytes = 0;
-    for (const Menu& menu : menus) {
-        for (const MenuOption& option : menu.options) {
+    for (const Menu& menu : menus)
+        for (const MenuOption& option : menu.options)
             bytes += option.label.size();
-        }
-    }
     EXPECT_LE(bytes, MenuParser::maxCopiedBytes);
 }

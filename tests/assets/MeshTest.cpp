@@ -10,8 +10,7 @@ namespace {
 struct MeshFile {
     TempDir dir;
     Mesh mesh;
-    std::string out;
-    std::string err;
+    std::string out, err;
 
     bool load(const std::string& text) { return loadPath(dir.write("model.mesh", text)); }
     bool loadPath(const std::string& path) {

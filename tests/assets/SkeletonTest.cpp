@@ -2,11 +2,24 @@
 #include "assets/SkeletonParser.h"
 #include "support/TempDir.h"
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace {
 
 bool loadText(const TempDir& dir, const std::string& text, Skeleton& root) {
     return loadSkeleton(dir.write("model.skel", text).c_str(), root);
+}
+
+// A tree as text: each node's id, mesh, translation, rotation and scale, then
+// its children in braces.
+std::string dump(const Skeleton& node) {
+    std::ostringstream out;
+    out << node.id << "|" << node.meshName;
+    for (const Vector3& v : {node.translate, node.rotate, node.scale})
+        out << " " << v.x << "," << v.y << "," << v.z;
+    for (const Skeleton& child : node.children)
+        out << " {" << dump(child) << "}";
+    return out.str();
 }
 
 std::string repeat(const std::string& text, std::size_t times) {
@@ -34,22 +47,8 @@ TEST(Skeleton, NodesNestInFileOrderAndElementsOutsideTheirPlaceAreIgnored) {
                          "<rotate><x>inf</x><y>1e</y></rotate></child>\n"
                          "</skeleton></doc>",
                          root));
-    EXPECT_EQ(root.meshName, "tank body.mesh");
-    EXPECT_EQ(root.id, "");
-    EXPECT_EQ(root.translate, Vector3(0, 0, 0));
-    EXPECT_EQ(root.scale, Vector3(1, 1, 1));
-    ASSERT_EQ(root.children.size(), 2u);
-    const Skeleton& a = root.children[0];
-    EXPECT_EQ(a.translate, Vector3(0, 0, 0));
-    ASSERT_EQ(a.children.size(), 1u);
-    ASSERT_EQ(a.children[0].children.size(), 1u);
-    const Skeleton& c = a.children[0].children[0];
-    EXPECT_EQ(a.id + a.children[0].id + c.id, "abc");
-    EXPECT_EQ(c.translate, Vector3(3, -0.5f, 0.2f));
-    const Skeleton& d = root.children[1];
-    EXPECT_EQ(d.id, "d");
-    EXPECT_EQ(d.scale, Vector3(2.5f, 0, 0));
-    EXPECT_EQ(d.rotate, Vector3(0, 1, 0));
+    EXPECT_EQ(dump(root), "|tank body.mesh 0,0,0 0,0,0 1,1,1 {a| 0,0,0 0,0,0 1,1,1 {b| 0,0,0 0,0,0 "
+                          "1,1,1 {c| 3,-0.5,0.2 0,0,0 1,1,1}}} {d| 0,0,0 0,1,0 2.5,0,0}");
 }
 
 // The first "tip" in pre-order is the deep one; a breadth-first search would

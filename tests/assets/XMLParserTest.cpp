@@ -12,20 +12,18 @@ class RecordingParser : public XMLParser {
 public:
     void startElement(void*, const char* name, const char**) override {
         events.push_back(std::string("start ") + name);
-        if (events.back() == "start b") {
+        if (events.back() == "start b")
             stopParsing();
-        }
     }
     void endElement(void*, const char* name) override {
         events.push_back(std::string("end ") + name);
     }
     void characterData(void*, const char* text, int length) override {
         const std::string run(text, static_cast<std::size_t>(length));
-        if (!events.empty() && events.back().rfind("text ", 0) == 0) {
+        if (!events.empty() && events.back().rfind("text ", 0) == 0)
             events.back() += run;
-        } else {
+        else
             events.push_back("text " + run);
-        }
     }
 
     Events events;
@@ -54,9 +52,8 @@ TEST(XMLParser, RefusedFilesKeepOnlyWhatRanBeforeTheError) {
     // Each entity reference nests one level deeper inside expat; a chain this
     // long would exhaust the stack if it were expanded.
     std::string chain = "<!DOCTYPE a [<!ENTITY e0 \"x\">";
-    for (int i = 1; i <= 200000; ++i) {
+    for (int i = 1; i <= 200000; ++i)
         chain += "<!ENTITY e" + std::to_string(i) + " \"&e" + std::to_string(i - 1) + ";\">";
-    }
     struct Case {
         std::string text;
         Events events;

@@ -4,6 +4,7 @@
 #include "support/TempDir.h"
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,33 +62,28 @@ TEST(AudioWithoutDevice, SaysOnceWhatItPlaysWithoutAndStaysSilent) {
     }
 }
 
+// A burst by its blast radius, a Nuke's for anything bigger; the result's sounds
+// inside the head: at the listener's centre, wherever it stands.
 TEST_F(AudioTest, EachEventPlaysItsCueWhereItHappened) {
-    struct Case {
-        const char* name;
-        void (*event)(Audio&, const Vector3&);
-        Cue cue;
-    };
-    const Case cases[] = {
-        {"launch", [](Audio& a, const Vector3& p) { a.launch(p); }, Cue::launch},
-        {"split", [](Audio& a, const Vector3& p) { a.split(p); }, Cue::split},
-        {"death", [](Audio& a, const Vector3& p) { a.death(p); }, Cue::death},
-        {"baby missile", [](Audio& a, const Vector3& p) { a.exploded(p, 4.02f); }, Cue::burst4},
-        {"missile", [](Audio& a, const Vector3& p) { a.exploded(p, 8.04f); }, Cue::burst8},
-        {"baby nuke", [](Audio& a, const Vector3& p) { a.exploded(p, 16.0f); }, Cue::burst16},
-        {"past a nuke", [](Audio& a, const Vector3& p) { a.exploded(p, 90.0f); }, Cue::burst32},
-        // Inside the head: at the listener's centre, wherever it stands.
-        {"win", [](Audio& a, const Vector3&) { a.result(false); }, Cue::win},
-        {"draw", [](Audio& a, const Vector3&) { a.result(true); }, Cue::draw},
-    };
     const Vector3 p(12.0f, 34.0f, 56.0f);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    const std::pair<std::function<void()>, Cue> cases[] = {
+        {[&] { audio.launch(p); }, Cue::launch},
+        {[&] { audio.split(p); }, Cue::split},
+        {[&] { audio.death(p); }, Cue::death},
+        {[&] { audio.exploded(p, 4.02f); }, Cue::burst4},
+        {[&] { audio.exploded(p, 8.04f); }, Cue::burst8},
+        {[&] { audio.exploded(p, 16.0f); }, Cue::burst16},
+        {[&] { audio.exploded(p, 90.0f); }, Cue::burst32},
+        {[&] { audio.result(false); }, Cue::win},
+        {[&] { audio.result(true); }, Cue::draw}};
+    for (const auto& [event, cue] : cases) {
+        SCOPED_TRACE(static_cast<int>(cue));
         const std::size_t before = plays();
-        c.event(audio, p);
+        event();
         ASSERT_EQ(plays(), before + 1);
         const fakeal::Source& s = fakeal::last();
-        const bool inHead = c.cue == Cue::win || c.cue == Cue::draw;
-        EXPECT_EQ(s.buffer, audio.buffer(c.cue));
+        const bool inHead = cue == Cue::win || cue == Cue::draw;
+        EXPECT_EQ(s.buffer, audio.buffer(cue));
         EXPECT_EQ(s.position, inHead ? Vector3() : p);
         EXPECT_EQ(s.relative, inHead);
         EXPECT_TRUE(s.gain > 0.3f && s.gain <= 1.0f && std::abs(s.pitch - 1.0f) < 0.05f);
@@ -149,7 +145,8 @@ TEST(AudioSounds, MissingAndBadFilesAreNamedOnceAndLeftOut) {
     CaptureStreams capture;
     TempDir dir;
     for (const char* name : {"burst4", "burst8", "burst16", "burst32", "split", "death", "draw"})
-        std::filesystem::copy_file(packSounds + name + ".wav", dir.path(name + std::string(".wav")));
+        std::filesystem::copy_file(packSounds + name + ".wav",
+                                   dir.path(name + std::string(".wav")));
     dir.write("win.wav", "RIFF, but then nothing");
     Audio audio;
     audio.loadSounds(dir.path(""));

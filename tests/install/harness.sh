@@ -6,17 +6,15 @@
 #                              ROOT as DESTDIR (an empty ROOT installs at PREFIX itself)
 #   vi_expected_tree PREFIX    every file an installed tree must hold, one a line,
 #                              PREFIX before each (no leading slash)
-#   vi_start_link PATH         start the game through a symbolic link to PATH
-#   vi_start_command COMMAND   start the game with a shell command (a name on the PATH)
+#   vi_start link PATH         start the game through a symbolic link to PATH
+#   vi_start command COMMAND   start the game with a shell command (a name on the PATH)
 #   vi_check_startup           fail unless the game found its whole pack
-#   vi_stop                    end the game
-# The game always starts from a fresh folder that has nothing to do with it.
+# The game starts from a fresh folder that has nothing to do with it.
 source "$(dirname "${BASH_SOURCE[0]}")/../realwindow/harness.sh"
 : "${VT_BIN_DIR:?VT_BIN_DIR must name the build folder}"
 : "${VT_APP_ID:?VT_APP_ID must give the desktop id}"
 # The assembled pack of the build folder, which every install must hold.
 VI_PACK=$VT_GAME_DIR/data
-VI_STARTS=0
 
 vi_install() {
     local root=$1 prefix=$2
@@ -27,11 +25,8 @@ vi_install() {
 vi_expected_tree() {
     local prefix=$1 icon
     {
-        echo "bin/vantrell"
-        echo "libexec/vantrell/vantrell"
-        echo "share/applications/$VT_APP_ID.desktop"
-        echo "share/metainfo/$VT_APP_ID.metainfo.xml"
-        echo "share/doc/vantrell/copyright"
+        printf '%s\n' bin/vantrell libexec/vantrell/vantrell "share/applications/$VT_APP_ID.desktop" \
+            "share/metainfo/$VT_APP_ID.metainfo.xml" share/doc/vantrell/copyright
         for icon in "$VT_BIN_DIR"/icons/*.png; do
             echo "share/icons/hicolor/$(basename "$icon" .png)/apps/$VT_APP_ID.png"
         done
@@ -42,21 +37,14 @@ vi_expected_tree() {
 # vt_start_game runs ./vantrell in $VT_GAME_DIR: here that is an empty folder
 # holding only a way into the installed game.
 vi_start() {
-    VI_STARTS=$((VI_STARTS + 1))
-    VT_GAME_DIR=$VT_WORK/elsewhere-$VI_STARTS
+    VT_GAME_DIR=$VT_WORK/elsewhere
     mkdir -p "$VT_GAME_DIR"
-}
-
-vi_start_link() {
-    vi_start
-    ln -s "$1" "$VT_GAME_DIR/vantrell"
-    vt_start_game
-}
-
-vi_start_command() {
-    vi_start
-    printf '#!/bin/sh\nexec %s "$@"\n' "$1" >"$VT_GAME_DIR/vantrell"
-    chmod +x "$VT_GAME_DIR/vantrell"
+    if [ "$1" = link ]; then
+        ln -s "$2" "$VT_GAME_DIR/vantrell"
+    else
+        printf '#!/bin/sh\nexec %s "$@"\n' "$2" >"$VT_GAME_DIR/vantrell"
+        chmod +x "$VT_GAME_DIR/vantrell"
+    fi
     vt_start_game
 }
 
@@ -65,19 +53,10 @@ vi_check_startup() {
     [ "$(grep -cxF "Loading skeleton: 1" "$VT_STDOUT")" -eq 4 ] ||
         vt_fail "not four \"Loading skeleton: 1\" lines: $(grep 'Loading skeleton' "$VT_STDOUT" | tr '\n' '|')"
     grep -qxF "Loading menu: 1" "$VT_STDOUT" || vt_fail "no \"Loading menu: 1\" line"
-    local meshes
-    meshes=$(find "$VI_PACK" -name '*.mesh' | wc -l)
-    [ "$(grep -cxF "Mesh loaded." "$VT_STDOUT")" -eq "$meshes" ] ||
-        vt_fail "not all $meshes meshes of the pack loaded"
-    if grep -E 'Unable to open|Unknown image type|Unrecognized token|Error loading' "$VT_STDOUT"; then
+    [ "$(grep -cxF "Mesh loaded." "$VT_STDOUT")" -eq "$(find "$VI_PACK" -name '*.mesh' | wc -l)" ] ||
+        vt_fail "not all meshes of the pack loaded"
+    ! grep -E 'Unable to open|Unknown image type|Unrecognized token|Error loading' "$VT_STDOUT" ||
         vt_fail "a loader complained on standard output"
-    fi
     [ ! -s "$VT_STDERR" ] || vt_fail "the game wrote on standard error"
     vt_game_running || vt_fail "the game is not running after start-up"
-}
-
-vi_stop() {
-    kill "$VT_GAME_PID" 2>/dev/null
-    wait "$VT_GAME_PID" 2>/dev/null
-    VT_GAME_PID=""
 }

@@ -1,18 +1,15 @@
 #!/usr/bin/env bash
 # The installed game starts from any working folder through bin/vantrell and
-# finds its whole pack: installed for /usr into a staging folder, then under
-# another prefix and moved elsewhere afterwards, started through a symbolic
-# link as ~/.local/bin or a games folder would hold it. The installed tree holds
-# what a player needs and nothing else (no tests, tools or static libraries).
+# finds its whole pack: installed under one prefix and moved elsewhere
+# afterwards, started through a symbolic link as ~/.local/bin or a games folder
+# would hold it (the package test starts it from /usr). The installed tree, for
+# /usr in a staging folder and under the other prefix, holds what a player needs
+# and nothing else (no tests, tools or static libraries).
 # Its desktop entry, AppStream metadata and icons pass the freedesktop and
 # AppStream validators and point at each other and at the launcher: the menu
 # starts the game, software centres find its entry and its icon.
 source "$(dirname "$0")/harness.sh"
 vt_start_xvfb
-for tool in desktop-file-validate appstreamcli identify; do
-    command -v "$tool" >/dev/null ||
-        vt_fail "$tool is not installed (scripts/install-deps.sh --test installs it)"
-done
 
 root=$VT_WORK/root
 vi_install "$root" /usr
@@ -29,42 +26,27 @@ desktop=$usr/share/applications/$VT_APP_ID.desktop
 metainfo=$usr/share/metainfo/$VT_APP_ID.metainfo.xml
 report=$(desktop-file-validate "$desktop" 2>&1) || vt_fail "desktop-file-validate: $report"
 [ -z "$report" ] || vt_fail "desktop-file-validate has remarks: $report"
-report=$(appstreamcli validate --no-net "$metainfo" 2>&1) ||
-    vt_fail "appstreamcli validate: $report"
-echo "appstreamcli validate: $report"
-# The tree check also ties the metadata to the installed desktop entry and icon.
+# The tree check validates the metadata and ties it to the installed desktop
+# entry and icon.
 report=$(appstreamcli validate-tree --no-net "$usr" 2>&1) ||
     vt_fail "appstreamcli validate-tree: $report"
-for line in Exec=vantrell "Icon=$VT_APP_ID" Terminal=false 'Categories=Game;StrategyGame;'; do
-    grep -qxF "$line" "$desktop" || vt_fail "the menu entry has no line $line: $(cat "$desktop")"
-done
-for tag in "<id>$VT_APP_ID</id>" "<launchable type=\"desktop-id\">$VT_APP_ID.desktop</launchable>"; do
-    grep -qF "$tag" "$metainfo" || vt_fail "the metadata has no $tag"
-done
+[ "$(grep -cxF -e Exec=vantrell -e "Icon=$VT_APP_ID" -e Terminal=false -e 'Categories=Game;StrategyGame;' \
+    "$desktop")" -eq 4 ] || vt_fail "the menu entry lacks a line of Exec, Icon, Terminal, Categories: $(cat "$desktop")"
+[ "$(grep -cF -e "<id>$VT_APP_ID</id>" -e "<launchable type=\"desktop-id\">$VT_APP_ID.desktop</launchable>" \
+    "$metainfo")" -eq 2 ] || vt_fail "the metadata lacks its id or its launchable: $(cat "$metainfo")"
 # Each icon is as large as its theme folder says, with transparent corners
 # round an opaque picture.
 for icon in "$usr"/share/icons/hicolor/*/apps/"$VT_APP_ID".png; do
     folder=$(basename "$(dirname "$(dirname "$icon")")")
-    size=$(identify -format '%wx%h' "$icon") || vt_fail "$icon is no picture"
-    [ "$size" = "$folder" ] || vt_fail "$icon is $size"
-    corner=$(convert "$icon" -format '%[fx:p{0,0}.a]' info:)
-    middle=$(convert "$icon" -format '%[fx:p{w/2,h/2}.a]' info:)
-    [ "$corner" = 0 ] && [ "$middle" = 1 ] ||
-        vt_fail "$icon: corner alpha $corner, middle alpha $middle"
+    found=$(convert "$icon" -format '%wx%h, corner alpha %[fx:p{0,0}.a], middle alpha %[fx:p{w/2,h/2}.a]' info:)
+    [ "$found" = "$folder, corner alpha 0, middle alpha 1" ] || vt_fail "$icon: $found"
 done
-for needed in 64x64 256x256; do
-    [ -f "$usr/share/icons/hicolor/$needed/apps/$VT_APP_ID.png" ] || vt_fail "no $needed icon"
-done
-
-vi_start_command "$usr/bin/vantrell"
-vi_check_startup
-vi_stop
+ls "$usr"/share/icons/hicolor/{64x64,256x256}/apps/"$VT_APP_ID".png >/dev/null || vt_fail "no 64 or 256 icon"
 
 vi_install "" "$VT_WORK/first/vantrell"
 mv "$VT_WORK/first" "$VT_WORK/moved"
 [ "$(cd "$VT_WORK/moved" && find . -type f -o -type l | sed 's|^\./||' | sort)" = \
   "$(vi_expected_tree vantrell)" ] || vt_fail "the tree under another prefix differs"
-vi_start_link "$VT_WORK/moved/vantrell/bin/vantrell"
+vi_start link "$VT_WORK/moved/vantrell/bin/vantrell"
 vi_check_startup
-vi_stop
 echo "launcher: ok"

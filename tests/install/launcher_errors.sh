@@ -29,7 +29,7 @@ while [ -e "/tmp/.X11-unix/X$silent" ] || [ -e "/tmp/.X$silent-lock" ]; do silen
 
 # run NAME ENV... -- launcher arguments: runs the launcher from an unrelated folder.
 run() {
-    local name=$1
+    case_name=$1
     shift
     local settings=()
     while [ "$1" != "--" ]; do settings+=("$1"); shift; done
@@ -39,7 +39,6 @@ run() {
         status=$?
     out=$(cat "$VT_WORK/out")
     err=$(cat "$VT_WORK/err")
-    case_name=$name
 }
 expect() {
     "$@" || vt_fail "$case_name: expected $*
@@ -48,17 +47,11 @@ stdout: $out
 stderr: $err"
 }
 
+arguments=(-geometry 800x600 "two words" "" '$HOME' "*")
 for path in "$answering:$PATH" "$tools"; do
-    run "arguments (PATH $path)" DISPLAY=:$silent PATH="$path" -- \
-        -geometry 800x600 "two words" "" '$HOME' "*"
+    run "arguments (PATH $path)" DISPLAY=:$silent PATH="$path" -- "${arguments[@]}"
     expect [ "$status" -eq 7 ]
-    expect [ "$out" = "folder $share
-argument [-geometry]
-argument [800x600]
-argument [two words]
-argument []
-argument [\$HOME]
-argument [*]" ]
+    expect [ "$out" = "$(echo "folder $share"; printf 'argument [%s]\n' "${arguments[@]}")" ]
     expect [ -z "$err" ]
 done
 

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Computer players in the real window, two games in one run of the game:
 #   1. "You vs Computer" from the main menu: the computer fires within five
-#      seconds of the person, its aim moving in the heads-up texts on the way;
+#      seconds of the person, and says nothing about itself on standard output;
 #   2. "terrain;tanks 2;computers 2 hard" from the console (hard ones end it
-#      sooner), then Esc: a whole game to its result with no key pressed but
-#      Esc twice while the first computer aims: no shot and no move while the
-#      menu is up, and the shot soon after it closes.
+#      sooner), then Esc: a whole game to its result with no key pressed.
+# How a computer's turn moves its aim, and that the menu holds it, the unit
+# tests show; here it is the real clock and the real frame rate.
 # The person's game comes first: the launch velocity and the weapon are the
 # game's, not a tank's, so a person in a later game would start with the last
 # computer's and might hit itself.
@@ -15,27 +15,7 @@
 # is given twice as long.
 source "$(dirname "$0")/harness.sh"
 
-# Waits up to SECONDS for COUNT such lines; false if they do not come.
-wait_count_after() { vt_poll "$1" "$3" "$4" -E -- "$2"; }
-shots_after() { vt_count_after "$1" '^Explosive\(\)$'; }
-now() { date +%s.%N; }
-since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.1f", b - a }'; }
-
-# The heads-up block in the bottom left corner (name, angle, elevation,
-# velocity, health) alone: quicker to take than the whole window.
-hud_shot() {
-    local file="$VT_OUT/computers-$1.png"
-    import -window "$VT_WINDOW" -crop 320x80+0+400 +repage "$file" 2>/dev/null ||
-        vt_fail "screenshot $1 failed"
-    echo "$file"
-}
-# Pixels that differ between the near-white text of the angle, elevation and
-# velocity lines of two heads-up shots, so the scene behind does not count.
-aim_text_differs() {
-    convert "$1" -crop 320x48+0+16 +repage -colorspace gray -threshold 90% "$VT_WORK/a.png"
-    convert "$2" -crop 320x48+0+16 +repage -colorspace gray -threshold 90% "$VT_WORK/b.png"
-    compare -metric AE "$VT_WORK/a.png" "$VT_WORK/b.png" null: 2>&1 | awk '{ print int($1) }'
-}
+since() { awk -v a="$1" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f", b - a }'; }
 
 whole_game=180
 ldd "$VT_GAME_DIR/vantrell" | grep -q libasan && whole_game=360
@@ -46,35 +26,20 @@ vt_wait_started
 vt_trace_keys # the menu is left open
 
 # 1. The menu's fourth line, "You vs Computer"; Esc to play once both tanks have
-# landed. Both players start with the same aim texts, so Player 1's are the
-# computer's before it moves.
+# landed.
 start=$(vt_lines)
 vt_key Down Down Down Return
-wait_count_after "$start" '^processCommand: "computers 1"$' 1 10 || vt_fail "no game against the computer"
+vt_wait "$start" '^processCommand: "computers 1"$' 10
 vt_key Escape
-wait_count_after "$start" '^bounce sphere terrain [0-9]+$' 2 30 || vt_fail "the tanks did not land"
+vt_wait "$start" '^bounce sphere terrain [0-9]+$' 30 2
 sleep 0.5
-baseline=$(hud_shot person)
 start=$(vt_lines)
 vt_key space
-shot=$(now)
-wait_count_after "$start" '^Explosive\(\)$' 1 5 || vt_fail "the person's shot did not leave"
-last=""
-n=0
-while [ "$(shots_after "$start")" -lt 2 ] && [ "$n" -lt 30 ]; do
-    n=$((n + 1))
-    file=$(hud_shot "aim-$n")
-    [ "$(shots_after "$start")" -lt 2 ] && last=$file
-    sleep 0.3 # leaves the machine to the game
-done
-wait_count_after "$start" '^Explosive\(\)$' 2 10 || vt_fail "the computer did not fire"
+shot=$EPOCHREALTIME
+vt_wait "$start" '^Explosive\(\)$' 10 2
 took=$(since "$shot")
 echo "the computer fired ${took}s after the person"
 awk -v t="$took" 'BEGIN { exit !(t < 5.0) }' || vt_fail "the computer took ${took}s to fire"
-[ -n "$last" ] || vt_fail "no screenshot while the computer aimed"
-moved=$(aim_text_differs "$baseline" "$last")
-echo "its aim texts while it aimed: $moved pixels changed"
-[ "$moved" -ge 20 ] || vt_fail "the computer's aim did not show in the heads-up texts"
 grep -av '^processCommand: ' "$VT_STDOUT" | grep -aqi computer &&
     vt_fail "a line about the computer on standard output"
 
@@ -83,32 +48,12 @@ grep -av '^processCommand: ' "$VT_STDOUT" | grep -aqi computer &&
 start=$(vt_lines)
 vt_key Escape
 vt_console "terrain;tanks 2;computers 2 hard"
-wait_count_after "$start" '^processCommand: "computers 2 hard"$' 1 10 || vt_fail "no game of computers"
+vt_wait "$start" '^processCommand: "computers 2 hard"$' 10
 start=$(vt_lines) # the last game's shells went with it
 vt_key Escape
-begun=$(now)
-# Esc a second after the tanks have landed: the first computer thought while
-# they fell and is aiming now, for two seconds at least, since it first turns
-# its turret half round towards the other tank.
-wait_count_after "$start" '^bounce sphere terrain [0-9]+$' 2 30 || vt_fail "the tanks did not land"
-sleep 1
-vt_key Escape
-[ "$(shots_after "$start")" -eq 0 ] || vt_fail "the computer fired before Esc"
-paused=$(vt_lines)
-held=$(hud_shot paused)
-sleep 5
-[ "$(shots_after "$paused")" -eq 0 ] || vt_fail "the computer fired while the menu was up"
-[ "$(aim_text_differs "$held" "$(hud_shot paused-later)")" -lt 20 ] ||
-    vt_fail "the computer's aim moved while the menu was up"
-vt_key Escape
-resumed=$(now)
-wait_count_after "$paused" '^Explosive\(\)$' 1 10 || vt_fail "the computer did not fire after the menu closed"
-echo "the computer fired $(since "$resumed")s after the menu closed"
-wait_count_after "$start" '^TankObject::damageEvent\(.*\) health = 0$' 1 "$whole_game" ||
-    vt_fail "no tank died within ${whole_game}s"
+begun=$EPOCHREALTIME
+vt_wait "$start" '^TankObject::damageEvent\(.*\) health = 0$' "$whole_game"
 echo "a computer died $(since "$begun")s after the game began"
 sleep 1.5
-shown=$(vt_message_pixels "$(vt_screenshot computers-result)")
-echo "the result: $shown white pixels in the message band"
-[ "$shown" -ge 100 ] || vt_fail "no result written across the middle"
+vt_expect_message yes "the result" "$(vt_screenshot computers-result)"
 echo "computers: ok"

@@ -7,12 +7,10 @@
 #   vt_start_game                 run the game from $VT_GAME_DIR (the folder with data/)
 #   vt_wait_started               wait until the game is built and has drawn its title
 #   vt_trace_keys                 on the title: open the menu, turn the key trace on
-#   vt_wait_line TEXT [SECONDS]   wait until a line equal to TEXT is on standard output
-#   vt_wait_count REGEX COUNT [SECONDS]  wait until COUNT lines match REGEX
 #   vt_lines                      how many lines standard output holds now
 #   vt_count_after LINES REGEX    lines matching REGEX after the first LINES
-#   vt_wait_after LINES REGEX [SECONDS]  wait for such a line
-#   vt_wait_count_after LINES REGEX COUNT [SECONDS]  wait for COUNT of them
+#   vt_wait LINES REGEX [SECONDS] [COUNT]  wait until COUNT (1) such lines are there
+#   vt_wait_line TEXT [SECONDS]   wait until a line equal to TEXT is on standard output
 #   vt_wait_exit [SECONDS]        wait for the game to end by itself; $VT_GAME_STATUS
 #   vt_key KEY...                 press and release keys (xdotool names: a, Tab, space, grave)
 #   vt_hold KEY SECONDS           hold a key down
@@ -21,11 +19,12 @@
 #   vt_console TEXT               type a command line into the console and close it again
 #   vt_drag X1 Y1 X2 Y2           drag the mouse with the left button across the window
 #   vt_screenshot NAME            save $VT_OUT/NAME.png of the game window (truecolour)
-#   vt_check QUESTION SHOT...     ask the screenshot checker (vt_shotcheck), fail on no
-#   vt_pixels_changed A B         how many pixels two screenshots differ in
-#   vt_message_pixels SHOT        near-white pixels in the band of the centre message
+#   vt_pixels_changed A B [FUZZ]  how many pixels two pictures differ in (by more than FUZZ)
+#   vt_mask SHOT CONDITION...     to standard output: white where every condition holds
+#   vt_white_pixels OPTIONS...    white pixels of the mask on standard input, after OPTIONS
+#   vt_expect_message yes|no WHAT SHOT  whether a message is written across the middle
 #   vt_text_mask SHOT OUT W H X B the text in a W x H box, X from the left, B rows up
-#   vt_masks_differ_by A B        how many pixels two text masks differ in
+#   vt_red_line SHOT              "TOP LEFT RIGHT" of the menu's selected (red) line
 #   vt_fail MESSAGE               report and end the test with failure (after vt_on_fail,
 #                                 if the test defines one)
 # Keys go through the X test extension to the window with the focus, as a
@@ -41,14 +40,9 @@ set -u
 : "${VT_GAME_DIR:?VT_GAME_DIR must name the folder holding vantrell and data/}"
 VT_OUT=${VT_OUT:-$PWD/screenshots}
 VT_WORK=$(mktemp -d "${TMPDIR:-/tmp}/vantrell-test.XXXXXX")
-VT_STDOUT=$VT_WORK/stdout.txt
-VT_STDERR=$VT_WORK/stderr.txt
-VT_GAME_PID=""
-VT_GAME_STATUS=""
-VT_WINDOW=""
-VT_XEV_PID=""
+VT_STDOUT=$VT_WORK/stdout.txt VT_STDERR=$VT_WORK/stderr.txt
+VT_GAME_PID="" VT_GAME_STATUS="" VT_WINDOW="" VT_XEV_PID=""
 VT_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-VT_SHOTCHECK=${VT_SHOTCHECK:-${VT_BIN_DIR:-}/tests/realwindow/vt_shotcheck}
 mkdir -p "$VT_OUT"
 
 # The game's sound goes to OpenAL's null device, which mixes and discards: a test
@@ -64,34 +58,25 @@ vt_fail() {
     declare -F vt_on_fail >/dev/null && vt_on_fail
     # The whole trace stays beside the screenshots.
     cp "$VT_STDOUT" "$VT_OUT/$(basename "$0" .sh)-stdout.txt" 2>/dev/null
-    if [ -s "$VT_STDERR" ]; then
-        echo "--- game stderr (last lines) ---" >&2
-        tail -n 20 "$VT_STDERR" >&2
-    fi
-    if [ -n "${VT_XVFB_LOG:-}" ] && ! xdpyinfo >/dev/null 2>&1; then
-        echo "--- the X server ($DISPLAY) is gone; its log: ---" >&2
-        tail -n 20 "$VT_XVFB_LOG" >&2
-    fi
+    [ -s "$VT_STDERR" ] && echo "--- game stderr (last lines) ---" >&2 && tail -n 20 "$VT_STDERR" >&2
+    [ -n "${VT_XVFB_LOG:-}" ] && ! xdpyinfo >/dev/null 2>&1 &&
+        echo "--- the X server ($DISPLAY) is gone; its log: ---" >&2 && tail -n 20 "$VT_XVFB_LOG" >&2
     exit 1
 }
 
-# True when the game's standard error holds a sanitizer's report.
-vt_sanitizer_report() {
-    grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:' "$VT_STDERR" 2>/dev/null
-}
-
+# Ends with STATUS, or the script's own.
 vt_cleanup() {
-    local status=$? pid
+    local status=${1:-$?} pid report='ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:'
     # A stopped game would never see the SIGTERM.
     [ -n "$VT_GAME_PID" ] && kill -CONT "$VT_GAME_PID" 2>/dev/null
     for pid in $VT_GAME_PID $VT_XEV_PID; do
         kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
     done
-    if vt_sanitizer_report; then
+    if grep -qE "$report" "$VT_STDERR" 2>/dev/null; then
         local copy="$VT_OUT/$(basename "$0" .sh)-stderr.txt"
         cp "$VT_STDERR" "$copy"
         echo "FAIL: the game's standard error holds a sanitizer report (all of it in $copy):" >&2
-        grep -m 1 -A 40 -E 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:' "$VT_STDERR" >&2
+        grep -m 1 -A 40 -E "$report" "$VT_STDERR" >&2
         status=1
     fi
     rm -rf "$VT_WORK"
@@ -99,91 +84,38 @@ vt_cleanup() {
 }
 trap vt_cleanup EXIT
 
-# A display number that no server uses: neither one that left its lock file in
-# this /tmp, nor one that listens on the abstract socket, which a server in
-# another sandbox with its own /tmp can hold too (clients try that socket
-# first, so they would reach the other server). Picked at random well above
-# the low numbers that servers choosing their own (-displayfd) take.
-vt_free_display() {
-    local n i
-    for i in $(seq 1 50); do
-        n=$((200 + RANDOM % 800))
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null && continue
-        echo "$n"
-        return 0
-    done
-    return 1
-}
-
 # Runs the whole test script again under xvfb-run, which starts the server,
-# hands the script its display and ends the server afterwards. The number is
-# ours, not xvfb-run -a's: that takes the first one without a lock file, which
-# two tests starting together both take. xvfb-run goes on only when its own
-# server has signalled that it is ready, so a number another test's server has
-# just taken is never shared: our server refuses it and exits, the script
-# never ran, and another number is tried. -noreset: by default the server
+# hands the script its display and ends the server afterwards. The first number
+# tried is drawn at random well above the low ones that servers choosing their
+# own (-displayfd) take, so tests starting together rarely meet; a server that
+# finds its number taken (a lock file here, or the socket of a server in another
+# sandbox) exits, and xvfb-run -a tries the next. -noreset: by default the server
 # resets when its last client leaves (xset, xev), and a game connecting
 # meanwhile is refused. Inside, key repeat goes on: a desktop repeats a held
 # key, and the tests of held keys need that.
 vt_start_xvfb() {
-    if [ -n "${VT_XVFB_LOG:-}" ]; then
-        touch "${VT_XVFB_LOG%.log}.ran"
-        xset r on && xset q | grep -qE 'auto repeat: +on' || vt_fail "key repeat is not on: $(xset q)"
-        return 0
+    if [ -z "${VT_XVFB_LOG:-}" ]; then
+        VT_XVFB_LOG=$VT_WORK/xvfb.log xvfb-run -a -n $((200 + RANDOM % 800)) -e "$VT_WORK/xvfb.log" \
+            -s "-screen 0 1024x768x24 -noreset" bash "$0"
+        exit # with the status of the run inside
     fi
-    command -v xvfb-run >/dev/null && command -v xauth >/dev/null ||
-        vt_fail "xvfb-run or xauth is missing (scripts/install-deps.sh --test installs them)"
-    local attempt n status log
-    for attempt in 1 2 3; do
-        n=$(vt_free_display) || vt_fail "no free display number"
-        log=$VT_WORK/xvfb-$attempt.log
-        VT_XVFB_LOG=$log xvfb-run -n "$n" -e "$log" -s "-screen 0 1024x768x24 -noreset" bash "$0"
-        status=$?
-        [ -e "${log%.log}.ran" ] && exit "$status"
-    done
-    vt_fail "Xvfb did not start: $(cat "$log")"
+    xset r on && xset q | grep -qE 'auto repeat: +on' || vt_fail "key repeat is not on: $(xset q)"
 }
 
 # Holds a key for a second over a bare X client (xev) and counts the presses it
 # receives: more than one means the server repeats held keys for the window with
 # the focus, so a test of held keys can tell one event per press from many.
 vt_check_key_repeat() {
-    command -v xev >/dev/null || vt_fail "xev is not installed (x11-utils)"
     xev -event keyboard >"$VT_WORK/xev.txt" 2>&1 &
     VT_XEV_PID=$!
-    local window="" i presses
-    for i in $(seq 1 50); do
-        window=$(xdotool search --name '^Event Tester$' 2>/dev/null | head -n 1)
-        [ -n "$window" ] && break
-        sleep 0.1
-    done
-    [ -n "$window" ] || vt_fail "the key probe's window did not appear"
-    xdotool windowfocus --sync "$window" sleep 0.2 keydown x sleep 1 keyup x sleep 0.3
-    kill "$VT_XEV_PID" 2>/dev/null
-    wait "$VT_XEV_PID" 2>/dev/null
+    timeout 10 xdotool search --sync --name '^Event Tester$' windowfocus --sync \
+        sleep 0.2 keydown x sleep 1 keyup x sleep 0.3 >/dev/null ||
+        vt_fail "the key probe's window did not appear"
+    kill "$VT_XEV_PID" && wait "$VT_XEV_PID" 2>/dev/null
     VT_XEV_PID=""
-    presses=$(grep -c '^KeyPress event' "$VT_WORK/xev.txt")
+    local presses=$(grep -c '^KeyPress event' "$VT_WORK/xev.txt")
     echo "key repeat: 1 s of a held key gave $presses presses"
     [ "$presses" -ge 5 ] || vt_fail "a held key gave $presses presses: the server does not repeat keys"
-}
-
-# For a game built with AddressSanitizer: its runtime, then Mesa's software
-# driver, to be loaded before the game starts. GLX unloads the driver when the
-# display closes, before the leak check at exit; a leak report would then show
-# the driver's allocations in no module at all, which no suppression can name.
-# Loaded from the start, the driver stays until the end and is named. The
-# runtime must come first of all libraries, so it is preloaded too.
-vt_sanitized_preload() {
-    local asan driver
-    asan=$(ldd "$VT_GAME_DIR/vantrell" 2>/dev/null | awk '/libasan\.so/ { print $3; exit }')
-    [ -n "$asan" ] || return 0
-    for driver in /usr/lib/*/dri/swrast_dri.so /usr/lib/dri/swrast_dri.so; do
-        if [ -f "$driver" ]; then
-            echo "$asan:$driver"
-            return 0
-        fi
-    done
 }
 
 vt_start_game() {
@@ -195,33 +127,28 @@ vt_start_game() {
     # draws fewer than ten frames a second, with 8 MB twice as many. Freed memory
     # goes round that fast in either case, so little use-after-free detection is
     # lost (the unit tests run with the full quarantine).
-    local suppressions="" preload=""
-    [ -f "$VT_HERE/lsan.supp" ] && suppressions="suppressions=$VT_HERE/lsan.supp:"
-    preload=$(vt_sanitized_preload)
+    # Such a game also preloads its sanitizer runtime (which must come first of
+    # all libraries), then Mesa's software driver: GLX unloads the driver when the
+    # display closes, before the leak check at exit, and a leak report would then
+    # show the driver's allocations in no module that a suppression can name.
+    local asan preload=""
+    asan=$(ldd "$VT_GAME_DIR/vantrell" 2>/dev/null | awk '/libasan\.so/ { print $3; exit }')
+    [ -z "$asan" ] || preload=$asan:$(ls /usr/lib/*/dri/swrast_dri.so /usr/lib/dri/swrast_dri.so 2>/dev/null | head -n 1)
     (cd "$VT_GAME_DIR" &&
         LIBGL_ALWAYS_SOFTWARE=1 \
         ASAN_OPTIONS="quarantine_size_mb=8:${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=1" \
-        LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}${suppressions}print_suppressions=0" \
+        LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$VT_HERE/lsan.supp:print_suppressions=0" \
         UBSAN_OPTIONS="${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}print_stacktrace=1:halt_on_error=1" \
         LD_PRELOAD="$preload" \
         exec ./vantrell) >"$VT_STDOUT" 2>"$VT_STDERR" &
     VT_GAME_PID=$!
-    local i
-    for i in $(seq 1 200); do
-        VT_WINDOW=$(xdotool search --name '^Vantrell$' 2>/dev/null | head -n 1)
-        if [ -n "$VT_WINDOW" ]; then
-            # No window manager runs here: give the window the keyboard focus
-            # and keep the pointer over it.
-            xdotool mousemove --window "$VT_WINDOW" 320 240 2>/dev/null
-            xdotool windowfocus --sync "$VT_WINDOW" 2>/dev/null
-            [ "$(xdotool getwindowfocus 2>/dev/null)" = "$VT_WINDOW" ] ||
-                vt_fail "the game's window did not get the keyboard focus"
-            return 0
-        fi
-        vt_game_running || vt_fail "vantrell exited before its window appeared"
-        sleep 0.1
-    done
-    vt_fail "no window titled Vantrell appeared"
+    VT_WINDOW=$(timeout 60 xdotool search --sync --name '^Vantrell$' | head -n 1)
+    [ -n "$VT_WINDOW" ] || vt_fail "no window titled Vantrell appeared"
+    # No window manager runs here: give the window the keyboard focus and keep
+    # the pointer over it.
+    xdotool mousemove --window "$VT_WINDOW" 320 240 windowfocus --sync "$VT_WINDOW" 2>/dev/null
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$VT_WINDOW" ] ||
+        vt_fail "the game's window did not get the keyboard focus"
 }
 
 # A game that has ended but was not waited for yet is a zombie, which kill -0
@@ -237,9 +164,8 @@ vt_wait_started() {
     local i
     vt_wait_line "end GameCore::GameCore()" 60
     for i in $(seq 1 120); do
-        import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:"$VT_WORK/first.png" 2>/dev/null &&
-            awk -v m="$(convert "$VT_WORK/first.png" -format '%[fx:mean]' info: 2>/dev/null)" \
-                'BEGIN { exit !(m > 0.05) }' && return 0
+        [ "$(import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:- 2>/dev/null |
+            convert - -format '%[fx:mean > 0.05]' info: 2>/dev/null)" = 1 ] && return 0
         sleep 0.5
     done
     vt_fail "the game drew nothing within a minute"
@@ -259,17 +185,15 @@ vt_trace_keys() {
 # Waits up to SECONDS for the game to end by itself and sets VT_GAME_STATUS to
 # its exit status; fails if it does not end.
 vt_wait_exit() {
-    local seconds=${1:-10} i
-    for i in $(seq 1 $((seconds * 10))); do
-        if ! vt_game_running; then
-            wait "$VT_GAME_PID"
-            VT_GAME_STATUS=$?
-            VT_GAME_PID=""
-            return 0
-        fi
+    local i
+    for i in $(seq 1 $((${1:-10} * 10))); do
+        vt_game_running || break
         sleep 0.1
     done
-    vt_fail "the game was still running ${seconds}s later"
+    vt_game_running && vt_fail "the game was still running ${1:-10}s later"
+    wait "$VT_GAME_PID"
+    VT_GAME_STATUS=$?
+    VT_GAME_PID=""
 }
 
 # Marks and waits that count from a mark: vt_lines is how many lines the trace
@@ -280,8 +204,8 @@ vt_lines() { wc -l <"$VT_STDOUT"; }
 
 vt_count_after() { tail -n +"$(($1 + 1))" "$VT_STDOUT" | grep -acE -- "$2"; }
 
-# Waits up to SECONDS until COUNT lines after the first LINES match; the
-# pattern is grep's, after its options (-E REGEX, or -xF TEXT).
+# True once COUNT lines after the first LINES match within SECONDS; the pattern
+# is grep's, after its options (-E REGEX, or -xF TEXT).
 vt_poll() {
     local lines=$1 count=$2 seconds=$3 i
     shift 3
@@ -293,11 +217,9 @@ vt_poll() {
 }
 
 vt_wait_line() { vt_poll 0 1 "${2:-30}" -xF -- "$1" || vt_fail "no line \"$1\" within ${2:-30}s"; }
-vt_wait_count() { vt_wait_count_after 0 "$1" "$2" "${3:-30}"; }
-vt_wait_after() { vt_wait_count_after "$1" "$2" 1 "${3:-30}"; }
-vt_wait_count_after() {
-    vt_poll "$1" "$3" "${4:-30}" -E -- "$2" ||
-        vt_fail "fewer than $3 lines matching /$2/ after line $1 within ${4:-30}s"
+vt_wait() {
+    vt_poll "$1" "${4:-1}" "${3:-30}" -E -- "$2" ||
+        vt_fail "fewer than ${4:-1} lines matching /$2/ after line $1 within ${3:-30}s"
 }
 
 # A window that ignores key repeat tells a repeat from a new press by looking,
@@ -313,22 +235,20 @@ VT_LAST_KEY=""
 # The key releases the game has traced so far.
 vt_releases() { grep -c '^KEYUP: ' "$VT_STDOUT" 2>/dev/null; }
 
+# Before pressing KEY: a second's pause if it is the last key again and releases
+# are not traced yet. Sets VT_BEFORE, the releases traced so far.
 vt_before_press() {
-    if [ "${1,,}" = "${VT_LAST_KEY,,}" ] && [ "$(vt_releases)" -eq 0 ]; then
-        sleep 1
-    fi
+    [ "${1,,}" = "${VT_LAST_KEY,,}" ] && [ "$(vt_releases)" -eq 0 ] && sleep 1
     VT_LAST_KEY=$1
+    VT_BEFORE=$(vt_releases)
 }
 
-# Waits until the game has traced COUNT (default 1) more releases than BEFORE.
+# Waits until the game has traced COUNT (default 1) more releases than before.
 vt_after_release() {
-    local before=$1 count=${2:-1} i
-    if [ "$before" -eq 0 ]; then
-        sleep 0.1
-        return 0
-    fi
+    local i
+    [ "$VT_BEFORE" -eq 0 ] && sleep 0.1 && return 0
     for i in $(seq 1 250); do
-        [ "$(vt_releases)" -ge $((before + count)) ] || ! vt_game_running && return 0
+        [ "$(vt_releases)" -ge $((VT_BEFORE + ${1:-1})) ] || ! vt_game_running && return 0
         sleep 0.02
     done
 }
@@ -336,21 +256,16 @@ vt_after_release() {
 # Presses and releases, or holds, in one xdotool run: a process start less
 # between the two, which on a loaded machine is a tenth of a second.
 vt_key() {
-    local k before
+    local k
     for k in "$@"; do
-        vt_before_press "$k"
-        before=$(vt_releases)
-        xdotool keydown "$k" sleep 0.05 keyup "$k"
-        vt_after_release "$before"
+        vt_hold "$k" 0.05
     done
 }
 
 vt_hold() {
-    local before
     vt_before_press "$1"
-    before=$(vt_releases)
     xdotool keydown "$1" sleep "$2" keyup "$1"
-    vt_after_release "$before"
+    vt_after_release
 }
 
 # Types the text in runs in which no key comes twice (a letter in either case
@@ -358,25 +273,18 @@ vt_hold() {
 # taken, or, before the key trace is on, a second later.
 vt_type() {
     local text=$1 run="" c i
-    for ((i = 0; i < ${#text}; i++)); do
+    for ((i = 0; i <= ${#text}; i++)); do
         c=${text:i:1}
-        if [[ "${run,,}" == *"${c,,}"* ]]; then
-            vt_type_run "$run"
-            [ "$(vt_releases)" -gt 0 ] || sleep 1
+        if [ -n "$run" ] && { [ -z "$c" ] || [[ "${run,,}" == *"${c,,}"* ]]; }; then
+            vt_before_press "${run:0:1}"
+            xdotool type --delay 30 -- "$run"
+            vt_after_release "${#run}"
+            VT_LAST_KEY=${run: -1}
+            [ -z "$c" ] || [ "$(vt_releases)" -gt 0 ] || sleep 1
             run=""
         fi
         run+=$c
     done
-    [ -z "$run" ] || vt_type_run "$run"
-}
-
-vt_type_run() {
-    local before
-    vt_before_press "${1:0:1}"
-    before=$(vt_releases)
-    xdotool type --delay 30 -- "$1"
-    vt_after_release "$before" "${#1}"
-    VT_LAST_KEY=${1: -1}
 }
 
 vt_console() {
@@ -396,32 +304,28 @@ vt_drag() {
 # reach the edge of the world depends on the frame rate. The server repeats
 # only the last key pressed, but the others stay down until released.
 vt_hold_until_still() {
-    local seconds=$1 before end moved="" changed
-    local previous="$VT_WORK/still-a.png" current="$VT_WORK/still-b.png"
+    local end=$(($(date +%s) + $1)) moved="" shot=$VT_WORK/still.png
     shift
     vt_before_press "$1"
-    before=$(vt_releases)
-    end=$(($(date +%s) + seconds))
     xdotool keydown "$@"
-    import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:"$previous" 2>/dev/null
+    import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:"$shot.old" 2>/dev/null
     while [ "$(date +%s)" -lt "$end" ]; do
         sleep 0.3
-        import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:"$current" 2>/dev/null
-        changed=$(vt_pixels_changed "$previous" "$current")
-        if [ "$changed" -ge 50 ]; then
+        import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:"$shot" 2>/dev/null
+        if [ "$(vt_pixels_changed "$shot.old" "$shot")" -ge 50 ]; then
             moved=1
         elif [ -n "$moved" ]; then
             break
         fi
-        mv "$current" "$previous"
+        mv "$shot" "$shot.old"
     done
     xdotool keyup "$@"
-    vt_after_release "$before" $#
+    vt_after_release $#
     [ -n "$moved" ] || vt_fail "holding $* did not move the view"
 }
 
-# Truecolour, whatever the grabber would choose, so the checker can read it;
-# light compression, which takes a fifth of the time of the default.
+# Truecolour, whatever the grabber would choose; light compression, which
+# takes a fifth of the time of the default.
 vt_screenshot() {
     local file="$VT_OUT/$1.png"
     import -window "$VT_WINDOW" -define png:compression-level=1 PNG24:"$file" 2>/dev/null ||
@@ -429,35 +333,69 @@ vt_screenshot() {
     echo "$file"
 }
 
-# The checker reads screenshots with the game's own image loader and answers
-# the questions a person would ask of them (see shotcheck.cpp).
-vt_check() {
-    [ -x "$VT_SHOTCHECK" ] || vt_fail "no screenshot checker at $VT_SHOTCHECK"
-    "$VT_SHOTCHECK" "$@" || vt_fail "screenshot check '$*' failed"
+vt_pixels_changed() {
+    compare -metric AE -fuzz "${3:-3%}" "$1" "$2" null: 2>&1 | awk '{ print int($1) }'
 }
-
-vt_pixels_changed() { compare -metric AE -fuzz 3% "$1" "$2" null: 2>&1 | awk '{ print int($1) }'; }
 
 # Screenshots lose the window's top row and left column, which lie off the
 # screen (no window manager places the window); rows counted up from the bottom
 # edge are the window's own.
+#
+# The questions a person would ask of a screenshot are asked of masks: black
+# and white pictures of where a pixel's colour meets every condition "R G B K",
+# which means R r + G g + B b + K > 0 with channels from 0 to 255. Three
+# conditions make one colour matrix (its last column adds K); each condition
+# gives a channel that is white where it is above 0, and the mask is white
+# where all are. Fractions of a channel step keep the comparisons exact.
+VT_WHITE=("1 0 0 -247.5" "0 1 0 -247.5" "0 0 1 -247.5") # every channel above 0.97
+VT_BLACK=("-1 0 0 7.5" "0 -1 0 7.5" "0 0 -1 7.5")       # the clear colour, give or take
+VT_RED=("1 0 0 -200.5" "0 -1 0 39.5" "0 0 -1 39.5")     # the menu's selected line
+vt_mask() {
+    local shot=$1 matrix matrices=()
+    shift
+    while [ $# -gt 0 ]; do
+        matrix=$(printf '%s\n' "$1" "${2:-0 0 0 1}" "${3:-0 0 0 1}" |
+            awk '{ printf "%s %s %s 0 0 %.7f  ", $1, $2, $3, $4 / 255 }')
+        matrices+=(\( -clone 0 -color-matrix "$matrix 0 0 0 1 0 0  0 0 0 0 1 0  0 0 0 0 0 1" \))
+        shift $(($# < 3 ? $# : 3))
+    done
+    convert "$shot" "${matrices[@]}" -delete 0 -channel RGB -threshold 0 +channel \
+        -separate -evaluate-sequence min miff:-
+}
+
+# The white pixels of the mask on standard input, counted after the convert
+# options OPTIONS (a crop, say).
+vt_white_pixels() { convert - "$@" -format '%[fx:round(mean*w*h)]' info:; }
 
 # Near-white pixels in the band across the middle of the window where the
-# centre message is written.
-vt_message_pixels() {
-    convert "$1" -crop 640x40+0+220 +repage -fx '(r>0.97&&g>0.97&&b>0.97)?1:0' \
-        -format '%[fx:round(mean*w*h)]' info:
+# centre message is written: a message of a dozen 16-pixel glyphs lights some
+# hundreds of them, the scene behind it (sky, ground, falling tanks) hardly any.
+vt_expect_message() { # yes|no WHAT SHOT
+    local pixels=$(vt_mask "$3" "${VT_WHITE[@]}" | vt_white_pixels -crop 640x40+0+220 +repage)
+    echo "$2: $pixels white pixels in the message band"
+    [ "$1" = yes ] && [ "$pixels" -lt 100 ] && vt_fail "$2: no result written across the middle"
+    [ "$1" = no ] && [ "$pixels" -ge 100 ] && vt_fail "$2: a result is written over the new game"
 }
 
-# The near-white pixels of a box as a black and white picture: the text drawn
-# there without what the scene shows through it.
+# The near-white pixels of a box as a mask: the text drawn there without what
+# the scene shows through it.
 vt_text_mask() {
-    local file=$1 out=$2 width=$3 height=$4 x=$5 rowsFromBottom=$6 y
-    y=$(($(identify -format '%h' "$file") - rowsFromBottom - height))
-    convert "$file" -crop "${width}x${height}+${x}+${y}" +repage \
-        -fx '(r>0.97&&g>0.97&&b>0.97)?1:0' "$out"
+    vt_mask "$1" "${VT_WHITE[@]}" | convert - -gravity southwest -crop "$3x$4+$5+$6" +repage "$2"
 }
 
-vt_masks_differ_by() {
-    compare -metric AE "$1" "$2" null: 2>&1 | awk '{ print int($1) }'
+# The menu draws its selected line in pure red and every other line in white;
+# the box of the rows with pure red in them tells which line is selected and how
+# long its label is. A few pure red pixels elsewhere (the title's sunset, a fire)
+# make no row of eight.
+vt_red_line() {
+    local box
+    box=$(vt_mask "$1" "${VT_RED[@]}" | convert - -transparent black sparse-color:- | tr ' ' '\n' |
+        awk -F, 'NF > 2 { n[$2]++; if (!($2 in l) || $1 < l[$2]) l[$2] = $1; if ($1 > r[$2]) r[$2] = $1 }
+            END { top = 1e9; left = 1e9; right = -1; bottom = -1
+                  for (k in n) if (n[k] >= 8) {
+                      y = k + 0; red += n[k]; top = y < top ? y : top; bottom = y > bottom ? y : bottom
+                      left = l[k] < left ? l[k] : left; right = r[k] > right ? r[k] : right }
+                  print top, left, right; exit !(red > 50 && bottom - top < 40) }') ||
+        vt_fail "no red line of the menu in $1: $box"
+    echo "$box"
 }

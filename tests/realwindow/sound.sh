@@ -30,7 +30,7 @@ vt_trace_keys
 vt_key Down Return
 vt_wait_line 'processCommand: "tanks 3"' 10
 vt_key Escape
-vt_wait_count '^bounce sphere terrain [0-9]+$' 3 30
+vt_wait 0 '^bounce sphere terrain [0-9]+$' 30 3
 
 # The camera stands at (50, 25, 100); Player 1 at x = 100, z = 175. A drag
 # across the window turns the view by 90 degrees: from left to right it looks
@@ -52,11 +52,11 @@ pressed=$(bytes)
 start=$(vt_lines)
 vt_key space
 taken=$(bytes)
-vt_wait_after "$start" '^Activating explosion [0-9]+$' 10
+vt_wait "$start" '^Activating explosion [0-9]+$' 10
 activated=$(bytes)
 # The explosion grows for 6.4 s to its blast radius of 32, then goes off: it
 # digs its crater, hurts the tank under it and is heard at once.
-vt_wait_after "$start" '^TankObject::damageEvent' 30
+vt_wait "$start" '^TankObject::damageEvent' 30
 hurt=$(bytes)
 sleep 2
 

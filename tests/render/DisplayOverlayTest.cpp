@@ -1,6 +1,6 @@
-#include "support/GLReplay.h"
 #include "app/Console.h"
 #include "assets/Menu.h"
+#include "support/GLReplay.h"
 
 namespace {
 
@@ -38,45 +38,41 @@ TEST_F(DisplayOverlayTest, TextGlyphsComeFromTheFontGrid) {
     }
 }
 
-// Two labels of five and four letters: a block 160 x 64 centred in 640 x 480,
-// drawn over everything, with depth testing back on afterwards.
+// Labels of five, four and seven letters: a block 224 x 96 centred in 640 x 480,
+// drawn over everything, with depth testing back on afterwards. A choice follows
+// its label outside the block ("Players: 3" starts at 320 - 112 like the others);
+// a choice index outside the list shows the label alone.
 TEST_F(DisplayOverlayTest, MenuIsCentredOnItsLabelsWithTheSelectionInRed) {
     Menu menu;
-    menu.options.resize(2);
+    menu.options.resize(3);
     menu.options[0].label = "Start";
     menu.options[1].label = "Quit";
+    menu.options[2].label = "Players";
+    menu.options[2].choices = {"2", "3", "4"};
+    menu.options[2].choice = 1;
     menu.selected = 1;
     display->drawMenu(menu);
     const std::vector<Quad> q = quads();
-    ASSERT_EQ(q.size(), 9u);
-    for (std::size_t k = 0; k < 9; ++k) {
+    ASSERT_EQ(q.size(), 5u + 4u + 10u);
+    for (std::size_t k = 0; k < q.size(); ++k) {
         SCOPED_TRACE(k);
-        const bool start = k < 5; // the top line, white; Quit below it, selected
-        const double x = 240 + 32.0 * (start ? k : k - 5), y = start ? 240 : 208;
+        const std::size_t line = k < 5   ? 0
+                                 : k < 9 ? 1
+                                         : 2,
+                          first = line == 0   ? 0
+                                  : line == 1 ? 5
+                                              : 9;
+        const double x = 208 + 32.0 * (k - first), y = 256 - 32.0 * line;
         EXPECT_EQ(q[k].rect(), (Args{x, x + 32, y, y + 32}));
-        EXPECT_EQ(q[k].colour, (start ? Args{1, 1, 1} : Args{1, 0, 0}));
+        EXPECT_EQ(q[k].colour, (line == 1 ? Args{1, 0, 0} : Args{1, 1, 1})); // Quit is selected
     }
+    EXPECT_EQ(glyph(q.back()), (Args{496, 528, 192, 224, 0.1875, 0.25, 0.75, 0.8125}));
     EXPECT_EQ(fakegl::calls().front().name, "glDisable");
     EXPECT_TRUE(fakegl::isEnabled(GL_DEPTH_TEST));
-}
-
-// The block is the label's 7 glyphs wide, so "Players: 3" starts at 320 - 112; a
-// choice index outside the list shows the label alone.
-TEST_F(DisplayOverlayTest, MenuChoiceFollowsTheLabelOutsideTheBlock) {
-    Menu players;
-    players.options.resize(1);
-    players.options[0].label = "Players";
-    players.options[0].choices = {"2", "3", "4"};
-    players.options[0].choice = 1;
-    display->drawMenu(players);
-    const std::vector<Quad> q = quads();
-    ASSERT_EQ(q.size(), std::string("Players: 3").size());
-    EXPECT_EQ(q[0].x0, 208);
-    EXPECT_EQ(glyph(q.back()), (Args{496, 528, 224, 256, 0.1875, 0.25, 0.75, 0.8125}));
-    players.options[0].choice = 3;
+    menu.options[2].choice = 3;
     fakegl::reset();
-    display->drawMenu(players);
-    EXPECT_EQ(quads().size(), std::string("Players").size());
+    display->drawMenu(menu);
+    EXPECT_EQ(quads().size(), 5u + 4u + 7u);
 }
 
 // 45 characters in 40 columns: the line needs one row more, written top down,

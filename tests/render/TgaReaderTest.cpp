@@ -7,16 +7,12 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The image type, the sides as little-endian 16-bit numbers, the bits per pixel
+// and a top-left origin claimed (the reader does not look), then `data`.
 std::string tga(int width, int height, int bits, const Bytes& data = {}, int type = 2) {
-    std::string h(18, '\0');
-    h[2] = static_cast<char>(type);
-    h[12] = static_cast<char>(width & 0xFF);
-    h[13] = static_cast<char>(width >> 8);
-    h[14] = static_cast<char>(height & 0xFF);
-    h[15] = static_cast<char>(height >> 8);
-    h[16] = static_cast<char>(bits);
-    h[17] = 0x28; // top-left origin claimed: the reader does not look
-    return h + std::string(data.begin(), data.end());
+    const auto le16 = [](int v) { return std::string{char(v & 0xFF), char(v >> 8)}; };
+    return std::string(2, '\0') + char(type) + std::string(9, '\0') + le16(width) + le16(height) +
+           char(bits) + '\x28' + std::string(data.begin(), data.end());
 }
 
 } // namespace

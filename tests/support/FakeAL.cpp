@@ -51,11 +51,8 @@ ALCboolean alcMakeContextCurrent(ALCcontext*) { return ALC_TRUE; }
 
 ALenum alGetError() { return std::exchange(error, AL_NO_ERROR); }
 void alDistanceModel(ALenum) {}
-void alGenBuffers(ALsizei n, ALuint* names) {
-    std::generate_n(names, n, [] { return nextName++; });
-    state().buffers += n;
-}
-void alDeleteBuffers(ALsizei n, const ALuint*) { state().buffers -= n; }
+void alGenBuffers(ALsizei n, ALuint* names) { std::generate_n(names, n, [] { return nextName++; }); }
+void alDeleteBuffers(ALsizei, const ALuint*) {}
 void alBufferData(ALuint, ALenum, const ALvoid*, ALsizei, ALsizei) {}
 void alGenSources(ALsizei n, ALuint* names) {
     if (static_cast<int>(state().sources.size()) + n > state().sourceLimit)
@@ -86,10 +83,6 @@ void alSourceStop(ALuint name) { source(name).playing = false; }
 void alGetSourcei(ALuint name, ALenum param, ALint* value) {
     if (param == AL_SOURCE_STATE) *value = source(name).playing ? AL_PLAYING : AL_STOPPED;
 }
-void alListener3f(ALenum param, ALfloat x, ALfloat y, ALfloat z) {
-    if (param == AL_POSITION) std::copy_n(std::data({x, y, z}), 3, state().listener);
-}
-void alListenerfv(ALenum param, const ALfloat* values) {
-    if (param == AL_ORIENTATION) std::copy_n(values, 6, state().listener + 3);
-}
+void alListener3f(ALenum, ALfloat, ALfloat, ALfloat) {}
+void alListenerfv(ALenum, const ALfloat*) {}
 // clang-format on

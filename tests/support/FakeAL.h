@@ -18,10 +18,8 @@ struct Source {
 struct State {
     bool deviceAvailable = true, contextAvailable = true, deviceOpen = false;
     int sourceLimit = 256;
-    int buffers = 0; // alive
     std::map<unsigned, Source> sources;
     std::vector<unsigned> played; // the source of every alSourcePlay, in order
-    float listener[9] = {};       // position, then the orientation's at and up
 };
 
 State& state();

@@ -8,9 +8,8 @@
 class TempDir {
 public:
     TempDir() {
-        if (mkdtemp(root.data()) == nullptr) {
+        if (mkdtemp(root.data()) == nullptr)
             std::abort(); // never fall back to a shared folder: it is removed at the end
-        }
     }
     ~TempDir() { std::filesystem::remove_all(root); }
     TempDir(const TempDir&) = delete;

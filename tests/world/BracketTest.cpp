@@ -9,10 +9,6 @@ namespace {
 const Vector3 shooter(100.0f, 20.0f, 25.0f);
 const Vector3 target(100.0f, 20.0f, 175.0f); // 150 along +z
 
-Vector3 flat(const Vector3& v) {
-    return Vector3(v.x, 0.0f, v.z);
-}
-
 } // namespace
 
 // With the same dice every level misses the same way on every shot; only the
@@ -24,7 +20,8 @@ TEST(BracketTest, TheLevelScalesOnlyTheError) {
         std::mt19937 dice(99);
         Bracket bracket;
         for (int shot = 0; shot < 3; ++shot) {
-            const Vector3 miss = flat(bracket.aimPoint(7, target, shooter, error, dice) - target);
+            Vector3 miss = bracket.aimPoint(7, target, shooter, error, dice) - target;
+            miss.y = 0.0f; // on the ground plane
             const float scale = error.spread * std::pow(error.narrowing, static_cast<float>(shot));
             if (scale > 0.0f)
                 units[shot].push_back(miss / scale);

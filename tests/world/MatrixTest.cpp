@@ -7,10 +7,9 @@ TEST(MatrixTest, OutOfBoundsIsReportedWithAllFourNumbersAndNeverReachesTheGrid) 
     CaptureStreams capture;
     m.at(3, 2) = 7; // the last element
     EXPECT_EQ(capture.err(), "");
-    const int column = -1;
     m.at(4, 0) = 99;
     m.at(0, 3) = 98;
-    m.at(static_cast<std::uint32_t>(column), 1) = 97;
+    m.at(static_cast<std::uint32_t>(-1), 1) = 97; // a column of -1
     EXPECT_EQ(capture.err(),
               "Referenced matrix out of bounds, you shmuck! (4 / 4, 0 / 3)\n"
               "Referenced matrix out of bounds, you shmuck! (0 / 4, 3 / 3)\n"

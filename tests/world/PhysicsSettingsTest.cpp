@@ -3,9 +3,14 @@
 #include "world/Explosion.h"
 #include "world/TankObject.h"
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
+
+std::string id(const Object& o) {
+    return std::to_string(o.id);
+}
 
 // Records its events in a shared log as "contact <id>" and "update <id>".
 class Spy : public Object {
@@ -18,10 +23,6 @@ public:
     }
     std::vector<std::string>& log;
 };
-
-std::string id(const Object& o) {
-    return std::to_string(o.id);
-}
 
 // Spies in the world; `log` collects their events.
 class PhysicsSettingsTest : public WorldTest {
@@ -119,9 +120,9 @@ TEST_F(PhysicsSettingsTest, HeadOnEqualMassesExchangeVelocitiesUnlessOneIsFixed)
         EXPECT_NEAR(length(b.velocity - Vector3(fixed ? -10.0f : 10.0f, 0, 0)), 0.0f, 1e-4f);
         EXPECT_EQ(log, (std::vector<std::string>{"update " + id(b), "update " + id(a),
                                                  "contact " + id(a), "contact " + id(b)}));
-        const std::string flag = fixed ? "1" : "0";
         EXPECT_EQ(capture.out(), "bounce sphere " + id(a) + " sphere , " + id(b) + "\nresting:  " +
-                                     flag + ", 0\nfixed:    " + flag + ", 0\nimmobile: 0, 0\n");
+                                     (fixed ? "1" : "0") + ", 0\nfixed:    " + (fixed ? "1" : "0") +
+                                     ", 0\nimmobile: 0, 0\n");
     }
 }
 
@@ -166,10 +167,9 @@ TEST_F(PhysicsSettingsTest, WakeThresholdIsASpeedOfOneTenth) {
         Spy& ball = spy({100.0f, 100.0f, 100.0f}, {speed, 0.0f, 0.0f});
         ball.resting = true;
         physics.advance(world(), 0.01f);
-        const bool wakes = speed >= 0.1f;
-        EXPECT_EQ(ball.resting, !wakes);
-        EXPECT_EQ(ball.position.x != 100.0f, wakes);
-        EXPECT_EQ(ball.velocity.y != 0.0f, wakes); // gravity only acts on the awake
+        // Gravity only acts on the awake.
+        EXPECT_EQ(std::tuple(!ball.resting, ball.position.x != 100.0f, ball.velocity.y != 0.0f),
+                  std::tuple(speed >= 0.1f, speed >= 0.1f, speed >= 0.1f));
     }
 }
 

@@ -1,5 +1,5 @@
 #include "world/Terrain.h"
-#include <gtest/gtest.h>
+#include "WorldTest.h"
 #include <initializer_list>
 #include <utility>
 #include <vector>
@@ -19,9 +19,7 @@ Terrain plain(std::uint32_t size, float height) {
     terrain.setBands({TerrainBand{0.4f, {100, 101, 102, 103, 104}},
                       TerrainBand{0.55f, {110, 111, 112, 113, 114}},
                       TerrainBand{1.0f, {120, 121, 122, 123, 124}}});
-    for (std::uint32_t j = 0; j < size; ++j)
-        for (std::uint32_t i = 0; i < size; ++i)
-            terrain.cells().at(i, j).height = height;
+    fill(terrain, height);
     return terrain;
 }
 

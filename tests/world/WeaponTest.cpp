@@ -1,4 +1,5 @@
 #include "support/CaptureStreams.h"
+#include "support/TempDir.h"
 #include "world/DeathsHead.h"
 #include "world/Explosion.h"
 #include "world/Explosive.h"
@@ -10,7 +11,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
-#include <unistd.h>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -44,14 +46,12 @@ TEST(ExplosiveWeaponTest, FireAppendsTheShellThenItsHiddenExplosion) {
         const auto* shell = dynamic_cast<const Explosive*>(std::next(objects.begin())->get());
         const auto* explosion = dynamic_cast<const Explosion*>(objects.back().get());
         ASSERT_TRUE(shell != nullptr && explosion != nullptr);
-        EXPECT_EQ(shell->position, Vector3(10, 20, 30));
-        EXPECT_EQ(shell->velocity, Vector3(1, 2, 3));
+        EXPECT_TRUE(shell->position == Vector3(10, 20, 30) && shell->velocity == Vector3(1, 2, 3));
         EXPECT_EQ(shell->explosionId, explosion->id);
-        EXPECT_FALSE(explosion->active);
-        EXPECT_EQ(explosion->blastRadius, c.blastRadius);
-        EXPECT_EQ(explosion->damage, c.damage);
+        EXPECT_EQ(std::tuple(explosion->active, explosion->blastRadius, explosion->damage),
+                  std::tuple(false, c.blastRadius, c.damage));
         EXPECT_EQ(shell->skeleton.id, "ball");
-        EXPECT_EQ(shell->texture + explosion->texture, 7u + 9u);
+        EXPECT_EQ(std::pair(shell->texture, explosion->texture), std::pair(7u, 9u));
     }
 }
 
@@ -75,11 +75,10 @@ public:
 // load, and a failure skips nothing after it; a missing picture gives no texture
 // and takes none of the names.
 TEST(WeaponLoadTest, EachMissingFileFailsTheWeaponsThatReadIt) {
+    const TempDir directory;
     const fs::path oldDirectory = fs::current_path();
-    const fs::path directory =
-        fs::temp_directory_path() / ("vantrell-weapons-" + std::to_string(::getpid()));
-    fs::create_directories(directory / "data" / "weapons");
-    fs::current_path(directory);
+    fs::create_directories(directory.path("data/weapons"));
+    fs::current_path(directory.path(""));
     CaptureStreams capture; // loaders may write lines; keep them out of the test log
     MeshLibrary meshes;
     struct Case {
@@ -117,5 +116,4 @@ TEST(WeaponLoadTest, EachMissingFileFailsTheWeaponsThatReadIt) {
     }
     EXPECT_TRUE(meshes.empty()); // the weapons leave the mesh library to the core
     fs::current_path(oldDirectory);
-    fs::remove_all(directory);
 }
