@@ -16,7 +16,7 @@ protected:
     }
 
     std::string run(const std::string& line) {
-        CaptureStreams capture;
+        TraceCapture capture;
         core->processCommands(line);
         return capture.out();
     }
@@ -60,7 +60,7 @@ protected:
     }
 
     void fire() {
-        CaptureStreams quiet;
+        TraceCapture quiet;
         tap(keys::space);
     }
 
@@ -142,7 +142,7 @@ TEST_F(ComputerPlayersTest, ItsTurnMovesAtTheKeysRateAndFiresAsSpaceDoes) {
     float lastVelocity = state->launchVelocity;
     int weapon = 0, tabs = 0;
     Vector3 muzzle, velocity;
-    CaptureStreams capture;
+    TraceCapture capture;
     while (currentName() == "Player 2" && time < 10.0f) {
         muzzle = muzzlePosition(computer.skeleton, computer.position);
         velocity = muzzleVelocity(turret(), barrel(), state->launchVelocity);

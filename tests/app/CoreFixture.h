@@ -1,9 +1,9 @@
 #pragma once
 #include "app/KeyCodes.h"
-#include "support/CaptureStreams.h"
 #include "support/FakeAL.h"
 #include "support/FakeGL.h"
 #include "support/GameCorePeer.h"
+#include "support/TraceCapture.h"
 #include "world/TankObject.h"
 #include <cstdlib>
 #include <filesystem>
@@ -25,7 +25,7 @@ protected:
         emptyFolder = folder;
         const std::filesystem::path previous = std::filesystem::current_path();
         std::filesystem::current_path(emptyFolder);
-        CaptureStreams capture;
+        TraceCapture capture;
         core = std::make_unique<GameCore>();
         state = std::make_unique<GameCorePeer>(*core);
         startupOut = capture.out();
@@ -33,7 +33,7 @@ protected:
     }
 
     void TearDown() override {
-        CaptureStreams capture;
+        TraceCapture capture;
         state.reset();
         core.reset();
         EXPECT_EQ(capture.out().rfind("~GameCore()\n", 0), 0u) << "the first line of the teardown";
@@ -61,11 +61,11 @@ protected:
     }
     // An update or a new game with its trace lines swallowed.
     void update(float dtSeconds) {
-        CaptureStreams quiet;
+        TraceCapture quiet;
         core->update(dtSeconds);
     }
     void newGame(int players) {
-        CaptureStreams quiet;
+        TraceCapture quiet;
         core->newGame(players);
     }
 

@@ -5,7 +5,7 @@ class GameCoreCommandsTest : public CoreFixture {
 protected:
     // Runs a line and returns its trace lines.
     std::string run(const std::string& line) {
-        CaptureStreams capture;
+        TraceCapture capture;
         core->processCommands(line);
         return capture.out();
     }

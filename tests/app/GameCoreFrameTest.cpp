@@ -50,7 +50,7 @@ protected:
         return glyphs;
     }
 
-    CaptureStreams streams;
+    TraceCapture streams;
     const std::filesystem::path previousDirectory = std::filesystem::current_path();
     std::unique_ptr<GameCore> game;
     std::unique_ptr<GameCorePeer> state; // what is inside game

@@ -70,7 +70,7 @@ TEST_F(GameCoreInputTest, TheConsoleTakesTypedKeysWithoutHoldingThem) {
 TEST_F(GameCoreInputTest, EnterRunsTheTypedLineAndNothingWhenItIsEmpty) {
     tap(keys::backquote);
     const std::size_t lines = consoleLines().size();
-    CaptureStreams capture;
+    TraceCapture capture;
     tap(keys::enter);
     EXPECT_EQ(capture.out(), "");
     EXPECT_EQ(consoleLines().size(), lines);
@@ -244,7 +244,7 @@ TEST_F(GameCoreInputTest, AHeldConsoleKeyTypesAgainAfterAPause) {
 
     // Enter runs its line once, however long it is held.
     type("set fps 1");
-    CaptureStreams capture;
+    TraceCapture capture;
     press(keys::enter);
     for (int i = 0; i < 8; ++i)
         update(0.25f);

@@ -1,8 +1,8 @@
 #include "app/Window.h"
 #include "app/KeyCodes.h"
-#include "support/CaptureStreams.h"
 #include "support/FakeGL.h"
 #include "support/GameCorePeer.h"
+#include "support/TraceCapture.h"
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 #include <memory>
@@ -15,14 +15,14 @@ class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         fakegl::reset();
-        CaptureStreams quiet;
+        TraceCapture quiet;
         window = std::make_unique<Window>(&argc, argv, "Vantrell", 640, 480);
         game = std::make_unique<GameCore>();
         state = std::make_unique<GameCorePeer>(*game);
         window->mainLoop(game.get());
     }
     void TearDown() override {
-        CaptureStreams quiet;
+        TraceCapture quiet;
         state.reset();
         game.reset();
         window.reset();
@@ -47,7 +47,7 @@ TEST_F(WindowTest, ConstructionRegistersEveryCallbackAndTamesKeyRepeat) {
         SCOPED_TRACE(serverCan);
         fakegl::reset();
         fakegl::setDetectableAutoRepeat(serverCan);
-        CaptureStreams capture;
+        TraceCapture capture;
         { Window w(&argc, argv, "Vantrell", 640, 480); }
         EXPECT_EQ(capture.out(), "Window::Window()\nAfter init\ninit display mode\nsize\n"
                                  "Doing stuff.\nWindow created.\nWindow::~Window()\n");
@@ -105,7 +105,7 @@ TEST_F(WindowTest, AKeyIsHeldAndLetGoOfByTheKeyWhateverItsCharacterBecame) {
     state->splashVisible = false; // keys go to the held-key table
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        CaptureStreams capture;
+        TraceCapture capture;
         for (const Event& e : c.events) {
             const auto key = static_cast<unsigned char>(e.code);
             if (e.kind == down)
@@ -133,7 +133,7 @@ TEST_F(WindowTest, SpecialKeysFoldIntoTheEightBitSpaceAndOthersAreDropped) {
 }
 
 TEST_F(WindowTest, DragTurnsTheCameraByFractionsOfTheCreatedSize) {
-    CaptureStreams quiet;
+    TraceCapture quiet;
     glut.mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
     glut.motion(640, 240); // a full width right, half a height down
     EXPECT_FLOAT_EQ(state->cameraRotation.y, -90.0f);

@@ -7,7 +7,7 @@
 #include "assets/Skeleton.h"
 #include "assets/Sound.h"
 #include "render/Image.h"
-#include "support/CaptureStreams.h"
+#include "support/TraceCapture.h"
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -65,7 +65,7 @@ TEST(DataPack, EveryPictureSkeletonAndMeshLoadsAsTheGameReadsIt) {
     EXPECT_GE(meshNames.size(), 4u);
     for (const std::string& name : meshNames) {
         Mesh mesh;
-        CaptureStreams capture;
+        TraceCapture capture;
         EXPECT_TRUE(loadMesh((dataDir + name).c_str(), mesh)) << name;
         EXPECT_EQ(capture.err(), "") << name;
         EXPECT_FALSE(mesh.indices.empty()) << name;
@@ -80,7 +80,7 @@ TEST(DataPack, TheSkyIsClosedRoundTheWholeField) {
     Skeleton sky;
     ASSERT_TRUE(loadSkeleton((dataDir + "background.skel").c_str(), sky));
     Mesh mesh;
-    CaptureStreams quiet;
+    TraceCapture quiet;
     ASSERT_TRUE(loadMesh((dataDir + sky.meshName).c_str(), mesh));
     using Point = std::array<long, 3>;
     const auto at = [&](std::uint32_t index) {

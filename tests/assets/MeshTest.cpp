@@ -1,6 +1,6 @@
 #include "assets/Mesh.h"
-#include "support/CaptureStreams.h"
 #include "support/TempDir.h"
+#include "support/TraceCapture.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -14,7 +14,7 @@ struct MeshFile {
 
     bool load(const std::string& text) { return loadPath(dir.write("model.mesh", text)); }
     bool loadPath(const std::string& path) {
-        CaptureStreams capture;
+        TraceCapture capture;
         const bool result = loadMesh(path.c_str(), mesh);
         out = capture.out();
         err = capture.err();

@@ -1,8 +1,8 @@
 #include "assets/Sound.h"
-#include "support/CaptureStreams.h"
 #include "support/TempDir.h"
-#include <cstdio>
+#include "support/TraceCapture.h"
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
@@ -48,7 +48,7 @@ std::string declaring(std::string bytes, std::uint32_t dataBytes) {
 TEST(Sound, FilesLoadAsWhatTheyHoldOrAreRefusedWithTheirReason) {
     struct Case {
         const char* name;
-        std::string bytes; // not written at all for "missing"
+        std::string bytes;  // not written at all for "missing"
         std::size_t frames; // loaded, 0 when refused
         const char* reason;
     };
@@ -81,7 +81,7 @@ TEST(Sound, FilesLoadAsWhatTheyHoldOrAreRefusedWithTheirReason) {
             dir.write("sound.wav", c.bytes);
         Sound sound;
         std::string problem;
-        CaptureStreams capture;
+        TraceCapture capture;
         EXPECT_EQ(loadSound(path.c_str(), sound, problem), c.frames > 0);
         EXPECT_NE(problem.find(c.reason), std::string::npos) << problem;
         EXPECT_EQ(problem.empty(), c.frames > 0) << problem;

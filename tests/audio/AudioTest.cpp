@@ -1,7 +1,7 @@
 #include "audio/Audio.h"
-#include "support/CaptureStreams.h"
 #include "support/FakeAL.h"
 #include "support/TempDir.h"
+#include "support/TraceCapture.h"
 #include <algorithm>
 #include <filesystem>
 #include <functional>
@@ -30,7 +30,7 @@ protected:
     struct FreshDevice {
         FreshDevice() { fakeal::reset(); }
     } fresh; // before the Audio opens it
-    CaptureStreams capture;
+    TraceCapture capture;
     Audio audio;
 };
 
@@ -50,7 +50,7 @@ TEST(AudioWithoutDevice, SaysOnceWhatItPlaysWithoutAndStaysSilent) {
         fakeal::state().deviceAvailable = c.device;
         fakeal::state().contextAvailable = c.context;
         fakeal::state().sourceLimit = c.sources;
-        CaptureStreams capture;
+        TraceCapture capture;
         Audio audio;
         audio.loadSounds(packSounds);
         audio.exploded(Vector3(1, 2, 3), 32.0f);
@@ -142,7 +142,7 @@ TEST_F(AudioTest, VoicesAreReusedWithoutCuttingAMoreImportantSound) {
 // the game plays the others.
 TEST(AudioSounds, MissingAndBadFilesAreNamedOnceAndLeftOut) {
     fakeal::reset();
-    CaptureStreams capture;
+    TraceCapture capture;
     TempDir dir;
     for (const char* name : {"burst4", "burst8", "burst16", "burst32", "split", "death", "draw"})
         std::filesystem::copy_file(packSounds + name + ".wav",

@@ -2,9 +2,8 @@
 # Keys held as a person holds them, on a server that repeats held keys: one
 # press of Space is one shot however long it is held, one press of Tab one step
 # along the weapon bar; a key let go while Shift is down is let go, as the key
-# it went down as (X reports the shifted character). The unit tests take that
-# release through the console's and the held keys' ways, and the aim texts
-# through a change of turn.
+# it went down as (X reports the shifted character), in play and on the
+# console. The unit tests take the aim texts through a change of turn.
 source "$(dirname "$0")/harness.sh"
 
 shot() { vt_screenshot "keys-$1"; }
@@ -40,6 +39,20 @@ drifted=$(vt_pixels_changed "$VT_OUT/keys-02-angle.png" "$VT_OUT/keys-03-angle.p
 echo "angle text: $turned pixels changed while a was held, $drifted in the second after its release"
 [ "$turned" -ge 10 ] || vt_fail "the angle text did not change while a was held"
 [ "$drifted" -eq 0 ] || vt_fail "the turret went on turning after a was let go with Shift down"
+
+# On the console: 1 held, Shift pressed, 1 let go (X reports '!'), Shift let go.
+# The console must stop typing 1, and the next press of 1 must type one more.
+vt_key grave
+start=$(vt_lines)
+xdotool keydown 1 sleep 0.2 keydown shift sleep 0.1 keyup 1 sleep 0.1 keyup shift sleep 1.5
+released=$(vt_count_after "$start" "^KEYUP: 49 = '1'$")
+vt_key 1 Return
+vt_wait "$start" '^processCommand: ' 5
+typed=$(tail -n +"$((start + 1))" "$VT_STDOUT" | grep -a '^processCommand: ')
+vt_key grave
+echo "console: 1 let go under Shift reached the game as $released release of 1; then $typed"
+[ "$released" -eq 1 ] && [ "$typed" = 'processCommand: "11"' ] ||
+    vt_fail "the console went on typing 1 after it was let go under Shift"
 
 # Holds KEY for SECONDS and lets go; HELD is how many lines the trace held
 # before the press, and the trace is read half a second after the release. With

@@ -1,5 +1,5 @@
-#include "support/GLReplay.h"
 #include "render/Image.h"
+#include "support/GLReplay.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -14,7 +14,7 @@ using Bytes = std::vector<std::uint8_t>;
 // culling, another depth function) would change how every surface looks.
 TEST(DisplayConstructionTest, MakesExactlyTheEightStateCalls) {
     fakegl::reset();
-    CaptureStreams streams;
+    TraceCapture streams;
     Display display;
     EXPECT_EQ(streams.out(), "Display::Display()\nend Display::Display()\n");
     EXPECT_EQ(fakegl::names(),

@@ -1,6 +1,6 @@
 #include "render/Image.h"
-#include "support/CaptureStreams.h"
 #include "support/TempDir.h"
+#include "support/TraceCapture.h"
 #include <gtest/gtest.h>
 
 // The content is one red pixel as a TGA: only the TGA names load it, the PNG
@@ -17,7 +17,7 @@ TEST(Image, ExtensionChoosesTheReaderCaseSensitively) {
         SCOPED_TRACE(name);
         const std::string path = std::string(name).size() < 4 ? name : dir.write(name, redPixel);
         Image image;
-        CaptureStreams capture;
+        TraceCapture capture;
         EXPECT_EQ(loadImage(path.c_str(), image), result == 1);
         EXPECT_EQ(capture.out() + capture.err(),
                   result < 0 ? "Unknown image type (\"" + path + "\").\n" : "");

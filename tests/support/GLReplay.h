@@ -1,7 +1,7 @@
 #pragma once
 #include "render/Display.h"
-#include "support/CaptureStreams.h"
 #include "support/FakeGL.h"
+#include "support/TraceCapture.h"
 #include <GL/gl.h>
 #include <algorithm>
 #include <array>
@@ -113,7 +113,7 @@ protected:
         display->resize(640, 480);
         fakegl::reset();
     }
-    CaptureStreams streams; // keeps the trace lines out of the test output
+    TraceCapture streams; // keeps the trace lines out of the test output
     std::unique_ptr<Display> display = std::make_unique<Display>();
 };
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "assets/TraceSink.h"
 #include "world/Explosion.h"
 #include "world/Explosive.h"
 #include "world/GridIndex.h"
@@ -6,7 +7,6 @@
 #include "world/PhysicsSettings.h"
 #include "world/SphereContact.h"
 #include "world/Terrain.h"
-#include <iostream>
 #include <iterator>
 #include <memory>
 #include <vector>
@@ -21,7 +21,7 @@ public:
     PlainCarrier(bool deathsHead, std::uint32_t& ids) : nine(deathsHead), nextId(ids) {}
 
     void contactEvent(World world) override {
-        std::cout << (nine ? "DeathsHeadObject" : "MIRVObject") << "::contactEvent" << std::endl;
+        TraceLine() << (nine ? "DeathsHeadObject" : "MIRVObject") << "::contactEvent";
         split(world);
     }
     void update(World world, float) override {
@@ -140,14 +140,14 @@ public:
             respond(*pairA, *pairB);
             pairA->contactEvent(world);
             pairB->contactEvent(world);
-            std::cout << "bounce sphere " << pairA->id << " sphere , " << pairB->id << std::endl
-                      << "resting:  " << pairA->resting << ", " << pairB->resting << std::endl
-                      << "fixed:    " << pairA->fixed << ", " << pairB->fixed << std::endl
-                      << "immobile: " << pairA->immobile << ", " << pairB->immobile << std::endl;
+            TraceLine() << "bounce sphere " << pairA->id << " sphere , " << pairB->id;
+            TraceLine() << "resting:  " << pairA->resting << ", " << pairB->resting;
+            TraceLine() << "fixed:    " << pairA->fixed << ", " << pairB->fixed;
+            TraceLine() << "immobile: " << pairA->immobile << ", " << pairB->immobile;
         } else if (tW <= tT) {
             advance(world, tW);
             if (wallObject) {
-                std::cout << "bounce sphere wall" << wallObject->id << std::endl;
+                TraceLine() << "bounce sphere wall" << wallObject->id;
                 float* v[3] = {&wallObject->velocity.x, &wallObject->velocity.y,
                                &wallObject->velocity.z};
                 *v[wallAxis] *= -1.0f;
@@ -156,7 +156,7 @@ public:
             advance(world, tT);
             // Ground dug away during the advance: no landing, the object falls on.
             if (terrainObject && terrain.heightAt(groundI, groundJ) == groundHeight) {
-                std::cout << "bounce sphere terrain " << terrainObject->id << std::endl;
+                TraceLine() << "bounce sphere terrain " << terrainObject->id;
                 terrainObject->velocity = Vector3(0.0f, 0.0f, 0.0f);
                 terrainObject->resting = true;
                 terrainObject->contactEvent(world);

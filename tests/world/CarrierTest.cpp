@@ -55,7 +55,7 @@ TEST_F(CarrierTest, DeathsHeadFansOverTheGridCentreFirstUnderTheCarriersMark) {
     DeathsHead().fire(objects, Vector3(20, 30, 40), Vector3(1, 2, 3));
     add<Object>(Vector3()); // someone else's, in the list before the split
     objects.front()->shotId = 17;
-    CaptureStreams capture;
+    TraceCapture capture;
     objects.front()->contactEvent(world());
     EXPECT_EQ(capture.out().rfind("DeathsHeadObject::contactEvent\n", 0), 0u) << capture.out();
     ASSERT_EQ(objects.size(), 20u);
@@ -72,7 +72,7 @@ TEST_F(CarrierTest, DeathsHeadFansOverTheGridCentreFirstUnderTheCarriersMark) {
 // it splits) and then told of the contact in that same step. It must split once.
 TEST_F(CarrierTest, CarrierSplitsOnlyOnceWhenUpdateAndContactShareAStep) {
     MIRV().fire(objects, Vector3(100, 1.05f, 100), Vector3(0, -10, 0));
-    CaptureStreams capture;
+    TraceCapture capture;
     physics.step(world());
     EXPECT_NE(capture.out().find("MIRVObject::contactEvent\n"), std::string::npos);
     EXPECT_EQ(objects.size(), 11u);

@@ -49,7 +49,7 @@ TEST_F(ExplosionTest, DamageFallsOffWithSquaredDistanceLessBothRadii) {
         Explosion& blast = fullBlast();
         Target& target = add<Target>(centre + Vector3(0.0f, c.distance, 0.0f));
         target.radius = c.radius;
-        CaptureStreams capture;
+        TraceCapture capture;
         blast.update(world(), 0.0f);
         EXPECT_EQ(target.amounts,
                   c.damage == 0.0f ? std::vector<float>{} : std::vector<float>{c.damage});
@@ -64,7 +64,7 @@ TEST_F(ExplosionTest, GoingOffDigsWakesEverythingAndVanishesAtTheNextStep) {
     Explosion& waiting = add<Explosion>(Vector3(0.0f, 0.0f, 0.0f), 8.0f, 75.0f);
     waiting.active = false;
 
-    CaptureStreams capture;
+    TraceCapture capture;
     blast.update(world(), 0.0f);
     EXPECT_EQ(capture.out(), ""); // nobody in reach
     EXPECT_FALSE(far.resting || waiting.resting || blast.resting || blast.active);
@@ -86,7 +86,7 @@ TEST_F(ExplosionTest, ShellFlyingIntoAGrowingExplosionSetsOffItsOwn) {
     shell.explosionId = own.id;
 
     physics.gravity = Vector3(0.0f, 0.0f, 0.0f);
-    CaptureStreams capture;
+    TraceCapture capture;
     physics.step(world());
     EXPECT_EQ(capture.out(), "Explosion::contactEvent\nExplosive::contactEvent\n"
                              "Activating explosion " +

@@ -1,10 +1,10 @@
 #include "world/Matrix.h"
-#include "support/CaptureStreams.h"
+#include "support/TraceCapture.h"
 #include <gtest/gtest.h>
 
 TEST(MatrixTest, OutOfBoundsIsReportedWithAllFourNumbersAndNeverReachesTheGrid) {
     Matrix<int> m(4, 3);
-    CaptureStreams capture;
+    TraceCapture capture;
     m.at(3, 2) = 7; // the last element
     EXPECT_EQ(capture.err(), "");
     m.at(4, 0) = 99;

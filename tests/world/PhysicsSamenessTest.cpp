@@ -1,5 +1,5 @@
-#include "support/CaptureStreams.h"
 #include "support/PlainPhysics.h"
+#include "support/TraceCapture.h"
 #include "world/DeathsHeadObject.h"
 #include "world/Explosive.h"
 #include "world/MIRVObject.h"
@@ -199,7 +199,7 @@ TEST(PhysicsSamenessTest, RandomScenesMatchThePlainRulesBitForBit) {
         PhysicsSettings physics;
         PlainPhysics reference;
         {
-            CaptureStreams quiet;
+            TraceCapture quiet;
             populate(game, seed, 200);
             populate(plain, seed, 200);
         }
@@ -209,7 +209,7 @@ TEST(PhysicsSamenessTest, RandomScenesMatchThePlainRulesBitForBit) {
         int splits = 0;
         int contactSplits = 0;
         for (int k = 0; k < 1500; ++k) {
-            CaptureStreams gameLines;
+            TraceCapture gameLines;
             // The game's counter numbers the shells of this step's splits from here.
             plain.nextId = Object().id + 1;
             physics.step(game.world());
@@ -229,7 +229,7 @@ TEST(PhysicsSamenessTest, RandomScenesMatchThePlainRulesBitForBit) {
         EXPECT_GT(craters, 20);
         EXPECT_GT(splits, 5);
         EXPECT_GT(contactSplits, 1);
-        CaptureStreams quiet;
+        TraceCapture quiet;
         game.objects.clear();
         plain.objects.clear();
     }

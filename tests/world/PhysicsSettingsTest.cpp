@@ -48,7 +48,7 @@ protected:
 TEST_F(PhysicsSettingsTest, DroppedSphereFollowsEulerStepsAndLands) {
     flatten(0.25f); // ground at 50
     Spy& ball = spy({100.0f, 175.0f, 100.0f}, {0.0f, 0.0f, 0.0f});
-    CaptureStreams capture;
+    TraceCapture capture;
 
     // Position first with the old velocity: after k steps the sphere has fallen
     // g dt^2 k (k - 1) / 2 (velocity first would give k (k + 1) / 2).
@@ -94,7 +94,7 @@ TEST_F(PhysicsSettingsTest, WallsReflectTheCentreWithoutRegardToTheRadius) {
         weightless();
         Spy& ball = spy(c.position, c.velocity);
         ball.radius = 3.0f;
-        CaptureStreams capture;
+        TraceCapture capture;
         physics.step(world());
         EXPECT_EQ(capture.out(), "bounce sphere wall" + id(ball) + "\n");
         EXPECT_NEAR(length(ball.velocity - c.reflected), 0.0f, 1e-5f);
@@ -110,7 +110,7 @@ TEST_F(PhysicsSettingsTest, HeadOnEqualMassesExchangeVelocitiesUnlessOneIsFixed)
         Spy& a = spy({100.0f, 100.0f, 100.0f}, {10.0f, 0.0f, 0.0f});
         Spy& b = spy({102.1f, 100.0f, 100.0f}, {-10.0f, 0.0f, 0.0f});
         a.fixed = fixed;
-        CaptureStreams capture;
+        TraceCapture capture;
         physics.step(world());
         // They close 20 units a second and are 0.1 apart: they touch after 0.005 s.
         // A fixed sphere stays where it was, and both keep their velocities.
@@ -129,7 +129,7 @@ TEST_F(PhysicsSettingsTest, HeadOnEqualMassesExchangeVelocitiesUnlessOneIsFixed)
 TEST_F(PhysicsSettingsTest, SpheresSplittingFromOneCentreNeverCollide) {
     Spy& a = spy({100.0f, 100.0f, 100.0f}, {4.0f, 10.0f, 0.0f});
     Spy& b = spy({100.0f, 100.0f, 100.0f}, {-4.0f, 10.0f, 0.0f});
-    CaptureStreams capture;
+    TraceCapture capture;
     for (int k = 0; k < 60; ++k)
         physics.step(world());
     EXPECT_EQ(capture.out(), "");
@@ -182,7 +182,7 @@ TEST_F(PhysicsSettingsTest, GroundDugInTheStepOfALandingLetsTheLanderFall) {
     tank.velocity = Vector3(0.0f, -10.0f, 0.0f); // touches the ground 0.005 s into the step
     Explosion& blast = add<Explosion>({100.0f, 100.0f, 100.0f}, 4.0f, 50.0f);
     blast.radius = 3.99f; // goes off within that same advance
-    CaptureStreams capture;
+    TraceCapture capture;
     physics.step(world());
     const float dug = terrain.heightAt(32, 32);
     EXPECT_LT(dug, 96.0f);

@@ -1,5 +1,5 @@
 #include "world/TankObject.h"
-#include "support/CaptureStreams.h"
+#include "support/TraceCapture.h"
 #include <gtest/gtest.h>
 
 // A contact alone does no harm.
@@ -8,7 +8,7 @@ TEST(TankObjectTest, DamageLowersHealthToNoLessThanZero) {
          {std::tuple{37.5f, 62.5f, "TankObject::damageEvent(37.5) health = 62.5\n"},
           std::tuple{150.0f, 0.0f, "TankObject::damageEvent(150) health = 0\n"}}) {
         TankObject tank;
-        CaptureStreams capture;
+        TraceCapture capture;
         tank.damageEvent(World{}, amount);
         tank.contactEvent(World{});
         EXPECT_EQ(tank.health, health);

@@ -47,7 +47,7 @@ void expectNormals(const Terrain& terrain, const Vector3& n) {
 TEST(TerrainTest, GeneratedGridSpansLowToHighAndRepeatsWithItsSeed) {
     for (unsigned seed : {1u, 77u, 12345u}) {
         SCOPED_TRACE(seed);
-        CaptureStreams capture;
+        TraceCapture capture;
         const std::vector<float> all = heights(generated(seed));
         // Hills near the far edges would index column or row 64 and be reported.
         EXPECT_EQ(capture.err(), "");
@@ -88,7 +88,7 @@ TEST(TerrainTest, CratersTakeTheSpheresDepthOutOfTheGroundAndNothingElse) {
           Case{{-30, 100, 230}, 50, any, any, false}, Case{{199, 100, 1}, 32, any, any, false}}) {
         SCOPED_TRACE(testing::Message() << c.centre.x << ", " << c.centre.y << ", " << c.centre.z);
         Terrain terrain = gameTerrain(0.5f);
-        CaptureStreams capture;
+        TraceCapture capture;
         terrain.crater(c.centre, c.radius);
         EXPECT_EQ(capture.err(), ""); // an index past the grid would be reported
         const std::vector<float> after = heights(terrain);

@@ -1,5 +1,5 @@
-#include "support/CaptureStreams.h"
 #include "support/TempDir.h"
+#include "support/TraceCapture.h"
 #include "world/DeathsHead.h"
 #include "world/Explosion.h"
 #include "world/Explosive.h"
@@ -37,7 +37,7 @@ TEST(ExplosiveWeaponTest, FireAppendsTheShellThenItsHiddenExplosion) {
         weapon.projectileSkeleton.id = "ball";
         weapon.projectileTexture = 7;
         weapon.explosionTexture = 9;
-        CaptureStreams capture;
+        TraceCapture capture;
         ObjectList objects;
         objects.push_back(std::make_unique<Object>());
         weapon.fire(objects, Vector3(10, 20, 30), Vector3(1, 2, 3));
@@ -79,7 +79,7 @@ TEST(WeaponLoadTest, EachMissingFileFailsTheWeaponsThatReadIt) {
     const fs::path oldDirectory = fs::current_path();
     fs::create_directories(directory.path("data/weapons"));
     fs::current_path(directory.path(""));
-    CaptureStreams capture; // loaders may write lines; keep them out of the test log
+    TraceCapture capture; // loaders may write lines; keep them out of the test log
     MeshLibrary meshes;
     struct Case {
         std::string missing;

@@ -1,5 +1,5 @@
 #pragma once
-#include "support/CaptureStreams.h"
+#include "support/TraceCapture.h"
 #include "world/Object.h"
 #include "world/PhysicsSettings.h"
 #include "world/Terrain.h"
@@ -30,7 +30,7 @@ protected:
 
     World world() { return World{&objects, &box, &terrain}; }
 
-    CaptureStreams quiet;
+    TraceCapture quiet;
     WorldBox box{0.0f, 200.0f, 0.0f, 200.0f, 0.0f, 200.0f, 0};
     Terrain terrain{64, 64, 200.0f, 200.0f, 200.0f};
     PhysicsSettings physics;
