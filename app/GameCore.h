@@ -61,9 +61,6 @@ public:
     void selectTankNodes();
     std::uint32_t loadTexture(const char* fileName);
 
-    const PlayerView& view() const { return playerView; }
-    TankControls& controls() { return tankControls; }
-
     static constexpr int maxPlayers = 64; // more than a keyboard serves; larger counts are cut
     static constexpr std::uint32_t terrainGridSize = 64; // grid points along each side
     // The most time one update simulates. A longer gap (a stopped process, a
