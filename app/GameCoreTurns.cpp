@@ -30,8 +30,8 @@ void GameCore::update(float elapsedSeconds) {
     // The held-key quantities come from the camera as it stood before the physics.
     const HeldKeyRates rates = heldKeyRates(dtSeconds);
 
-    // The cube the terrain occupies; the sound hears the bursts and splits in it.
-    WorldBox box{0.0f, worldSize, 0.0f, worldSize, 0.0f, worldSize, 0};
+    // The sound hears the bursts and splits in the world.
+    WorldBox box = gameBox;
     physics.tick(World{&objects, &box, &terrain, &sound}, dtSeconds);
 
     removeDeadTanks();

@@ -77,7 +77,7 @@ Flight ShotSolver::fly(const Aim& aim) const {
     Flight flight;
     Vector3 p = muzzle(aim);
     Vector3 v = muzzleVelocity(aim.turretDegrees, aim.barrelDegrees, aim.speed);
-    const BoxWalls walls(box);
+    const BoxWalls walls(gameBox);
     const GroundGrid grid(terrain);
     float apexSeconds = -1.0f;
     // A step of the physics with this shell alone in the world: the earliest of

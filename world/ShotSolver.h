@@ -78,6 +78,4 @@ private:
     Skeleton* barrel = nullptr;
     Vector3 position;
     float radius;
-    // The cube the game keeps its world in, whose walls a shell bounces off.
-    static constexpr WorldBox box{0.0f, worldSize, 0.0f, worldSize, 0.0f, worldSize, 0};
 };

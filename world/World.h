@@ -28,6 +28,10 @@ struct WorldBox {
     std::uint32_t unused = 0;
 };
 
+// The cube the game keeps its world in: the terrain's, whose walls shells bounce
+// off. The computer's trial shells fly in the same one.
+constexpr WorldBox gameBox{0.0f, worldSize, 0.0f, worldSize, 0.0f, worldSize, 0};
+
 // What the physics and every event see, passed by value. `events` hears of
 // explosions and splits; null when nobody listens.
 struct World {
