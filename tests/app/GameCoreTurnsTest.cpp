@@ -76,6 +76,7 @@ TEST_F(GameCoreTurnsTest, AShotLeavesFromTheTipWithTheAimedVelocity) {
 // A stall is let go, not replayed: whatever the clock says, one update simulates
 // at most a quarter second for the physics, the held keys and the camera alike,
 // a clock that makes no sense simulates nothing, and the game goes on from there.
+// Up flies along the view (turned a quarter from -z to +x here) and is damped.
 TEST_F(GameCoreTurnsTest, AnUpdateSimulatesAtMostAQuarterSecondOfAnyStall) {
     const float inf = std::numeric_limits<float>::infinity();
     struct Case {
@@ -90,16 +91,19 @@ TEST_F(GameCoreTurnsTest, AnUpdateSimulatesAtMostAQuarterSecondOfAnyStall) {
         state->physics.accumulator = 0.0f;
         state->cameraPosition = Vector3(100.0f, 180.0f, 100.0f);
         state->cameraVelocity = Vector3(0.0f, 0.0f, 0.0f);
+        state->cameraRotation = Vector3(0.0f, 90.0f, 0.0f);
         const TankObject& tank = *state->tanks.front();
         press('a');
-        press(keys::up); // Up flies along -z
+        press(keys::up);
         update(c.elapsed);
         release('a');
         release(keys::up);
         // Whole steps of 0.01 s: the last may be one short.
         EXPECT_NEAR(tank.velocity.y, -9.81f * c.simulated, 0.15f);
         EXPECT_NEAR(state->tankNodes["turret"]->rotate.y, 90.0f * c.simulated, 1e-3f);
-        EXPECT_NEAR(state->cameraPosition.z, 100.0f - 4.0f * c.simulated, 1e-3f);
+        EXPECT_NEAR(state->cameraPosition.x, 100.0f + 4.0f * c.simulated, 1e-3f);
+        // Damped by 4 a second: a quarter second's flight stops at once.
+        EXPECT_NEAR(state->cameraVelocity.x, c.elapsed == 0.1f ? 0.24f : 0.0f, 1e-5f);
         update(0.1f);
         EXPECT_NEAR(tank.velocity.y, -9.81f * (c.simulated + 0.1f), 0.15f);
     }
