@@ -83,10 +83,3 @@ TEST_F(GameCoreCommandsTest, TanksStartsAGameOnlyWithACount) {
     }
     EXPECT_TRUE(state->objects.empty());
 }
-
-using GameCoreCommandsDeathTest = GameCoreCommandsTest;
-
-TEST_F(GameCoreCommandsDeathTest, QuitAndExitEndTheProcessWithStatusZero) {
-    for (const char* line : {"quit", "set fps 1; quit ;set fps 2", "  exit now"})
-        EXPECT_EXIT(core->processCommands(line), testing::ExitedWithCode(0), "") << line;
-}
