@@ -69,24 +69,12 @@ TEST_F(GameCoreCommandsTest, MenuPicksAMenuByIdAndAlwaysShowsOne) {
     }
 }
 
-// Without a number there is nothing to start; the game goes on untouched.
+// Without a number there is nothing to start; the game goes on untouched. A
+// count past any shared keyboard is cut down rather than exhausting memory.
 TEST_F(GameCoreCommandsTest, TanksStartsAGameOnlyWithACount) {
-    const std::pair<const char*, std::size_t> cases[] = {{"tanks 3", 3},
-                                                         {"tanks", 3},
-                                                         {"tanks many", 3},
-                                                         {"tanks  ;", 3},
-                                                         {"tanks 99999999999999999999999", 64},
-                                                         {"tanks -2", 0}};
-    for (const auto& [line, tanks] : cases) {
-        run(line);
-        EXPECT_EQ(state->tanks.size(), tanks) << line;
-    }
+    for (const char* line : {"tanks 3", "tanks", "tanks many", "tanks  ;"})
+        EXPECT_EQ((run(line), state->tanks.size()), 3u) << line;
+    EXPECT_EQ((run("tanks 99999999999999999999999"), state->tanks.size()), 64u);
+    EXPECT_EQ((run("tanks -2"), state->tanks.size()), 0u);
     EXPECT_TRUE(state->objects.empty());
-}
-
-using GameCoreCommandsDeathTest = GameCoreCommandsTest;
-
-TEST_F(GameCoreCommandsDeathTest, QuitAndExitEndTheProcessWithStatusZero) {
-    for (const char* line : {"quit", "set fps 1; quit ;set fps 2", "  exit now"})
-        EXPECT_EXIT(core->processCommands(line), testing::ExitedWithCode(0), "") << line;
 }

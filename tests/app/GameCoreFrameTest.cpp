@@ -1,42 +1,28 @@
-// The whole frame, drawn by a real GameCore on the recording GL. The core loads
-// its assets from the game folder when it has been built; the checks here do not
-// depend on them: textures that matter are given known names first.
+// The whole frame, drawn by a real GameCore on the recording GL; the textures
+// that matter are given known names.
+#include "CoreFixture.h"
 #include "support/GLReplay.h"
-#include "support/GameCorePeer.h"
-#include "world/TankObject.h"
-#include <filesystem>
 
 namespace {
 
 using glreplay::Quad;
 
-constexpr unsigned int fontName = 901, splashName = 902, selectionName = 903;
+constexpr unsigned int fontName = 901, splashName = 902;
 
-class GameCoreFrameTest : public ::testing::Test {
+class GameCoreFrameTest : public CoreFixture {
 protected:
     void SetUp() override {
-        std::error_code noGameFolder; // then the core starts without assets
-        std::filesystem::current_path(VANTRELL_GAME_DIR, noGameFolder);
-        fakegl::reset();
-        game = std::make_unique<GameCore>();
-        state = std::make_unique<GameCorePeer>(*game);
-        game->reshape(640, 480);
+        CoreFixture::SetUp();
+        leaveTitle();
+        core->reshape(640, 480);
         state->fontTexture = fontName;
         state->splashTexture = splashName;
-        state->selectionTexture = selectionName;
-        state->splashVisible = false;
-        state->messageShown = false;
-    }
-    void TearDown() override {
-        state.reset();
-        game.reset();
-        std::filesystem::current_path(previousDirectory);
     }
 
     // Draws one frame and returns the overlay's quads (everything after glOrtho).
     std::vector<Quad> frameQuads() {
         fakegl::reset();
-        game->display();
+        core->display();
         return glreplay::quads(fakegl::find("glOrtho"));
     }
 
@@ -49,33 +35,9 @@ protected:
                 ++glyphs;
         return glyphs;
     }
-
-    TraceCapture streams;
-    const std::filesystem::path previousDirectory = std::filesystem::current_path();
-    std::unique_ptr<GameCore> game;
-    std::unique_ptr<GameCorePeer> state; // what is inside game
 };
 
 } // namespace
-
-// Six icons along the top edge; the highlight repeats the selected one's rectangle.
-TEST_F(GameCoreFrameTest, WeaponBarRunsAlongTheTopEdge) {
-    ASSERT_EQ(state->weapons.size(), 6u);
-    for (const std::size_t selected : {0u, 2u}) {
-        SCOPED_TRACE(selected);
-        state->currentWeapon = std::next(state->weapons.begin(), selected);
-        const std::vector<Quad> q = frameQuads();
-        ASSERT_GE(q.size(), 7u);
-        auto weapon = state->weapons.begin();
-        for (std::size_t n = 0; n < 7; ++n) {
-            SCOPED_TRACE(n);
-            const bool highlight = n == selected + 1;
-            const double x = 32.0 * (n <= selected ? n : n - 1);
-            EXPECT_EQ(q[n].rect(), (std::vector<double>{x, x + 32, 448, 480}));
-            EXPECT_EQ(q[n].texture, highlight ? selectionName : (*weapon++)->icon());
-        }
-    }
-}
 
 // The message is centred on whole pairs of characters, the frame rate right-
 // aligned in the top right corner; a text wider than the window starts at its
@@ -110,7 +72,7 @@ TEST_F(GameCoreFrameTest, MessageAndFrameRateTexts) {
 // The layers from the player's side: the title image covers the weapon bar, the
 // heads-up texts and the message; the menu and the console lie over the title.
 TEST_F(GameCoreFrameTest, TitleCoversTheHudButNotMenuOrConsole) {
-    game->newGame(1);
+    newGame(1);
     state->message = "Draw Game";
     state->messageShown = state->splashVisible = state->consoleOpen = true;
     state->menus = {Menu{}};
@@ -144,7 +106,7 @@ TEST_F(GameCoreFrameTest, TitleCoversTheHudButNotMenuOrConsole) {
 TEST_F(GameCoreFrameTest, SceneStateFollowsTheVariables) {
     state->variables["lighting"] = 0;
     state->variables["wireframe"] = 1;
-    game->reshape(800, 0);
+    core->reshape(800, 0);
     frameQuads();
     EXPECT_EQ(fakegl::args("glPolygonMode"),
               (std::vector<double>{GL_FRONT_AND_BACK, GL_LINE, GL_FRONT_AND_BACK, GL_FILL}));

@@ -27,20 +27,6 @@ protected:
     }
 };
 
-TEST_F(GameCoreInputTest, TheTitleTakesAnyKeyBeforeEverythingElse) {
-    state->splashVisible = true;
-    state->currentMenu = 3;
-    press(keys::backquote); // even the backquote only opens the first menu here, none loaded
-    EXPECT_EQ(state->variables["menu"], 1);
-    EXPECT_EQ(state->currentMenu, 0);
-    EXPECT_FALSE(state->consoleOpen || held(keys::backquote));
-    press(keys::escape); // the menu is up: Esc closes it again and clears the message latch
-    EXPECT_EQ(state->variables["menu"], 0);
-    EXPECT_FALSE(state->messageShown);
-    update(0.0f);
-    EXPECT_EQ(state->message, "Draw Game") << "no game counts as no tank left";
-}
-
 TEST_F(GameCoreInputTest, TheConsoleTakesTypedKeysWithoutHoldingThem) {
     showMenu();
     held('a') = true; // held since before the console opened
@@ -59,27 +45,6 @@ TEST_F(GameCoreInputTest, TheConsoleTakesTypedKeysWithoutHoldingThem) {
     tap(keys::escape);
     EXPECT_EQ(state->variables["menu"], 0) << "Esc still toggles the menu";
     EXPECT_TRUE(state->consoleOpen);
-
-    type("tanks 4");
-    tap(keys::backquote); // closing the console empties the line being typed
-    EXPECT_FALSE(state->consoleOpen);
-    EXPECT_EQ(state->console.inputLine(), "");
-}
-
-// The command stays as an ordinary line; an Enter on an empty line runs nothing.
-TEST_F(GameCoreInputTest, EnterRunsTheTypedLineAndNothingWhenItIsEmpty) {
-    tap(keys::backquote);
-    const std::size_t lines = consoleLines().size();
-    TraceCapture capture;
-    tap(keys::enter);
-    EXPECT_EQ(capture.out(), "");
-    EXPECT_EQ(consoleLines().size(), lines);
-    type("set fps 5");
-    tap(keys::enter);
-    tap(keys::enter);
-    EXPECT_EQ(state->variables["fps"], 5);
-    EXPECT_EQ(consoleLines().size(), lines + 1) << "a fresh input line, nothing run";
-    EXPECT_EQ(consoleLines()[1], "set fps 5");
 }
 
 TEST_F(GameCoreInputTest, TheMenuStopsAtItsEndsAndRunsTheSelectedOption) {
@@ -94,9 +59,7 @@ TEST_F(GameCoreInputTest, TheMenuStopsAtItsEndsAndRunsTheSelectedOption) {
     EXPECT_EQ(menu.options[1].choice, 2);
     taps({keys::left, keys::left, keys::left, keys::left});
     EXPECT_EQ(menu.options[1].choice, 0);
-    press(keys::down);
-    EXPECT_FALSE(held(keys::down)) << "keys the menu takes are never held";
-    taps({keys::escape, keys::escape});
+    taps({keys::down, keys::escape, keys::escape});
     EXPECT_EQ(menu.selected, 0) << "Esc goes back to the first option";
 
     // Enter, line feed and Space run the selected option.
@@ -155,10 +118,6 @@ TEST_F(GameCoreInputTest, HeldKeysAimWithinTheirLimits) {
                           : state->velocityText,
                   c.text);
     }
-    EXPECT_EQ(state->elevation, 0.0f);
-    EXPECT_NEAR(state->turretAngle, 359.75f, 1e-3);
-    holdFor('A', 1.0f); // only the lower-case letters aim
-    EXPECT_NEAR(turret, 359.75f, 1e-3);
 
     // Neither key held: the speed is still clamped, its text left alone.
     state->launchVelocity = 250.0f;
@@ -166,16 +125,6 @@ TEST_F(GameCoreInputTest, HeldKeysAimWithinTheirLimits) {
     update(0.1f);
     EXPECT_EQ(state->launchVelocity, 100.0f);
     EXPECT_EQ(state->velocityText + " " + state->healthText, "0 37");
-}
-
-// Up flies along the view, turned a quarter from -z to +x here, and is damped.
-TEST_F(GameCoreInputTest, FlyingMovesAlongTheViewAndIsDamped) {
-    flatten(0.0f);
-    state->cameraPosition = Vector3(100.0f, 50.0f, 100.0f);
-    state->cameraRotation.y = 90.0f;
-    holdFor(keys::up, 0.1f);
-    EXPECT_NEAR(length(state->cameraPosition - Vector3(100.4f, 50.0f, 100.0f)), 0.0f, 1e-4);
-    EXPECT_NEAR(state->cameraVelocity.x, 0.24f, 1e-5);
 }
 
 TEST_F(GameCoreInputTest, TheCameraStaysInTheBoxAndAboveTheGround) {
@@ -187,8 +136,6 @@ TEST_F(GameCoreInputTest, TheCameraStaysInTheBoxAndAboveTheGround) {
     const Case cases[] = {
         {0.25f, {10, 100, 10}, {-30, 0, -30}, {0, 100, 0}},
         {0.25f, {190, 100, 190}, {30, 0, 30}, {200, 100, 200}},
-        {0.25f, {100, 60, 100}, {0, -30, 0}, {100, 52, 100}},
-        {0.25f, {100, 190, 100}, {0, 30, 0}, {100, 200, 100}},
         {0.995f, {100, 150, 100}, {0, 0, 0}, {100, 200, 100}}, // the ceiling wins
         // The ground is the grid point below; the far edge maps to the last one.
         {marked, {200, 0, 200}, {0, 0, 0}, {200, 102, 200}},
@@ -210,8 +157,10 @@ TEST_F(GameCoreInputTest, TheCameraStaysInTheBoxAndAboveTheGround) {
 }
 
 // Held in the console, Backspace and printable keys type again after half a
-// second, 25 times a second, until released or the console closes.
-TEST_F(GameCoreInputTest, AHeldConsoleKeyTypesAgainAfterAPause) {
+// second, 25 times a second, until released or the console closes. Enter runs
+// its line once however long it is held, and the line stays as an ordinary one;
+// an Enter on an empty line runs nothing.
+TEST_F(GameCoreInputTest, AHeldConsoleKeyTypesAgainAfterAPauseButEnterRunsOnce) {
     tap(keys::backquote);
     type("abcdefgh");
     press(keys::backspace);
@@ -228,26 +177,22 @@ TEST_F(GameCoreInputTest, AHeldConsoleKeyTypesAgainAfterAPause) {
     press('x');
     update(0.25f);
     update(0.25f);
-    release('x');
-    update(0.25f);
     EXPECT_EQ(state->console.inputLine(), "abcdxx");
-
-    press('y');
-    update(0.25f);
     tap(keys::backquote); // closing the console stops it, as it empties the line
     update(0.25f);
     tap(keys::backquote);
     update(0.25f);
     update(0.25f);
     EXPECT_EQ(state->console.inputLine(), "");
-    EXPECT_FALSE(held('y'));
+    release('x');
 
-    // Enter runs its line once, however long it is held.
     type("set fps 1");
     TraceCapture capture;
     press(keys::enter);
     for (int i = 0; i < 8; ++i)
         update(0.25f);
     release(keys::enter);
+    tap(keys::enter);
     EXPECT_EQ(capture.out(), "processCommand: \"set fps 1\"\n");
+    EXPECT_EQ(consoleLines()[1], "set fps 1");
 }

@@ -12,11 +12,11 @@ public:
           terrain(core.terrain), tankSkeleton(core.tankSkeleton),
           backgroundSkeleton(core.backgroundSkeleton), currentTank(core.currentTank),
           tankNodes(core.tankNodes), variables(core.variables), meshes(core.meshes),
-          fontTexture(core.fontTexture), selectionTexture(core.selectionTexture),
-          backgroundTexture(core.backgroundTexture), splashTexture(core.splashTexture),
-          keyDown(core.keyDown), consoleOpen(core.consoleOpen), splashVisible(core.splashVisible),
-          messageShown(core.messageShown), currentMenu(core.currentMenu), fps(core.fps),
-          elevation(core.elevation), turretAngle(core.turretAngle),
+          fontTexture(core.fontTexture), backgroundTexture(core.backgroundTexture),
+          splashTexture(core.splashTexture), keyDown(core.keyDown), consoleOpen(core.consoleOpen),
+          splashVisible(core.splashVisible), messageShown(core.messageShown),
+          currentMenu(core.currentMenu), fps(core.fps),
+
           elevationText(core.elevationText), angleText(core.angleText),
           velocityText(core.velocityText), healthText(core.healthText), objects(core.objects),
           message(core.message), launchVelocity(core.launchVelocity), weapons(core.weapons),
@@ -39,7 +39,6 @@ public:
     std::map<std::string, int>& variables;
     MeshLibrary& meshes;
     std::uint32_t& fontTexture;
-    std::uint32_t& selectionTexture;
     std::uint32_t& backgroundTexture;
     std::uint32_t& splashTexture;
     bool (&keyDown)[256];
@@ -48,8 +47,6 @@ public:
     bool& messageShown;
     int& currentMenu;
     float& fps;
-    float& elevation;
-    float& turretAngle;
     std::string& elevationText;
     std::string& angleText;
     std::string& velocityText;
