@@ -51,38 +51,6 @@ TEST(Skeleton, NodesNestInFileOrderAndElementsOutsideTheirPlaceAreIgnored) {
                           "1,1,1 {c| 3,-0.5,0.2 0,0,0 1,1,1}}} {d| 0,0,0 0,1,0 2.5,0,0}");
 }
 
-// The first "tip" in pre-order is the deep one; a breadth-first search would
-// find the second, shallow one. A node's own placement applies to points away
-// from its origin: scale first, then z, y and x turns, counter-clockwise.
-TEST(Skeleton, TransformFromNodeCarriesThePointToTheRootsFrame) {
-    TempDir dir;
-    Skeleton root;
-    ASSERT_TRUE(loadText(dir,
-                         "<skeleton><id>body</id><translate><z>5</z></translate><child>"
-                         "<child><id>tip</id><translate><y>1</y></translate>"
-                         "<rotate><x>90</x></rotate></child></child>"
-                         "<child><id>tip</id><translate><y>9</y></translate></child>"
-                         "<child><id>turn</id><rotate><x>90</x><y>90</y><z>90</z></rotate>"
-                         "<scale><x>2</x></scale></child></skeleton>",
-                         root));
-    struct Case {
-        const char* id;
-        Vector3 point;
-        Vector3 expected;
-    };
-    for (const Case& c : {Case{"tip", {0, 0, 0}, {0, 1, 5}}, Case{"tip", {0, 2, 0}, {0, 1, 7}},
-                          Case{"turn", {1, 0, 0}, {0, 0, 7}}, Case{"turn", {0, 0, 1}, {1, 0, 5}},
-                          Case{"body", {1, 0, 0}, {1, 0, 5}}}) {
-        SCOPED_TRACE(c.id);
-        Vector3 point = c.point;
-        EXPECT_TRUE(transformFromNode(root, point, c.id));
-        EXPECT_LT(length(point - c.expected), 1e-5f);
-    }
-    Vector3 untouched(4, 5, 6);
-    EXPECT_FALSE(transformFromNode(root, untouched, "muzzle"));
-    EXPECT_EQ(untouched, Vector3(4, 5, 6));
-}
-
 // Copying and destroying a tree recurse per level: a deep file must be refused
 // before it can exhaust the stack, and a wide one before it eats memory.
 TEST(Skeleton, TooDeepOrTooManyNodesIsRefused) {

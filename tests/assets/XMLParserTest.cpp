@@ -31,20 +31,6 @@ public:
 
 } // namespace
 
-TEST(XMLParser, SameCallbacksForLfCrLfAndNoFinalLineEnd) {
-    TempDir dir;
-    const Events expected = {"start menu", "text \n ", "start id", "text main",
-                             "end id",     "text \n",  "end menu"};
-    const std::string lf = "<menu>\n <id>main</id>\n</menu>";
-    const std::string crlf = "<menu>\r\n <id>main</id>\r\n</menu>";
-    for (const std::string& text : {lf + "\n", crlf + "\r\n", lf, crlf}) {
-        SCOPED_TRACE(::testing::PrintToString(text));
-        RecordingParser parser;
-        EXPECT_TRUE(parser.parse(dir.write("doc.xml", text).c_str()));
-        EXPECT_EQ(parser.events, expected);
-    }
-}
-
 // A handler's stop (the parser above stops at "b") fails the document like a
 // syntax error, and nothing is reported after it.
 TEST(XMLParser, RefusedFilesKeepOnlyWhatRanBeforeTheError) {

@@ -4,7 +4,6 @@
 #include "support/TraceCapture.h"
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -62,45 +61,23 @@ TEST(AudioWithoutDevice, SaysOnceWhatItPlaysWithoutAndStaysSilent) {
     }
 }
 
-// A burst by its blast radius, a Nuke's for anything bigger; the result's sounds
-// inside the head: at the listener's centre, wherever it stands.
-TEST_F(AudioTest, EachEventPlaysItsCueWhereItHappened) {
+// A burst by its blast radius, a Nuke's for anything bigger, where it happened;
+// the result's sounds inside the head, wherever the listener stands. (The core's
+// sound test hears the launch, the split and a death where they happen.)
+TEST_F(AudioTest, BurstsGoByTheBlastAndTheResultSoundsInsideTheHead) {
     const Vector3 p(12.0f, 34.0f, 56.0f);
-    const std::pair<std::function<void()>, Cue> cases[] = {
-        {[&] { audio.launch(p); }, Cue::launch},
-        {[&] { audio.split(p); }, Cue::split},
-        {[&] { audio.death(p); }, Cue::death},
-        {[&] { audio.exploded(p, 4.02f); }, Cue::burst4},
-        {[&] { audio.exploded(p, 8.04f); }, Cue::burst8},
-        {[&] { audio.exploded(p, 16.0f); }, Cue::burst16},
-        {[&] { audio.exploded(p, 90.0f); }, Cue::burst32},
-        {[&] { audio.result(false); }, Cue::win},
-        {[&] { audio.result(true); }, Cue::draw}};
-    for (const auto& [event, cue] : cases) {
-        SCOPED_TRACE(static_cast<int>(cue));
-        const std::size_t before = plays();
-        event();
-        ASSERT_EQ(plays(), before + 1);
-        const fakeal::Source& s = fakeal::last();
-        const bool inHead = cue == Cue::win || cue == Cue::draw;
-        EXPECT_EQ(s.buffer, audio.buffer(cue));
-        EXPECT_EQ(s.position, inHead ? Vector3() : p);
-        EXPECT_EQ(s.relative, inHead);
-        EXPECT_TRUE(s.gain > 0.3f && s.gain <= 1.0f && std::abs(s.pitch - 1.0f) < 0.05f);
+    for (const auto& [radius, cue] : {std::pair{4.02f, Cue::burst4}, std::pair{8.04f, Cue::burst8},
+                                      std::pair{16.0f, Cue::burst16}, std::pair{90.0f, Cue::burst32}}) {
+        audio.exploded(p, radius);
+        EXPECT_EQ(fakeal::last().buffer, audio.buffer(cue)) << radius;
+        EXPECT_TRUE(fakeal::last().position == p && !fakeal::last().relative) << radius;
+    }
+    for (const auto& [draw, cue] : {std::pair{false, Cue::win}, std::pair{true, Cue::draw}}) {
         fakeal::finishAll();
+        audio.result(draw);
+        EXPECT_EQ(fakeal::last().buffer, audio.buffer(cue)) << draw;
+        EXPECT_TRUE(fakeal::last().position == Vector3() && fakeal::last().relative) << draw;
     }
-}
-
-// Heard from 100 units away, under OpenAL's clamped inverse distance law.
-TEST_F(AudioTest, BiggerBurstsAreLouderFarOff) {
-    std::vector<float> heard;
-    for (float radius : {4.0f, 8.0f, 16.0f, 32.0f}) {
-        audio.exploded(Vector3(), radius);
-        ASSERT_LT(fakeal::last().referenceDistance, 100.0f);
-        heard.push_back(fakeal::last().gain * fakeal::last().referenceDistance / 100.0f);
-    }
-    EXPECT_TRUE(std::is_sorted(heard.begin(), heard.end()));
-    EXPECT_GT(heard[3], 3.0f * heard[0]) << "a Nuke far off outsounds a Baby Missile";
 }
 
 // A voice that finished is taken first; with all busy, the oldest of the least

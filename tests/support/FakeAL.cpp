@@ -69,12 +69,7 @@ void alSourcei(ALuint name, ALenum param, ALint value) {
     if (param == AL_BUFFER && !s.playing) s.buffer = static_cast<unsigned>(value);
     if (param == AL_SOURCE_RELATIVE) s.relative = value != AL_FALSE;
 }
-void alSourcef(ALuint name, ALenum param, ALfloat value) {
-    fakeal::Source& s = source(name);
-    if (param == AL_GAIN) s.gain = value;
-    if (param == AL_PITCH) s.pitch = value;
-    if (param == AL_REFERENCE_DISTANCE) s.referenceDistance = value;
-}
+void alSourcef(ALuint, ALenum, ALfloat) {}
 void alSource3f(ALuint name, ALenum param, ALfloat x, ALfloat y, ALfloat z) {
     if (param == AL_POSITION) source(name).position = Vector3(x, y, z);
 }

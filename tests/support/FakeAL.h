@@ -12,7 +12,6 @@ struct Source {
     unsigned buffer = 0;
     bool relative = false, playing = false;
     Vector3 position;
-    float gain = 1.0f, pitch = 1.0f, referenceDistance = 1.0f;
 };
 
 struct State {

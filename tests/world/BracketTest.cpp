@@ -1,8 +1,6 @@
 #include "world/Bracket.h"
-#include <cmath>
 #include <gtest/gtest.h>
 #include <random>
-#include <vector>
 
 namespace {
 
@@ -10,30 +8,6 @@ const Vector3 shooter(100.0f, 20.0f, 25.0f);
 const Vector3 target(100.0f, 20.0f, 175.0f); // 150 along +z
 
 } // namespace
-
-// With the same dice every level misses the same way on every shot; only the
-// size differs, in proportion to the level's spread narrowed once per shot.
-TEST(BracketTest, TheLevelScalesOnlyTheError) {
-    const AimError errors[] = {{0.0f, 0.5f}, {0.02f, 0.6f}, {0.4f, 0.85f}};
-    std::vector<Vector3> units[3]; // per shot, each level's miss per unit of error
-    for (const AimError& error : errors) {
-        std::mt19937 dice(99);
-        Bracket bracket;
-        for (int shot = 0; shot < 3; ++shot) {
-            Vector3 miss = bracket.aimPoint(7, target, shooter, error, dice) - target;
-            miss.y = 0.0f; // on the ground plane
-            const float scale = error.spread * std::pow(error.narrowing, static_cast<float>(shot));
-            if (scale > 0.0f)
-                units[shot].push_back(miss / scale);
-            else
-                EXPECT_EQ(length(miss), 0.0f);
-        }
-    }
-    for (const std::vector<Vector3>& unit : units) {
-        EXPECT_GT(length(unit[0]), 0.0f);
-        EXPECT_LT(length(unit[1] - unit[0]), 1e-3f);
-    }
-}
 
 TEST(BracketTest, WhereAShotCameDownMovesTheNextAimUntilTheTargetChanges) {
     std::mt19937 dice(1);

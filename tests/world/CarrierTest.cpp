@@ -3,7 +3,6 @@
 #include "world/DeathsHead.h"
 #include "world/Explosion.h"
 #include "world/Explosive.h"
-#include "world/MIRV.h"
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -30,25 +29,6 @@ void expectFan(const ObjectList& objects, const Vector3& from, const std::vector
 
 } // namespace
 
-// Rising at 5 units a second, it still climbs after 50 steps of 0.01 s and splits
-// in the 51st, when it falls; it is marked, and erased when the next step begins.
-TEST_F(CarrierTest, MIRVSplitsAtTheTopOfItsFlightIntoFiveMissiles) {
-    MIRV().fire(objects, Vector3(100, 50, 100), Vector3(3, 5, -2));
-    const Object* carrier = objects.front().get();
-    for (int i = 0; i < 50; ++i)
-        physics.step(world());
-    ASSERT_EQ(objects.size(), 1u);
-    physics.step(world());
-    ASSERT_EQ(objects.size(), 11u);
-    EXPECT_TRUE(carrier->dead);
-    const float vy = carrier->velocity.y;
-    EXPECT_LT(vy, 0.0f);
-    expectFan(objects, carrier->position,
-              {{3, vy, -2}, {7, vy, -2}, {-1, vy, -2}, {3, vy, 2}, {3, vy, -6}}, 8.0f);
-    physics.step(world());
-    EXPECT_EQ(objects.size(), 10u);
-}
-
 // Whoever follows a shot finds all of it: the fan carries the carrier's mark, and
 // nothing else in the list takes it.
 TEST_F(CarrierTest, DeathsHeadFansOverTheGridCentreFirstUnderTheCarriersMark) {
@@ -66,14 +46,4 @@ TEST_F(CarrierTest, DeathsHeadFansOverTheGridCentreFirstUnderTheCarriersMark) {
                             [](const auto& o) { return o->shotId == 17; }),
               1 + 18)
         << "the carrier, nine shells and their explosions";
-}
-
-// Falling onto the ground within its first step, the carrier is updated (falling:
-// it splits) and then told of the contact in that same step. It must split once.
-TEST_F(CarrierTest, CarrierSplitsOnlyOnceWhenUpdateAndContactShareAStep) {
-    MIRV().fire(objects, Vector3(100, 1.05f, 100), Vector3(0, -10, 0));
-    TraceCapture capture;
-    physics.step(world());
-    EXPECT_NE(capture.out().find("MIRVObject::contactEvent\n"), std::string::npos);
-    EXPECT_EQ(objects.size(), 11u);
 }

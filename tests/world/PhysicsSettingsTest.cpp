@@ -3,7 +3,6 @@
 #include "world/Explosion.h"
 #include "world/TankObject.h"
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -51,19 +50,13 @@ TEST_F(PhysicsSettingsTest, DroppedSphereFollowsEulerStepsAndLands) {
     TraceCapture capture;
 
     // Position first with the old velocity: after k steps the sphere has fallen
-    // g dt^2 k (k - 1) / 2 (velocity first would give k (k + 1) / 2).
-    for (int k = 1; k <= 503; ++k) {
+    // g dt^2 k (k - 1) / 2: 123.85 after 503 steps and 124.35 after 504, where it
+    // stops on the ground part-way through (velocity first would land a step sooner).
+    for (int k = 1; k <= 503; ++k)
         physics.step(world());
-        if (k == 1 || k == 2 || k == 100 || k == 503) {
-            const float fallen = 9.81f * 0.0001f * static_cast<float>(k * (k - 1)) / 2.0f;
-            EXPECT_NEAR(ball.position.y, 175.0f - fallen, 5e-3f) << "step " << k;
-            EXPECT_NEAR(ball.velocity.y, -9.81f * 0.01f * static_cast<float>(k), 1e-3f);
-        }
-    }
     EXPECT_EQ(capture.out(), "");
     EXPECT_EQ(log.size(), 503u); // one update per step, no contact yet
-
-    // Step 504 would end below the ground: it stops on it part-way through.
+    EXPECT_NEAR(ball.position.y, 175.0f - 123.85f, 0.01f);
     physics.step(world());
     EXPECT_NEAR(ball.position.y, 51.0f, 1e-3f);
     EXPECT_EQ(ball.velocity, Vector3(0.0f, 0.0f, 0.0f));
@@ -123,53 +116,6 @@ TEST_F(PhysicsSettingsTest, HeadOnEqualMassesExchangeVelocitiesUnlessOneIsFixed)
         EXPECT_EQ(capture.out(), "bounce sphere " + id(a) + " sphere , " + id(b) + "\nresting:  " +
                                      (fixed ? "1" : "0") + ", 0\nfixed:    " + (fixed ? "1" : "0") +
                                      ", 0\nimmobile: 0, 0\n");
-    }
-}
-
-TEST_F(PhysicsSettingsTest, SpheresSplittingFromOneCentreNeverCollide) {
-    Spy& a = spy({100.0f, 100.0f, 100.0f}, {4.0f, 10.0f, 0.0f});
-    Spy& b = spy({100.0f, 100.0f, 100.0f}, {-4.0f, 10.0f, 0.0f});
-    TraceCapture capture;
-    for (int k = 0; k < 60; ++k)
-        physics.step(world());
-    EXPECT_EQ(capture.out(), "");
-    EXPECT_EQ(log.size(), 120u); // updates only
-    EXPECT_NEAR(a.position.x - b.position.x, 4.8f, 1e-3f);
-}
-
-TEST_F(PhysicsSettingsTest, RestingPairsAndRestingAgainstImmobileAreNotTested) {
-    // Each sphere's state: r resting, i immobile, m moving.
-    struct Case {
-        const char* states;
-        bool contact;
-    };
-    for (const Case& c : {Case{"rr", false}, Case{"ri", false}, Case{"ir", false}, Case{"rm", true},
-                          Case{"im", true}}) {
-        SCOPED_TRACE(c.states);
-        weightless();
-        // Overlapping and approaching: a contact at time 0 unless the pair is skipped.
-        // Their speeds stay below the wake threshold so resting ones keep resting.
-        Spy* pair[] = {&spy({100.0f, 100.0f, 100.0f}, {0.05f, 0.0f, 0.0f}),
-                       &spy({101.5f, 100.0f, 100.0f}, {-0.05f, 0.0f, 0.0f})};
-        for (int k = 0; k < 2; ++k) {
-            pair[k]->resting = c.states[k] == 'r';
-            pair[k]->immobile = c.states[k] == 'i';
-        }
-        physics.step(world());
-        EXPECT_EQ(log.back() == "contact " + id(*pair[1]), c.contact);
-    }
-}
-
-TEST_F(PhysicsSettingsTest, WakeThresholdIsASpeedOfOneTenth) {
-    for (float speed : {0.1f, 0.09f, 0.0f}) {
-        SCOPED_TRACE(speed);
-        objects.clear();
-        Spy& ball = spy({100.0f, 100.0f, 100.0f}, {speed, 0.0f, 0.0f});
-        ball.resting = true;
-        physics.advance(world(), 0.01f);
-        // Gravity only acts on the awake.
-        EXPECT_EQ(std::tuple(!ball.resting, ball.position.x != 100.0f, ball.velocity.y != 0.0f),
-                  std::tuple(speed >= 0.1f, speed >= 0.1f, speed >= 0.1f));
     }
 }
 
