@@ -1,4 +1,5 @@
 #pragma once
+#include "app/CameraDirector.h"
 #include "app/ComputerPlayers.h"
 #include "app/Console.h"
 #include "app/KeyRepeat.h"
@@ -125,6 +126,7 @@ private:
     ComputerPlayers computers; // which tanks the computer plays, and its turn
     PlayerView playerView{*this};
     TankControls tankControls{*this};
+    CameraDirector cameraDirector; // shows the turn while the variable "follow" is on
 
     // The held-key quantities are taken once per update, before the physics.
     struct HeldKeyRates {
@@ -138,6 +140,7 @@ private:
     void heldKeyStep(const HeldKeyRates& rates, float dtSeconds);
     void repeatConsoleKey(float dtSeconds);
     void flyCamera(const HeldKeyRates& rates, float dtSeconds);
+    void directCamera(float dtSeconds);
     void removeDeadTanks();
     void announceResult();
     void editConsole(unsigned char key);

@@ -59,6 +59,9 @@ void GameCore::keyboard(unsigned char key, bool down, int /*modifiers*/) {
     keyDown[key] = down;
     if (!down)
         return;
+    if (key == keys::left || key == keys::right || key == keys::up || key == keys::down ||
+        key == keys::pageUp || key == keys::pageDown)
+        cameraDirector.handOver();
     // The computer's tank is not a person's to arm or fire.
     if (computers.playsTurn(playerView))
         return;
@@ -150,6 +153,7 @@ void GameCore::navigateMenu(unsigned char key) {
 void GameCore::mouseMotion(bool buttonDown, float /*x*/, float /*y*/, float dx, float dy) {
     // A drag across the whole window turns the view by 90 degrees.
     if (buttonDown) {
+        cameraDirector.handOver();
         cameraRotation.x -= dy * 90.0f;
         cameraRotation.y -= dx * 90.0f;
     }
@@ -267,4 +271,18 @@ void GameCore::flyCamera(const HeldKeyRates& rates, float dtSeconds) {
 int GameCore::variable(const std::string& name) const {
     const auto found = variables.find(name);
     return found == variables.end() ? 0 : found->second;
+}
+
+// After everything that moves tanks and shells, so the camera frames where they
+// are now. A camera key held, or a drag, gives the camera to the person.
+void GameCore::directCamera(float dtSeconds) {
+    if (variable("follow") == 0)
+        return;
+    bool steering = false;
+    for (const unsigned char key :
+         {keys::left, keys::right, keys::up, keys::down, keys::pageUp, keys::pageDown})
+        steering = steering || held(key);
+    // The free camera's drift would fight the director's glide.
+    if (cameraDirector.update(playerView, cameraPosition, cameraRotation, dtSeconds, steering))
+        cameraVelocity = Vector3(0.0f, 0.0f, 0.0f);
 }

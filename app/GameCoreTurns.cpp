@@ -44,6 +44,7 @@ void GameCore::update(float elapsedSeconds) {
     if (!said.empty())
         console.addLine(said);
     repeatConsoleKey(dtSeconds);
+    directCamera(dtSeconds);
     // The ears go where the camera went, so the frame's picture and sound agree.
     sound.setListener(cameraPosition, cameraRotation);
 }

@@ -1,0 +1,173 @@
+#include "app/CameraDirector.h"
+#include "app/PlayerView.h"
+#include "assets/Skeleton.h"
+#include "world/Explosion.h"
+#include "world/Launch.h"
+#include "world/TankObject.h"
+#include "world/Terrain.h"
+#include "world/World.h"
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double degrees = 180.0 / 3.14159265358979323846;
+
+// Behind and above a tank, looking over it at the ground ahead: the tank sits in
+// the lower half of the picture and the field it aims at fills the rest.
+constexpr float tankBack = 18.0f, tankUp = 9.0f, tankAhead = 22.0f;
+// Behind a shell's flight and above it, so the arc and the ground it falls to
+// show together.
+constexpr float shellBack = 24.0f, shellUp = 10.0f;
+// The look swings faster than the camera travels, and never lags more than this
+// many degrees behind what it follows: inside the 45 degrees of half the view.
+constexpr float lookSeconds = 0.12f;
+constexpr float mostLagDegrees = 30.0f;
+constexpr float aboveGround = 2.0f;
+
+// Unlike normalized, leaves a zero vector zero.
+Vector3 unit(const Vector3& v) {
+    return length(v) > 0.0f ? normalized(v) : v;
+}
+
+// The free camera's view direction for a pitch (x, looking down when positive)
+// and a yaw (y): yaw 0 looks along -z, yaw 90 along +x.
+Vector3 viewDirection(const Vector3& rotation) {
+    const double pitch = rotation.x / degrees, yaw = rotation.y / degrees;
+    return Vector3(static_cast<float>(std::sin(yaw) * std::cos(pitch)),
+                   static_cast<float>(-std::sin(pitch)),
+                   static_cast<float>(-std::cos(yaw) * std::cos(pitch)));
+}
+
+// The highest of the grid points round a place, so a camera kept above it clears
+// the slope between them too.
+float groundUnder(const Terrain& terrain, float x, float z) {
+    const double columns = terrain.width(), rows = terrain.height();
+    if (columns < 1.0 || rows < 1.0)
+        return 0.0f;
+    const auto index = [](double at, double count) {
+        return static_cast<std::uint32_t>(std::clamp(at, 0.0, count - 1.0));
+    };
+    const double column = static_cast<double>(x) / terrain.size().x * columns;
+    const double row = static_cast<double>(z) / terrain.size().z * rows;
+    float highest = 0.0f;
+    for (const double i : {std::floor(column), std::floor(column) + 1.0})
+        for (const double j : {std::floor(row), std::floor(row) + 1.0})
+            highest = std::max(highest, terrain.heightAt(index(i, columns), index(j, rows)));
+    return highest;
+}
+
+// Inside the world and clear of the ground.
+Vector3 placeable(const Terrain& terrain, Vector3 eye) {
+    eye.x = std::clamp(eye.x, 0.0f, worldSize);
+    eye.z = std::clamp(eye.z, 0.0f, worldSize);
+    eye.y = std::clamp(eye.y, groundUnder(terrain, eye.x, eye.z) + aboveGround, worldSize);
+    return eye;
+}
+
+bool isShell(const Object& object) {
+    return object.active && !object.dead && !dynamic_cast<const TankObject*>(&object) &&
+           !dynamic_cast<const Explosion*>(&object);
+}
+
+} // namespace
+
+bool CameraDirector::update(const PlayerView& view, Vector3& position, Vector3& rotation,
+                            float dtSeconds, bool personSteers) {
+    const TankObject* const tank = view.currentTank();
+    if (tank == nullptr)
+        return false;
+    if (tank->id != turnTankId) {
+        // A new turn: the camera is the director's again, and the shot that passed
+        // the turn (if one did) is the one to follow.
+        turnTankId = tank->id;
+        handedOver = false;
+        followFrom = newestId + 1;
+    }
+
+    Vector3 centre, heading;
+    const bool shellsFly = followShells(view, centre, heading);
+    handedOver = handedOver || personSteers;
+    if (handedOver)
+        return false;
+
+    Framing framing;
+    if (shellsFly) {
+        lastShellCentre = centre;
+        if (length(heading) > 0.0f)
+            lastShellHeading = heading;
+        lingerLeft = lingerSeconds;
+        framing = behindShells(lastShellCentre, lastShellHeading);
+    } else if (lingerLeft > 0.0f) {
+        lingerLeft -= dtSeconds;
+        framing = behindShells(lastShellCentre, lastShellHeading);
+    } else {
+        framing = behindTank(view);
+    }
+
+    // Glide toward the framing: a fixed share of the way per second, so the
+    // camera arrives in about a second whatever the frame rate.
+    const Terrain& terrain = view.terrain();
+    const float travel = 1.0f - std::exp(-dtSeconds / glideSeconds);
+    position = placeable(terrain, position + (placeable(terrain, framing.eye) - position) * travel);
+
+    const Vector3 wanted = unit(framing.target - position);
+    if (length(wanted) == 0.0f)
+        return true;
+    const float swing = 1.0f - std::exp(-dtSeconds / lookSeconds);
+    const Vector3 looking = viewDirection(rotation);
+    Vector3 look = unit(looking + (wanted - looking) * swing);
+    // Halving the angle to what is followed until it is within reach keeps a fast
+    // shell in the picture while the look catches up.
+    const float leastCos = static_cast<float>(std::cos(mostLagDegrees / degrees));
+    for (int i = 0; i < 8 && !(dot(look, wanted) >= leastCos); ++i)
+        look = unit(look + wanted);
+
+    const float across = std::sqrt(look.x * look.x + look.z * look.z);
+    rotation.x = static_cast<float>(std::atan2(-look.y, across) * degrees);
+    // Straight up or down the yaw means nothing: keep the one there is.
+    if (across > 1e-4f)
+        rotation.y = static_cast<float>(std::atan2(look.x, -look.z) * degrees);
+    return true;
+}
+
+// The shells of the followed shot: their centre and their mean heading over the
+// ground. Notes the newest object id on the way.
+bool CameraDirector::followShells(const PlayerView& view, Vector3& centre, Vector3& heading) {
+    int count = 0;
+    for (const Object* object : view.objects()) {
+        newestId = std::max(newestId, object->id);
+        if (object->id < followFrom || !isShell(*object))
+            continue;
+        centre += object->position;
+        heading += Vector3(object->velocity.x, 0.0f, object->velocity.z);
+        ++count;
+    }
+    if (count == 0)
+        return false;
+    centre = centre * (1.0f / static_cast<float>(count));
+    heading = unit(heading);
+    return true;
+}
+
+CameraDirector::Framing CameraDirector::behindTank(const PlayerView& view) {
+    const TankObject& tank = *view.currentTank();
+    // The way the gun points over the ground; a tank that cannot aim looks
+    // toward the middle of the field.
+    Vector3 ahead;
+    if (const Skeleton* turret = view.turret())
+        ahead = muzzleVelocity(turret->rotate.y, 0.0f, 1.0f);
+    else
+        ahead = Vector3(worldSize / 2, tank.position.y, worldSize / 2) - tank.position;
+    ahead.y = 0.0f;
+    ahead = length(ahead) > 0.0f ? unit(ahead) : Vector3(0.0f, 0.0f, -1.0f);
+    return Framing{tank.position - ahead * tankBack + Vector3(0.0f, tankUp, 0.0f),
+                   tank.position + ahead * tankAhead};
+}
+
+CameraDirector::Framing CameraDirector::behindShells(const Vector3& centre,
+                                                     const Vector3& heading) {
+    // A shell going straight up or down is watched from the side.
+    const Vector3 ahead = length(heading) > 0.0f ? heading : Vector3(0.0f, 0.0f, -1.0f);
+    return Framing{centre - ahead * shellBack + Vector3(0.0f, shellUp, 0.0f), centre};
+}

@@ -1,0 +1,52 @@
+#pragma once
+#include "world/Vector3.h"
+#include <cstdint>
+
+class PlayerView;
+
+// Moves the camera so a player sees the turn: at a turn's start it glides (in
+// about a second) behind the current tank, looking over its turret at the field
+// it aims at; while the last shot flies it keeps that shell in sight, lingers a
+// moment on the burst, then goes on to the tank whose turn it is. A person who
+// takes the camera (a camera key, a drag) keeps it until the next turn.
+//
+// It is driven by the game's updates alone, never by a clock, so the same game
+// moves the camera the same way wherever it runs.
+class CameraDirector {
+public:
+    // One update's worth of camera work, after the physics and the keys: moves
+    // `position` and `rotation` (the free camera's degrees: x pitch, y yaw)
+    // toward the framing of the moment. A person steering the camera (a camera
+    // key held) takes it, a new turn or not. False when it left the camera
+    // alone: no game on, or a person has it.
+    bool update(const PlayerView& view, Vector3& position, Vector3& rotation, float dtSeconds,
+                bool personSteers);
+    // A person took the camera: leave it alone until the next turn starts.
+    void handOver() { handedOver = true; }
+    bool handedOverToPerson() const { return handedOver; }
+
+    // Seconds in which the camera covers most of the way to a new framing.
+    static constexpr float glideSeconds = 0.25f;
+    // How long the camera stays on a burst before going on to the next tank.
+    static constexpr float lingerSeconds = 0.75f;
+
+private:
+    // Where the camera wants to be and the point it wants to look at.
+    struct Framing {
+        Vector3 eye;
+        Vector3 target;
+    };
+    bool followShells(const PlayerView& view, Vector3& centre, Vector3& heading);
+    static Framing behindTank(const PlayerView& view);
+    static Framing behindShells(const Vector3& centre, const Vector3& heading);
+
+    std::uint32_t turnTankId = 0; // the tank whose turn the camera last saw start
+    // Shells with this id or above belong to the shot being followed: the last
+    // one fired, and the shells it splits into.
+    std::uint32_t followFrom = 0;
+    std::uint32_t newestId = 0; // the highest object id seen so far
+    bool handedOver = false;
+    float lingerLeft = 0.0f;  // seconds still to look at the last burst
+    Vector3 lastShellCentre;  // where the followed shells were last seen
+    Vector3 lastShellHeading; // and which way they flew, flattened
+};

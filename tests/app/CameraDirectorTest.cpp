@@ -1,0 +1,97 @@
+#include "CoreFixture.h"
+#include "world/Explosion.h"
+#include <cmath>
+
+class CameraDirectorTest : public CoreFixture {
+protected:
+    void SetUp() override {
+        CoreFixture::SetUp();
+        leaveTitle();
+        state->tankSkeleton = aimingSkeleton();
+        flatten(0.2f);
+        newGame(3);
+        settle(2.0f); // the tanks fall from high up and come to rest
+    }
+
+    void settle(float seconds) {
+        for (float t = 0.0f; t < seconds; t += 0.02f)
+            update(0.02f);
+    }
+
+    // Where the frame's camera puts a world point: inside the picture of a 4:3
+    // window with a 90-degree field of view, and in front of the camera.
+    bool inView(const Vector3& p) const {
+        const double toRadians = 3.14159265358979323846 / 180.0;
+        const double pitch = state->cameraRotation.x * toRadians;
+        const double yaw = state->cameraRotation.y * toRadians;
+        const Vector3 d = p - state->cameraPosition;
+        // Turned by the yaw about y, then by the pitch about x, as the camera is.
+        const double x = d.x * std::cos(yaw) + d.z * std::sin(yaw);
+        const double z1 = -d.x * std::sin(yaw) + d.z * std::cos(yaw);
+        const double y = d.y * std::cos(pitch) - z1 * std::sin(pitch);
+        const double z = d.y * std::sin(pitch) + z1 * std::cos(pitch);
+        return z < -0.1 && std::abs(x / -z) <= 4.0 / 3.0 && std::abs(y / -z) <= 1.0;
+    }
+
+    void fire() {
+        TraceCapture quiet;
+        tap(keys::space);
+    }
+    const TankObject& current() const { return **state->currentTank; }
+    std::vector<const Object*> shells() const {
+        std::vector<const Object*> flying;
+        for (const auto& object : state->objects)
+            if (object->active && !dynamic_cast<const TankObject*>(object.get()) &&
+                !dynamic_cast<const Explosion*>(object.get()))
+                flying.push_back(object.get());
+        return flying;
+    }
+};
+
+// Each turn starts with its tank in the picture; the shot that passed the turn
+// is watched all the way down, its burst too, before the camera goes on.
+TEST_F(CameraDirectorTest, FramesEachTurnsTankAndFollowsTheShotToItsBurst) {
+    for (int turn = 0; turn < 3; ++turn) {
+        SCOPED_TRACE(turn);
+        EXPECT_TRUE(inView(current().position)) << current().name();
+        state->tankNodes["barrel"]->rotate.x = -50.0f;
+        state->tankNodes["turret"]->rotate.y = 40.0f + 100.0f * turn;
+        state->launchVelocity = 35.0f;
+        fire();
+        ASSERT_EQ(shells().size(), 1u);
+        Vector3 last;
+        int steps = 0;
+        for (; !shells().empty() && steps < 1000; ++steps) {
+            last = shells().front()->position;
+            update(0.02f);
+            // The shell, or where it went off, stays in the picture.
+            const Vector3 seen = shells().empty() ? last : shells().front()->position;
+            ASSERT_TRUE(inView(seen)) << "step " << steps;
+        }
+        EXPECT_GT(steps, 50) << "a flight long enough to lose a fixed camera";
+        update(0.1f);
+        EXPECT_TRUE(inView(last)) << "the camera lingers on the burst";
+        settle(1.5f);
+    }
+}
+
+// A camera key or a drag gives the camera to the person for the rest of the
+// turn; the next turn takes it back. With follow off it is the free camera.
+TEST_F(CameraDirectorTest, APersonsCameraIsLeftAloneUntilTheNextTurn) {
+    const auto moves = [&](auto take) {
+        take();
+        const Vector3 position = state->cameraPosition, rotation = state->cameraRotation;
+        settle(0.5f);
+        return state->cameraPosition != position || state->cameraRotation != rotation;
+    };
+    state->cameraPosition = Vector3(10.0f, 150.0f, 10.0f);
+    EXPECT_TRUE(moves([] {})) << "the director glides back";
+    EXPECT_TRUE(moves([&] { core->mouseMotion(false, 0.5f, 0.5f, 0.01f, 0.0f); })) << "no drag";
+    EXPECT_FALSE(moves([&] { tap(keys::pageUp); }));
+    fire(); // the next turn
+    EXPECT_TRUE(moves([] {}));
+    EXPECT_FALSE(moves([&] { core->mouseMotion(true, 0.5f, 0.5f, 0.01f, 0.0f); }));
+    fire();
+    state->variables["follow"] = 0;
+    EXPECT_FALSE(moves([] {}));
+}
