@@ -109,8 +109,8 @@ TEST_F(GameCoreFrameTest, TitlePromptOnlyWhileTheTitleWaitsForAKey) {
         int menu, marks;
         std::size_t glyphs;
     };
-    for (const Case& c : {Case{true, 0, 1, 13}, Case{true, 1, 1, 0}, Case{false, 0, 1, 0},
-                          Case{true, 0, 0, 0}}) {
+    for (const Case& c :
+         {Case{true, 0, 1, 13}, Case{true, 1, 1, 0}, Case{false, 0, 1, 0}, Case{true, 0, 0, 0}}) {
         SCOPED_TRACE(std::to_string(c.title) + std::to_string(c.menu) + std::to_string(c.marks));
         state->splashVisible = c.title;
         state->variables["menu"] = c.menu;

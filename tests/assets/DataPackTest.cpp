@@ -184,8 +184,8 @@ TEST(DataPack, MenusFitUnderTheTitleAndReachEverySetting) {
         toVisit.pop_back();
         if (!reached.insert(id).second)
             continue;
-        const auto menu = std::find_if(menus.begin(), menus.end(),
-                                       [&](const Menu& m) { return m.id == id; });
+        const auto menu =
+            std::find_if(menus.begin(), menus.end(), [&](const Menu& m) { return m.id == id; });
         ASSERT_NE(menu, menus.end()) << id;
         bool leadsOn = false;
         for (const MenuOption& option : menu->options) {
