@@ -5,6 +5,7 @@
 #include "world/Object.h"
 #include "world/TankObject.h"
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -24,6 +25,21 @@ std::string rateDigits(float rate) {
 // A text wider than the window would start left of it; it starts at the edge instead.
 int clampedLeft(long x) {
     return static_cast<int>(std::max(0L, x));
+}
+
+// The title's invitation, centred low over the picture's dark hills. It is only
+// true until a key opens the menu, so it is drawn rather than painted into the
+// picture. Larger than the heads-up texts, in the title's warm white.
+void drawTitlePrompt(Display& screen, std::uint32_t font, int width) {
+    constexpr char prompt[] = "Press any key";
+    constexpr long length = sizeof prompt - 1;
+    constexpr int size = 24;
+    constexpr float bottom = 32.0f;
+    screen.bindTexture(font);
+    screen.setColor(1.0f, 0.94f, 0.78f);
+    screen.drawText(prompt, static_cast<float>(clampedLeft((width - size * length) / 2)), bottom,
+                    size, size);
+    screen.setColor(1.0f, 1.0f, 1.0f);
 }
 
 } // namespace
@@ -119,6 +135,9 @@ void GameCore::display() {
     if (splashVisible) {
         screen.bindTexture(splashTexture);
         screen.drawQuad(0.0f, static_cast<float>(width), 0.0f, static_cast<float>(height));
+        // A mark like the tanks' colours: "marks" 0 leaves the plain frame.
+        if (variable("menu") == 0 && variable("marks") != 0)
+            drawTitlePrompt(screen, fontTexture, width);
     }
     screen.bindTexture(fontTexture);
     if (variables["menu"] != 0 && currentMenu >= 0 &&

@@ -1,8 +1,10 @@
 // The title picture. The game stretches it over the whole 640 x 480 window, so
 // it is painted at twice that size in window proportions and then shrunk to a
 // 512 x 512 texture, which the stretch turns back into the right shapes. The
-// main menu is drawn over the middle of the window, so the title keeps to the
-// top band and the press-any-key line to the bottom band, both clear of it.
+// menus are drawn over the middle of the window, up to eight lines of 32 pixels
+// (window rows 112 to 368): the title keeps to the top 112 rows, and the middle
+// is veiled dark so that white and red letters read over the sunset. The game
+// writes its own "Press any key" over the dark hills at the bottom.
 #include "FontFace.h"
 #include "Noise.h"
 #include "PackPictures.h"
@@ -99,36 +101,49 @@ void paintShot(Canvas& canvas, Point muzzle, Point target) {
     canvas.fillCircle(shell, 9, rgb(255, 236, 190));
 }
 
+// A dark veil over the rows the menus use (logical 224 to 736), fading in
+// above them behind the subtitle and out below them over the hills, so the sky
+// shows through as a calm backdrop rather than a box.
+void paintMenuVeil(Canvas& canvas) {
+    constexpr float fadeInFrom = 140, fullFrom = 226, fullTo = 730, fadeOutTo = 840;
+    const Color veil{0.03f, 0.02f, 0.09f, 0.74f};
+    for (int y = static_cast<int>(fadeInFrom); y < static_cast<int>(fadeOutTo); ++y) {
+        const float t = std::min({1.0f, (y - fadeInFrom) / (fullFrom - fadeInFrom),
+                                  (fadeOutTo - y) / (fadeOutTo - fullTo)});
+        const float coverage = t * t * (3.0f - 2.0f * t);
+        for (int x = 0; x < logicalWidth; ++x) {
+            canvas.blend(x, y, veil, coverage);
+        }
+    }
+}
+
+// Title and subtitle end above logical row 206 (window row 103): the first
+// menu line starts at window row 112.
 void paintTitle(Canvas& canvas, FontFace& titleFont, FontFace& textFont) {
     const std::string title = "Vantrell";
-    titleFont.setPixelSize(190, 190);
+    titleFont.setPixelSize(150, 150);
     const float width = titleFont.textWidth(title);
     const float x = (logicalWidth - width) / 2.0f;
-    const float baseline = 196;
+    const float baseline = 146;
     // Shadow, outline, then the gold face with a light top.
-    titleFont.drawText(canvas, title, x + 8, baseline + 10, Color{0.0f, 0.0f, 0.0f, 0.55f});
+    titleFont.drawText(canvas, title, x + 6, baseline + 8, Color{0.0f, 0.0f, 0.0f, 0.55f});
     for (int i = 0; i < 16; ++i) {
         const float a = i * 3.14159265f / 8.0f;
-        titleFont.drawText(canvas, title, x + 5.0f * std::cos(a), baseline + 5.0f * std::sin(a),
+        titleFont.drawText(canvas, title, x + 4.0f * std::cos(a), baseline + 4.0f * std::sin(a),
                            rgb(40, 18, 10));
     }
     titleFont.drawText(canvas, title, x, baseline, [](float, float y) {
-        const float t = std::min(1.0f, std::max(0.0f, (y - 56.0f) / 140.0f));
+        const float t = std::min(1.0f, std::max(0.0f, (y - 36.0f) / 110.0f));
         return t < 0.5f ? mix(rgb(255, 246, 196), rgb(255, 200, 70), t * 2.0f)
                         : mix(rgb(255, 200, 70), rgb(214, 110, 24), (t - 0.5f) * 2.0f);
     });
 
-    const std::string tagline = "ARTILLERY FOR TWO TO FOUR";
+    // True for one player against the computer and for sixty-four at one keyboard.
+    const std::string tagline = "TURN-BASED ARTILLERY";
     textFont.setPixelSize(30, 30);
     const float tagX = (logicalWidth - textFont.textWidth(tagline)) / 2.0f;
-    textFont.drawText(canvas, tagline, tagX + 2, 246, Color{0, 0, 0, 0.6f});
-    textFont.drawText(canvas, tagline, tagX, 244, rgb(240, 214, 170));
-
-    const std::string prompt = "Press any key";
-    textFont.setPixelSize(52, 52);
-    const float promptX = (logicalWidth - textFont.textWidth(prompt)) / 2.0f;
-    textFont.drawText(canvas, prompt, promptX + 3, 893, Color{0, 0, 0, 0.8f});
-    textFont.drawText(canvas, prompt, promptX, 890, rgb(255, 240, 200));
+    textFont.drawText(canvas, tagline, tagX + 2, 198, Color{0, 0, 0, 0.6f});
+    textFont.drawText(canvas, tagline, tagX, 196, rgb(240, 214, 170));
 }
 
 } // namespace
@@ -142,6 +157,7 @@ Canvas makeSplashScreen(FontFace& titleFont, FontFace& textFont) {
     paintHills(canvas);
     paintTank(canvas, 300, leftGround, true, rgb(52, 28, 56));
     paintTank(canvas, 990, rightGround, false, rgb(52, 28, 56));
+    paintMenuVeil(canvas);
     paintTitle(canvas, titleFont, textFont);
     return canvas.resized(textureSize, textureSize);
 }

@@ -100,6 +100,35 @@ TEST_F(GameCoreFrameTest, TitleCoversTheHudButNotMenuOrConsole) {
     EXPECT_EQ(frameQuads().size(), q.size() - 5);
 }
 
+// "Press any key" is true only on the title before a key opens the menu: one
+// centred line of the font in the bottom quarter, and nothing there otherwise.
+// Like the other marks, it goes with "marks" 0.
+TEST_F(GameCoreFrameTest, TitlePromptOnlyWhileTheTitleWaitsForAKey) {
+    struct Case {
+        bool title;
+        int menu, marks;
+        std::size_t glyphs;
+    };
+    for (const Case& c :
+         {Case{true, 0, 1, 13}, Case{true, 1, 1, 0}, Case{false, 0, 1, 0}, Case{true, 0, 0, 0}}) {
+        SCOPED_TRACE(std::to_string(c.title) + std::to_string(c.menu) + std::to_string(c.marks));
+        state->splashVisible = c.title;
+        state->variables["menu"] = c.menu;
+        state->variables["marks"] = c.marks;
+        std::vector<Quad> low;
+        for (const Quad& q : frameQuads())
+            if (q.texture == fontName && q.y1 <= 120)
+                low.push_back(q);
+        ASSERT_EQ(low.size(), c.glyphs);
+        if (low.empty())
+            continue;
+        EXPECT_EQ(low.front().x0 + low.back().x1, 640);
+        EXPECT_TRUE(std::all_of(low.begin(), low.end(), [&](const Quad& q) {
+            return q.y0 == low.front().y0 && q.y1 - q.y0 >= 16;
+        }));
+    }
+}
+
 // The scene may be wireframe and unlit as the variables say; the overlay never is
 // wireframe. The light is placed after the camera, in eye space. A window of
 // height 0 keeps its height 0 but the frame's aspect stays finite.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A hot-seat game in the real window, driven by the keyboard and the mouse as a
 # person would, and what a player sees of it, checked on real pixels: the title
-# picture fills the window; a key brings up the menu, whose first line starts a
+# picture fills the window; a key brings up the menu below the title (the
+# README's picture of the menu is play-02-menu.png), whose first line starts a
 # 2-player game on fresh ground, which fills the lower part of a view from near
 # the ground; the camera flies behind Player 1, who aims, steps to the Nuke and
 # fires: the shot is seen in flight and its crater afterwards; from the ceiling,
@@ -33,12 +34,17 @@ vt_wait_started
 sleep 1 # a few frames under the software renderer
 # No 32-pixel block of the title is all black: the picture is stretched over
 # the whole window.
-expect "title blocks all black" "$(vt_mask "$(shot 01-title)" "${VT_BLACK[@]}" |
+title=$(shot 01-title)
+expect "title blocks all black" "$(vt_mask "$title" "${VT_BLACK[@]}" |
     convert - -crop 32x32 -format '%[fx:minima]\n' info: | grep -cx 1)" 0 0
 
 # Any key on the title brings up the main menu; the key trace goes on, which
-# paces the keys from here on.
+# paces the keys from here on. The menu's eight lines stay below the title and
+# its subtitle: the top 104 rows show the picture alone.
 vt_trace_keys
+sleep 0.5
+expect "title rows changed by the menu" \
+    "$(vt_pixels_changed "$title[639x104+0+0]" "$(shot 02-menu)[639x104+0+0]")" 0 0
 
 # The main menu's first option: a fresh terrain and a 2-player game; Esc then
 # closes the menu. Both tanks fall from 175 onto the new ground.
