@@ -242,9 +242,11 @@ TEST_F(ComputerPlayersTest, APersonGetsBackTheVelocityAndWeaponThePeopleLeft) {
         const char* command; // then given, when not empty
     };
     const Case cases[] = {
-        {3, 2, 0, ""}, {3, 2, 2, ""}, {2, 1, 0, "computers 0"},
-        {2, 1, 1, "tanks 2"}, // the person dies, a new game
-        {2, 2, 0, "tanks 2"}, // computers only, then people
+        {3, 2, 0, ""},            // two computers' turns in a row
+        {3, 2, 2, ""},            // a computer dies while it aims
+        {2, 1, 0, "computers 0"}, // its tank is handed back mid-turn
+        {2, 1, 1, "tanks 2"},     // the person dies, a new game
+        {2, 2, 0, "tanks 2"},     // computers only, then people
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.tanks << " " << c.computers << " " << c.kill);
@@ -265,8 +267,8 @@ TEST_F(ComputerPlayersTest, APersonGetsBackTheVelocityAndWeaponThePeopleLeft) {
         }
         if (*c.command != '\0')
             run(c.command);
-        ASSERT_TRUE(playUntil(
-            [this] { return !state->computers.plays((*state->currentTank)->id); }, 20.0f));
+        ASSERT_TRUE(playUntil([this] { return !state->computers.plays((*state->currentTank)->id); },
+                              20.0f));
         update(frame);
         EXPECT_EQ(state->launchVelocity, 33.5f);
         EXPECT_EQ(state->velocityText, "33");
