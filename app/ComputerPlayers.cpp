@@ -129,9 +129,23 @@ bool ComputerPlayers::playsTurn(const PlayerView& game) const {
     return current != nullptr && plays(current->id);
 }
 
+// The people's settings are taken before its first move and put back as soon as
+// its last turn has passed, so a person's turn never sees the computer's.
 std::string ComputerPlayers::update(const PlayerView& game, TankControls& controls, float dtSeconds,
                                     bool held) {
     watchShots(game);
+    if (playsTurn(game) && !peoples)
+        peoples = controls.settings();
+    const std::string said = play(game, controls, dtSeconds, held);
+    if (!playsTurn(game) && peoples) {
+        controls.restore(*peoples);
+        peoples.reset();
+    }
+    return said;
+}
+
+std::string ComputerPlayers::play(const PlayerView& game, TankControls& controls, float dtSeconds,
+                                  bool held) {
     if (!playsTurn(game)) {
         turn = Turn();
         return {};

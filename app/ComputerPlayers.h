@@ -1,14 +1,15 @@
 #pragma once
+#include "app/TankControls.h"
 #include "world/Bracket.h"
 #include "world/ShotSolver.h"
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 class PlayerView;
-class TankControls;
 
 enum class ComputerLevel { easy, normal, hard };
 
@@ -17,7 +18,9 @@ enum class ComputerLevel { easy, normal, hard };
 // turret, the barrel and the launch velocity move at the held keys' rate,
 // stopping at its aim; it steps to its weapon and fires, so the turn passes as
 // after anyone's shot. Tanks are known by id and looked up each update, so a
-// death or a new game leaves it nothing to dangle from.
+// death or a new game leaves it nothing to dangle from. The launch velocity and
+// the weapon are the game's, not a tank's: what the people left set is put back
+// when the turn comes back to one of them.
 class ComputerPlayers {
 public:
     // "computers N [easy|normal|hard]": the last `count` tanks of the current game
@@ -25,11 +28,13 @@ public:
     // Returns the console line; a bad count or level changes nothing and the line
     // says why.
     std::string assign(const PlayerView& game, int count, const std::string& levelWord);
-    // Every tank back to people; the turn in progress and all memory dropped.
+    // Every tank back to people; the turn in progress and all memory dropped but
+    // the people's settings, which the next update puts back.
     void clear();
     // Follows the shots it fired and, on a turn of its own and unless `held` (the
-    // menu or the console is up), plays on. Returns what it announces for the
-    // console (a shot and its target), empty when it has nothing to say.
+    // menu or the console is up), plays on; on a person's turn, first puts back
+    // what the people left set. Returns what it announces for the console (a shot
+    // and its target), empty when it has nothing to say.
     std::string update(const PlayerView& game, TankControls& controls, float dtSeconds, bool held);
 
     // Whether the tank whose turn it is belongs to the computer.
@@ -64,6 +69,7 @@ private:
         std::vector<std::uint32_t> seen; // explosions counted
     };
 
+    std::string play(const PlayerView& game, TankControls& controls, float dtSeconds, bool held);
     void watchShots(const PlayerView& game);
     bool settled(const PlayerView& game) const;
     void plan(const PlayerView& game);
@@ -77,5 +83,8 @@ private:
     std::map<std::uint32_t, Bracket> brackets; // by the shooting tank's id
     std::vector<WatchedShot> watched;
     Turn turn;
+    // Taken when its turns begin, while a person's setting still stands; none
+    // while people play.
+    std::optional<TankControls::Settings> peoples;
     std::uint32_t lastShotId = 0;
 };

@@ -121,7 +121,8 @@ private:
     WeaponList weapons;
     WeaponList::iterator currentWeapon;
     std::vector<Menu> menus;
-    TankList tanks; // turn order; borrowed from objects
+    TankList tanks;        // turn order; borrowed from objects
+    int startingTanks = 0; // the current game's, at its start; 0 before the first game
     std::string fpsText;
     ComputerPlayers computers; // which tanks the computer plays, and its turn
     PlayerView playerView{*this};

@@ -105,6 +105,14 @@ bool HeldKeys::press(int code) {
     return true;
 }
 
+std::vector<int> HeldKeys::releaseAll() {
+    std::vector<int> codes;
+    for (const auto& [key, pressedAs] : down)
+        codes.push_back(pressedAs);
+    down.clear();
+    return codes;
+}
+
 int HeldKeys::release(int code) {
     for (const int key : keysOf(code, false)) {
         const auto held = down.find(key);

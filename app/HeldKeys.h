@@ -19,6 +19,8 @@ public:
     // The release of `code`: the code its key went down as, which is what the
     // game lets go of; `code` itself when no key of it is down.
     int release(int code);
+    // Lets go of every key: the codes they went down as.
+    std::vector<int> releaseAll();
 
 private:
     // The keys that type `code`, each as a number of its own: first those that

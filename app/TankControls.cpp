@@ -74,6 +74,18 @@ void TankControls::nextWeapon() {
         core.currentWeapon = core.weapons.begin();
 }
 
+TankControls::Settings TankControls::settings() const {
+    return {core.launchVelocity, core.velocityText,
+            static_cast<int>(std::distance(core.weapons.begin(), core.currentWeapon))};
+}
+
+void TankControls::restore(const Settings& saved) {
+    core.launchVelocity = saved.launchVelocity;
+    core.velocityText = saved.velocityText;
+    if (saved.weapon >= 0 && saved.weapon < static_cast<int>(core.weapons.size()))
+        core.currentWeapon = std::next(core.weapons.begin(), saved.weapon);
+}
+
 bool TankControls::fire(std::uint32_t shotId) {
     if (core.currentTank == core.tanks.end())
         return false;

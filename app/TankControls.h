@@ -36,6 +36,16 @@ public:
     // in the heads-up texts.
     void selectTankNodes();
 
+    // The game's launch velocity with its text, and the selected weapon: what one
+    // player leaves set for whoever plays next.
+    struct Settings {
+        float launchVelocity = 0.0f;
+        std::string velocityText;
+        int weapon = 0; // place in the weapon table
+    };
+    Settings settings() const;
+    void restore(const Settings& saved);
+
     // How fast held aiming keys move: degrees a second, and velocity units for 'r'
     // and 'f'. The computer aims no faster.
     static constexpr float degreesPerSecond = 90.0f;

@@ -67,9 +67,30 @@ void Window::display() {
 void Window::idle() {
     if (!theWindow)
         return;
+    theWindow->watchFocus();
     if (theWindow->game)
         theWindow->game->idle();
     glutPostRedisplay();
+}
+
+// A key let go of while another window has the keyboard sends its release there,
+// so the game would hold it for ever: losing the focus lets go of every key, as
+// their releases would. freeglut reports no change of focus, so the server is
+// asked now and then. Only a loss counts: where the server never names this
+// window as the focus (focus following the pointer), nothing is let go.
+// GLUT knows no modifiers outside its input callbacks; the game ignores them.
+void Window::watchFocus() {
+    const int nowMs = glutGet(GLUT_ELAPSED_TIME);
+    if (nowMs - lastFocusPollMs < focusPollMs)
+        return;
+    lastFocusPollMs = nowMs;
+    const bool wasFocused = focused;
+    focused = windowHasInputFocus();
+    if (!wasFocused || focused)
+        return;
+    for (const int code : heldKeys.releaseAll())
+        if (game)
+            game->keyboard(static_cast<unsigned char>(code), false, 0);
 }
 
 void Window::reshape(int w, int h) {

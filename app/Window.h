@@ -30,7 +30,12 @@ public:
     // Folds a GLUT special key into codes 128 to 133; -1 for keys that are dropped.
     static int specialKeyCode(int glutKey);
 
+    // How often the window asks the server whether it still has the keyboard.
+    static constexpr int focusPollMs = 100;
+
 private:
+    void watchFocus();
+
     int width;
     int height;
     int windowId = 0;
@@ -39,4 +44,6 @@ private:
     int lastMouseY = 0;
     bool mouseDown = false;
     HeldKeys heldKeys; // a press of one already down is a repeat, and dropped
+    bool focused = false;
+    int lastFocusPollMs = -focusPollMs; // GLUT's clock; the first idle asks at once
 };

@@ -36,3 +36,14 @@ KeyboardLayout readKeyboardLayout() {
     XFree(table);
     return layout;
 }
+
+bool windowHasInputFocus() {
+    ::Display* const display = glXGetCurrentDisplay();
+    const GLXDrawable drawable = glXGetCurrentDrawable();
+    if (display == nullptr || drawable == None)
+        return false;
+    ::Window focus = None;
+    int revertTo = 0;
+    XGetInputFocus(display, &focus, &revertTo);
+    return focus == drawable;
+}

@@ -20,3 +20,7 @@ struct KeyboardLayout {
     std::vector<std::vector<std::uint32_t>> symbols; // [key code - firstKeyCode][level]
 };
 KeyboardLayout readKeyboardLayout();
+
+// Whether the keyboard's input goes to the window of the current GL context, as
+// the server's input focus says. False where no connection or window is current.
+bool windowHasInputFocus();

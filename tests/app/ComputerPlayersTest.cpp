@@ -231,3 +231,47 @@ TEST_F(ComputerPlayersTest, ItKillsAStillTankInFewShotsOnOpenGroundAndOverARidge
         }
     }
 }
+
+// The launch velocity and the weapon are the game's: whatever the computer set
+// them to, the turn comes back to a person with what the people left, however
+// it comes back; while nobody is left to give them back to, they stay.
+TEST_F(ComputerPlayersTest, APersonGetsBackTheVelocityAndWeaponThePeopleLeft) {
+    struct Case {
+        int tanks, computers;
+        int kill;            // the player killed while a computer aims; 0: none
+        const char* command; // then given, when not empty
+    };
+    const Case cases[] = {
+        {3, 2, 0, ""},            // two computers' turns in a row
+        {3, 2, 2, ""},            // a computer dies while it aims
+        {2, 1, 0, "computers 0"}, // its tank is handed back mid-turn
+        {2, 1, 1, "tanks 2"},     // the person dies, a new game
+        {2, 2, 0, "tanks 2"},     // computers only, then people
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.tanks << " " << c.computers << " " << c.kill);
+        flatten(0.1f);
+        start(c.tanks, std::to_string(c.computers), c.computers < c.tanks);
+        state->launchVelocity = 33.5f;
+        state->velocityText = "33";
+        state->currentWeapon = std::next(state->weapons.begin());
+        if (c.computers < c.tanks)
+            fire();
+        ASSERT_TRUE(playUntil([this] { return state->launchVelocity != 33.5f; }, 10.0f));
+        if (c.kill != 0) {
+            (*std::next(state->tanks.begin(), c.kill - 1))->health = 0.0f;
+            update(frame);
+        }
+        if (c.kill == 1 || c.computers == c.tanks) {
+            EXPECT_NE(state->launchVelocity, 33.5f) << "no person left to give it back to";
+        }
+        if (*c.command != '\0')
+            run(c.command);
+        ASSERT_TRUE(playUntil([this] { return !state->computers.plays((*state->currentTank)->id); },
+                              20.0f));
+        update(frame);
+        EXPECT_EQ(state->launchVelocity, 33.5f);
+        EXPECT_EQ(state->velocityText, "33");
+        EXPECT_TRUE(state->currentWeapon == std::next(state->weapons.begin()));
+    }
+}

@@ -129,3 +129,37 @@ TEST_F(WindowTest, DragTurnsTheCameraByFractionsOfTheCreatedSize) {
     glut.motion(464, 300);
     EXPECT_FLOAT_EQ(state->cameraRotation.y, 26.0f);
 }
+
+// Another window taking the keyboard lets go of every held key, each as its
+// release would, and the keys go down afresh afterwards. The server is asked at
+// most every focusPollMs; a window it never named as the focus keeps its keys.
+TEST_F(WindowTest, LosingTheFocusLetsGoOfEveryHeldKey) {
+    state->variables["keydump"] = 1;
+    state->splashVisible = false;
+    const auto idleAfter = [](int ms) {
+        fakegl::advanceClock(ms);
+        TraceCapture capture;
+        Window::idle();
+        return capture.out();
+    };
+    TraceCapture quiet;
+    fakegl::setInputFocus(false);
+    EXPECT_EQ(idleAfter(0), "");
+    glut.keyboard('a', 0, 0);
+    EXPECT_EQ(idleAfter(Window::focusPollMs), "") << "never had the focus";
+    fakegl::setInputFocus(true);
+    EXPECT_EQ(idleAfter(Window::focusPollMs), "");
+    glut.keyboard('!', 0, 0);
+    glut.special(GLUT_KEY_UP, 0, 0);
+    fakegl::setInputFocus(false);
+    EXPECT_EQ(idleAfter(Window::focusPollMs - 1), "") << "asked too soon";
+    EXPECT_EQ(idleAfter(1), "KEYUP: 130 = '\x82'\nKEYUP: 33 = '!'\nKEYUP: 97 = 'a'\n");
+    EXPECT_FALSE(state->keyDown['a'] || state->keyDown['!'] || state->keyDown[keys::up]);
+    EXPECT_EQ(idleAfter(Window::focusPollMs), "");
+    const std::string again = [&] {
+        TraceCapture capture;
+        glut.keyboard('a', 0, 0);
+        return capture.out();
+    }();
+    EXPECT_EQ(again, "KEYDOWN: 97 = 'a'\n");
+}

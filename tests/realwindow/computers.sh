@@ -6,9 +6,6 @@
 #      sooner), then Esc: a whole game to its result with no key pressed.
 # How a computer's turn moves its aim, and that the menu holds it, the unit
 # tests show; here it is the real clock and the real frame rate.
-# The person's game comes first: the launch velocity and the weapon are the
-# game's, not a tank's, so a person in a later game would start with the last
-# computer's and might hit itself.
 # The game simulates at most a quarter second an update, so below four frames a
 # second its clock falls behind the wall's. A game built with the sanitizers
 # draws about ten on an idle machine and fewer on a loaded one: its whole game

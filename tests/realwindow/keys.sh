@@ -3,7 +3,8 @@
 # press of Space is one shot however long it is held, one press of Tab one step
 # along the weapon bar; a key let go while Shift is down is let go, as the key
 # it went down as (X reports the shifted character), in play and on the
-# console. The unit tests take the aim texts through a change of turn.
+# console; a key held while another window takes the keyboard is let go. The
+# unit tests take the aim texts through a change of turn.
 source "$(dirname "$0")/harness.sh"
 
 shot() { vt_screenshot "keys-$1"; }
@@ -93,6 +94,23 @@ changed=$(compare -fuzz 3% "$bar_before" "$bar_after" -compose src -highlight-co
     -shave 2x0 -format '%[fx:mean*w*h] ' info: | awk '{ for (i = 1; i <= NF; i++) if ($i > 20) printf " %d", i - 1 }')
 echo "weapon bar: icons changed:${changed:- none}"
 [ "$changed" = " 0 1" ] || vt_fail "the highlight did not move one icon on"
+
+# a held, then the keyboard goes to another window: the root window, with the
+# pointer off the game's (the root passes keys on to the window under the
+# pointer). The game must let go of a at once, as its release would, though the
+# key is still down; the turret must stop.
+start=$(vt_lines)
+xdotool keydown a sleep 0.5 mousemove 1000 700 \
+    windowfocus --sync "$(xwininfo -root | awk '/Window id:/ { print $4 }')"
+vt_wait "$start" "^KEYUP: 97 = 'a'$" 5
+sleep 0.2
+still1=$(shot 07-focus-lost)
+sleep 1
+still2=$(shot 08-focus-lost-later)
+xdotool mousemove --window "$VT_WINDOW" 320 240 windowfocus --sync "$VT_WINDOW" keyup a
+changed=$(vt_pixels_changed "$still1" "$still2" 0)
+echo "focus lost with a down: $changed pixels changed in the second after"
+[ "$changed" -eq 0 ] || vt_fail "the picture went on changing after the focus was lost"
 
 vt_game_running || vt_fail "vantrell is not running after the checks"
 echo "keys: ok"

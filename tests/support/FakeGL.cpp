@@ -21,6 +21,8 @@ struct State {
     unsigned int nextTexture = 1;
     unsigned int bound = 0;
     bool detectableAutoRepeat = true;
+    bool focusOnGame = true;
+    int elapsedMs = 0; // GLUT's clock
     fakegl::Callbacks callbacks;
 };
 
@@ -87,6 +89,12 @@ std::size_t find(const std::string& name, std::size_t from) {
 }
 void setDetectableAutoRepeat(bool supported) {
     state().detectableAutoRepeat = supported;
+}
+void setInputFocus(bool onGameWindow) {
+    state().focusOnGame = onGameWindow;
+}
+void advanceClock(int milliseconds) {
+    state().elapsedMs += milliseconds;
 }
 bool isEnabled(unsigned int capability) {
     return state().enabled.count(capability) != 0;
@@ -223,12 +231,24 @@ void glutMainLoop() { record(__func__); } // returns at once, so a test can go o
 void glutSwapBuffers() { record(__func__); }
 void glutPostRedisplay() { record(__func__); }
 int glutGetModifiers() { record(__func__); return 0; }
+int glutGet(GLenum query) { record(__func__, query); return query == GLUT_ELAPSED_TIME ? state().elapsedMs : 0; }
 
 // ---- X: the window's request for repeats as presses alone ----
 Display* glXGetCurrentDisplay() {
     static char connection; // stands for freeglut's connection; never read
     record(__func__);
     return reinterpret_cast<Display*>(&connection);
+}
+// The game's window, and the root window that has the focus when the game has not.
+GLXDrawable glXGetCurrentDrawable() {
+    record(__func__);
+    return 0x400001;
+}
+int XGetInputFocus(Display*, Window* focus, int* revertTo) {
+    record(__func__);
+    *focus = state().focusOnGame ? 0x400001 : 0x1e3;
+    *revertTo = RevertToParent;
+    return 1;
 }
 Bool XkbSetDetectableAutoRepeat(Display*, Bool detectable, Bool* supported) {
     record(__func__, detectable);

@@ -38,6 +38,10 @@ std::size_t find(const std::string& name, std::size_t from = 0);
 
 // Whether the X server sends a held key's repeats as presses alone (true unless set).
 void setDetectableAutoRepeat(bool supported);
+// Whether the server's input focus is on the game's window (true unless set).
+void setInputFocus(bool onGameWindow);
+// GLUT's clock (glutGet(GLUT_ELAPSED_TIME)), from 0 at reset.
+void advanceClock(int milliseconds);
 bool isEnabled(unsigned int capability);
 unsigned int boundTexture();
 const Callbacks& glut();
