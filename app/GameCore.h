@@ -122,7 +122,7 @@ private:
     WeaponList::iterator currentWeapon;
     std::vector<Menu> menus;
     TankList tanks;        // turn order; borrowed from objects
-    int startingTanks = 0; // the current game's, at its start; 0 before the first game
+    bool gameStarted = false; // a game was started since the program began
     std::string fpsText;
     ComputerPlayers computers; // which tanks the computer plays, and its turn
     PlayerView playerView{*this};

@@ -40,7 +40,7 @@ void GameCore::newGame(int playerCount) {
         objects.push_back(std::move(tank));
     }
 
-    startingTanks = static_cast<int>(tanks.size());
+    gameStarted = true;
     currentTank = tanks.begin();
     selectTankNodes();
 }

@@ -71,9 +71,9 @@ void GameCore::announceResult() {
     if (messageShown)
         return;
     if (tanks.empty()) {
-        // Before the first game, or in one of nobody, no tank can have died: Esc on
-        // the title would otherwise latch a draw that the next game then shows.
-        if (startingTanks == 0)
+        // Before the first game nobody can have drawn: Esc on the title would
+        // otherwise latch a draw that the next game then shows.
+        if (!gameStarted)
             return;
         messageShown = true;
         message = "Draw Game";
