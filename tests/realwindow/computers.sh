@@ -29,7 +29,17 @@ vt_key Down Down Down Return
 vt_wait "$start" '^processCommand: "computers 1"$' 10
 vt_key Escape
 vt_wait "$start" '^bounce sphere terrain [0-9]+$' 30 2
-sleep 0.5
+sleep 1.5 # the camera glides to the person's tank
+turn=$(vt_screenshot computers-01-your-turn)
+vt_text_mask "$turn" "$VT_OUT/computers-velocity-1.png" 208 16 0 48
+
+# An arrow key gives the camera to the person: it stays where they steered it.
+vt_hold Left 0.4
+sleep 1.5
+moved=$(vt_pixels_changed "$turn" "$(vt_screenshot computers-02-steered)")
+echo "the person's camera: $moved pixels changed"
+[ "$moved" -ge 20000 ] || vt_fail "the camera went back after the person steered it"
+
 start=$(vt_lines)
 vt_key space
 shot=$EPOCHREALTIME
@@ -37,6 +47,18 @@ vt_wait "$start" '^Explosive\(\)$' 10 2
 took=$(since "$shot")
 echo "the computer fired ${took}s after the person"
 awk -v t="$took" 'BEGIN { exit !(t < 5.0) }' || vt_fail "the computer took ${took}s to fire"
+
+# Its turn over, the person's own velocity and weapon are back.
+sleep 0.5
+back=$(vt_screenshot computers-03-after-the-computer)
+vt_text_mask "$back" "$VT_OUT/computers-velocity-2.png" 208 16 0 48
+velocity=$(vt_pixels_changed "$VT_OUT/computers-velocity-1.png" "$VT_OUT/computers-velocity-2.png" 0)
+bar=$(convert "$turn" "$back" -crop 190x30+0+1 +repage miff:- |
+    compare -metric AE - null: 2>&1 | awk '{ print int($1) }')
+echo "after the computer's turn: velocity text $velocity pixels, weapon bar $bar pixels changed"
+# A glyph's edge blends with the scene behind it; another digit changes scores.
+[ "$velocity" -le 20 ] && [ "$bar" -eq 0 ] ||
+    vt_fail "the computer's velocity or weapon stayed in the person's controls"
 grep -av '^processCommand: ' "$VT_STDOUT" | grep -aqi computer &&
     vt_fail "a line about the computer on standard output"
 
