@@ -26,12 +26,18 @@ Vector3 fromHsv(float hue, float saturation, float value) {
     const float q = value * (1.0f - saturation * f);
     const float t = value * (1.0f - saturation * (1.0f - f));
     switch (sector) {
-    case 0: return Vector3(value, t, p);
-    case 1: return Vector3(q, value, p);
-    case 2: return Vector3(p, value, t);
-    case 3: return Vector3(p, q, value);
-    case 4: return Vector3(t, p, value);
-    default: return Vector3(value, p, q);
+    case 0:
+        return Vector3(value, t, p);
+    case 1:
+        return Vector3(q, value, p);
+    case 2:
+        return Vector3(p, value, t);
+    case 3:
+        return Vector3(p, q, value);
+    case 4:
+        return Vector3(t, p, value);
+    default:
+        return Vector3(value, p, q);
     }
 }
 

@@ -44,8 +44,8 @@ public:
     };
     struct Flash {
         Vector3 centre;
-        float radius;            // the burst's, world units
-        float age = 0.0f;        // seconds since it went off
+        float radius;              // the burst's, world units
+        float age = 0.0f;          // seconds since it went off
         bool newThisUpdate = true; // not aged by the update in which it went off
     };
     const std::vector<Trail>& trails() const { return shellTrails; }

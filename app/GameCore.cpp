@@ -32,6 +32,7 @@ GameCore::GameCore() : terrain(terrainGridSize, terrainGridSize, worldSize, worl
     variables["lighting"] = 1;
     variables["menu"] = 0;
     variables["fps"] = 0;
+    variables["marks"] = 1;
     splashVisible = true;
     currentMenu = 0;
     lightPosition = Vector3(worldSize, worldSize, worldSize);

@@ -42,6 +42,7 @@ void GameCore::newGame(int playerCount) {
 
     currentTank = tanks.begin();
     selectTankNodes();
+    marks.startGame(tanks);
 }
 
 // Every change of the current tank comes through here, so the heads-up texts
