@@ -142,7 +142,8 @@ TEST(DataPack, EveryMenuCommandIsOneTheGameKnowsAndTheFirstMenuStartsGames) {
                                                "terrain;tanks 4", "terrain;tanks 2;computers 1",
                                                "terrain;tanks 4;computers 4", "menu settings",
                                                "menu controls", "quit"}));
-    const std::set<std::string> variables = {"normals", "keydump", "wireframe", "lighting", "fps"},
+    const std::set<std::string> variables = {"normals", "keydump", "wireframe", "lighting", "fps",
+                                                 "marks"},
                                 levels = {"easy", "normal", "hard"};
     for (const Menu& menu : menus) {
         EXPECT_LE(menu.options.size() * 32, 480u) << menu.id << " is taller than the window";
