@@ -15,7 +15,8 @@ namespace {
 constexpr int hudRight = 16 * 16;
 constexpr int hudTop = 5 * 16;
 constexpr int weaponBarHeight = 32;
-constexpr float labelLift = 4.0f; // pixels between the top of a tank and its label
+constexpr float labelLift = 4.0f;      // pixels between the top of a tank and its label
+constexpr float maxFlashRadius = 5.0f; // world units
 
 // Where a label of w x h pixels goes over an anchor point: centred above it,
 // kept inside the window, moved over the heads-up block or under the weapon bar
@@ -60,8 +61,9 @@ void GameCore::drawShotMarks() {
         screen.drawShellTrail(trail.points, trailColour);
     for (const BattleMarks::Flash& flash : marks.flashes()) {
         const float share = flash.age / BattleMarks::flashSeconds;
-        // Somewhat wider than the burst was, and widening as it fades.
-        const float size = std::max(flash.radius, 1.0f) * (1.2f + 0.6f * share);
+        // A bright spot, not a second explosion: a nuke's would cover the picture,
+        // and a software renderer pays for every blended pixel of it.
+        const float size = std::clamp(flash.radius, 1.0f, maxFlashRadius) * (0.8f + 0.5f * share);
         screen.drawFlash(flash.centre, view.rightAxis() * size, view.upAxis() * size, 1.0f - share);
     }
     screen.endMarks();
