@@ -33,6 +33,7 @@ GameCore::GameCore() : terrain(terrainGridSize, terrainGridSize, worldSize, worl
     variables["menu"] = 0;
     variables["fps"] = 0;
     variables["follow"] = 1;
+    variables["marks"] = 1;
     splashVisible = true;
     currentMenu = 0;
     lightPosition = Vector3(worldSize, worldSize, worldSize);

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/CameraDirector.h"
+#include "app/BattleMarks.h"
 #include "app/ComputerPlayers.h"
 #include "app/Console.h"
 #include "app/KeyRepeat.h"
@@ -78,6 +79,7 @@ private:
     PhysicsSettings physics;
     Display screen; // the GL state owner; named apart from the display() operation
     Audio sound;    // the OpenAL owner; told what happened, it hears the world events
+    BattleMarks marks{sound}; // hears the world events first, for the frame's marks
     Console console;
     Vector3 cameraPosition{50.0f, 25.0f, 100.0f};
     Vector3 cameraVelocity{0.0f, 0.0f, 0.0f};               // displacement per update
@@ -148,6 +150,11 @@ private:
     void typeIntoConsole(unsigned char key);
     void navigateMenu(unsigned char key);
     bool held(unsigned char key) const { return keyDown[key]; }
+    // The marks over the plain frame (variable "marks").
+    bool marksShown() const;
+    void drawMarkedObject(const Object& object);
+    void drawShotMarks();
+    void drawTankLabels();
     // A variable's value without creating it; 0 for a name that does not exist.
     int variable(const std::string& name) const;
 };

@@ -73,9 +73,16 @@ void GameCore::display() {
     screen.drawSkeleton(backgroundSkeleton, meshes);
     screen.setLighting(variables["lighting"] != 0);
     screen.drawTerrain(terrain);
+    const bool marked = marksShown();
     for (const std::unique_ptr<Object>& object : objects)
-        if (object->active)
-            screen.drawObject(*object, meshes);
+        if (object->active) {
+            if (marked)
+                drawMarkedObject(*object);
+            else
+                screen.drawObject(*object, meshes);
+        }
+    if (marked)
+        drawShotMarks();
 
     // Overlay.
     screen.setColor(1.0f, 1.0f, 1.0f);
@@ -86,6 +93,8 @@ void GameCore::display() {
     screen.orthographic(0.0f, static_cast<float>(width), 0.0f, static_cast<float>(height), 0.0f,
                         1.0f);
     screen.setDepthTest(false);
+    if (marked)
+        drawTankLabels();
 
     // Weapon bar along the top edge, the selected weapon's icon highlighted.
     const float iconBottom = static_cast<float>(height - iconSize);
@@ -111,7 +120,15 @@ void GameCore::display() {
                                      "Health: " + healthText};
         float y = 0.0f;
         for (const std::string& line : lines) {
+            // The name in its player's colour, the way its tank and label show it.
+            const bool coloured = marked && y == 0.0f;
+            if (coloured) {
+                const Vector3 colour = marks.colourOf(**currentTank);
+                screen.setColor(colour.x, colour.y, colour.z);
+            }
             screen.drawText(line.c_str(), 0.0f, y, glyphSize, glyphSize);
+            if (coloured)
+                screen.setColor(1.0f, 1.0f, 1.0f);
             y += glyphSize;
         }
     }

@@ -43,6 +43,7 @@ void GameCore::newGame(int playerCount) {
     gameStarted = true;
     currentTank = tanks.begin();
     selectTankNodes();
+    marks.startGame(tanks);
 }
 
 // Every change of the current tank comes through here, so the heads-up texts

@@ -30,9 +30,10 @@ void GameCore::update(float elapsedSeconds) {
     // The held-key quantities come from the camera as it stood before the physics.
     const HeldKeyRates rates = heldKeyRates(dtSeconds);
 
-    // The sound hears the bursts and splits in the world.
+    // The marks hear the bursts and splits in the world, and pass them on to the sound.
     WorldBox box = gameBox;
-    physics.tick(World{&objects, &box, &terrain, &sound}, dtSeconds);
+    physics.tick(World{&objects, &box, &terrain, &marks}, dtSeconds);
+    marks.update(objects, dtSeconds);
 
     removeDeadTanks();
     announceResult();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <list>
 #include <string>
+#include <vector>
 
 struct Image;
 struct Menu;
@@ -60,6 +61,26 @@ public:
     void drawText(const char* text, float x, float y, float glyphWidth, float glyphHeight);
     void drawMenu(const Menu& menu);
     void drawConsole(const Console& console);
+
+    // Marks that make a battle easy to follow. The 3-D ones go between beginMarks
+    // and endMarks, which draw them unlit, untextured and blended, tested against
+    // the scene's depth but not hiding each other, and give the state back as it was.
+    void drawTintedObject(const Object& object, MeshLibrary& meshes, const Vector3& colour);
+    void beginMarks();
+    // A line from the oldest point to the newest, fading in from nothing, and a dot
+    // a few pixels wide at the newest point, so a far shell never vanishes.
+    void drawShellTrail(const std::vector<Vector3>& points, const Vector3& colour);
+    // A disc facing the camera (right and up are its half axes in world units),
+    // bright at the centre; strength 1 is a fresh burst, 0 is gone.
+    void drawFlash(const Vector3& centre, const Vector3& right, const Vector3& up, float strength);
+    void endMarks();
+    // A tank's label in the overlay, with its bottom left corner at (left, bottom):
+    // a health bar (health 100 fills it) under the name, and for the current tank
+    // an arrow over the name. Draws the name with the bound font texture.
+    void drawLabel(const std::string& name, float left, float bottom, const Vector3& colour,
+                   float health, bool current);
+    static int labelWidth(std::size_t nameLength);
+    static int labelHeight(bool current);
 
     int getWidth() const { return width; }
     int getHeight() const { return height; }

@@ -52,7 +52,7 @@ TEST_F(GameCoreCommandsTest, SetReadsANumberOrTakesZeroAndRefusesUnknownNames) {
         EXPECT_EQ(consoleLines().size(), c.consoleLines);
     }
     EXPECT_EQ(consoleLines().front(), "Invalid variable.");
-    EXPECT_EQ(state->variables.size(), 7u) << "no variable was made";
+    EXPECT_EQ(state->variables.size(), 8u) << "no variable was made";
     EXPECT_TRUE(state->splashVisible);
 }
 

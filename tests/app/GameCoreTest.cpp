@@ -12,6 +12,7 @@ TEST_F(GameCoreTest, StartsUpInOrderOnTheTitleWithEveryAssetMissing) {
     EXPECT_TRUE(state->messageShown);
     const std::map<std::string, int> defaults = {{"normals", 0},  {"keydump", 0}, {"wireframe", 0},
                                                  {"lighting", 1}, {"menu", 0},    {"fps", 0},
-                                                 {"follow", 1}};
+                                                 {"follow", 1},
+                                                 {"marks", 1}};
     EXPECT_EQ(state->variables, defaults);
 }

@@ -17,7 +17,7 @@ namespace {
 struct State {
     std::vector<fakegl::Call> log;
     std::set<unsigned int> enabled;
-    std::vector<bool> lightingStack; // GL_LIGHTING as each glPushAttrib found it
+    std::vector<std::set<unsigned int>> enabledStack; // as each glPushAttrib found it
     unsigned int nextTexture = 1;
     unsigned int bound = 0;
     bool detectableAutoRepeat = true;
@@ -124,18 +124,22 @@ void glBlendFunc(GLenum s, GLenum d) { record(__func__, s, d); }
 void glPolygonMode(GLenum face, GLenum mode) { record(__func__, face, mode); }
 void glPixelStorei(GLenum pname, GLint param) { record(__func__, pname, param); }
 void glFinish() { record(__func__); }
-// The game pushes only the lighting bit, to get its lighting back afterwards.
+// What glPushAttrib saved comes back with glPopAttrib: the whole set of enabled
+// capabilities is kept, which covers every group the game pushes.
 void glPushAttrib(GLbitfield mask) {
-    state().lightingStack.push_back(fakegl::isEnabled(GL_LIGHTING));
+    state().enabledStack.push_back(state().enabled);
     record(__func__, mask);
 }
 void glPopAttrib() {
-    if (!state().lightingStack.empty()) {
-        setEnabled(GL_LIGHTING, state().lightingStack.back());
-        state().lightingStack.pop_back();
+    if (!state().enabledStack.empty()) {
+        state().enabled = state().enabledStack.back();
+        state().enabledStack.pop_back();
     }
     record(__func__);
 }
+void glDepthMask(GLboolean flag) { record(__func__, flag); }
+void glLineWidth(GLfloat width) { record(__func__, width); }
+void glPointSize(GLfloat size) { record(__func__, size); }
 
 // ---- OpenGL: matrices ----
 void glViewport(GLint x, GLint y, GLsizei w, GLsizei h) { record(__func__, x, y, w, h); }
@@ -151,8 +155,11 @@ void glRotatef(GLfloat a, GLfloat x, GLfloat y, GLfloat z) { record(__func__, a,
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z) { record(__func__, x, y, z); }
 void glScalef(GLfloat x, GLfloat y, GLfloat z) { record(__func__, x, y, z); }
 
-// ---- OpenGL: light and fog (the values themselves are not recorded) ----
+// ---- OpenGL: light, material and fog (light and fog values are not recorded) ----
 void glLightfv(GLenum light, GLenum pname, const GLfloat*) { record(__func__, light, pname); }
+void glMaterialfv(GLenum face, GLenum pname, const GLfloat* v) {
+    record(__func__, face, pname, v[0], v[1], v[2], v[3]);
+}
 void glFogi(GLenum pname, GLint v) { record(__func__, pname, v); }
 void glFogf(GLenum pname, GLfloat v) { record(__func__, pname, v); }
 void glFogfv(GLenum pname, const GLfloat*) { record(__func__, pname); }

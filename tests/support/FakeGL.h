@@ -6,8 +6,8 @@
 // A recording stand-in for the OpenGL and GLUT functions the game calls. Each call
 // appends its name and numeric arguments to a log in call order. glGenTextures
 // hands out 1, 2, 3...; glEnable/glDisable are tracked, and glPopAttrib restores
-// the lighting that glPushAttrib saw. The input callbacks given to GLUT are kept
-// so a test can deliver events as GLUT would.
+// the capabilities enabled at the matching glPushAttrib. The input callbacks
+// given to GLUT are kept so a test can deliver events as GLUT would.
 namespace fakegl {
 
 struct Call {

@@ -6,7 +6,8 @@
 class GameCorePeer {
 public:
     explicit GameCorePeer(GameCore& core)
-        : physics(core.physics), screen(core.screen), sound(core.sound), console(core.console),
+        : physics(core.physics), screen(core.screen), sound(core.sound), marks(core.marks),
+          console(core.console),
           cameraPosition(core.cameraPosition), cameraVelocity(core.cameraVelocity),
           cameraRotation(core.cameraRotation), lightPosition(core.lightPosition),
           terrain(core.terrain), tankSkeleton(core.tankSkeleton),
@@ -26,6 +27,7 @@ public:
     PhysicsSettings& physics;
     Display& screen;
     Audio& sound;
+    BattleMarks& marks;
     Console& console;
     Vector3& cameraPosition;
     Vector3& cameraVelocity;
