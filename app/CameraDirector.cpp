@@ -65,9 +65,25 @@ Vector3 placeable(const Terrain& terrain, Vector3 eye) {
     return eye;
 }
 
+// Raised until the line to what it watches clears the ground on the way. The
+// last stretch is left out: a subject in a hollow is seen from above anyway.
+Vector3 overTheHills(const Terrain& terrain, Vector3 eye, const Vector3& subject) {
+    constexpr int samples = 12;
+    for (int k = 1; k < samples; ++k) {
+        const float f = 0.8f * static_cast<float>(k) / samples;
+        const Vector3 p = eye + (subject - eye) * f;
+        // The line's height there is eye.y + (subject.y - eye.y) f.
+        const float clear = groundUnder(terrain, p.x, p.z) + aboveGround;
+        eye.y = std::max(eye.y, (clear - subject.y * f) / (1.0f - f));
+    }
+    eye.y = std::min(eye.y, worldSize);
+    return eye;
+}
+
+// A shot's flying part: neither a tank nor an explosion, and marked by a shot.
 bool isShell(const Object& object) {
-    return object.active && !object.dead && !dynamic_cast<const TankObject*>(&object) &&
-           !dynamic_cast<const Explosion*>(&object);
+    return object.active && !object.dead && object.shotId != 0 &&
+           !dynamic_cast<const TankObject*>(&object) && !dynamic_cast<const Explosion*>(&object);
 }
 
 } // namespace
@@ -78,38 +94,25 @@ bool CameraDirector::update(const PlayerView& view, Vector3& position, Vector3& 
     if (tank == nullptr)
         return false;
     if (tank->id != turnTankId) {
-        // A new turn: the camera is the director's again, and the shot that passed
-        // the turn (if one did) is the one to follow.
+        // A new turn: the camera is the director's again.
         turnTankId = tank->id;
         handedOver = false;
-        followFrom = newestId + 1;
     }
-
-    Vector3 centre, heading;
-    const bool shellsFly = followShells(view, centre, heading);
+    // The shots are followed in the person's hands too, so the director takes
+    // up the one in the air when it gets the camera back.
+    const bool following = followShot(view, dtSeconds);
     handedOver = handedOver || personSteers;
     if (handedOver)
         return false;
-
-    Framing framing;
-    if (shellsFly) {
-        lastShellCentre = centre;
-        if (length(heading) > 0.0f)
-            lastShellHeading = heading;
-        lingerLeft = lingerSeconds;
-        framing = behindShells(lastShellCentre, lastShellHeading);
-    } else if (lingerLeft > 0.0f) {
-        lingerLeft -= dtSeconds;
-        framing = behindShells(lastShellCentre, lastShellHeading);
-    } else {
-        framing = behindTank(view);
-    }
+    const Framing framing =
+        following ? behindShells(lastShellCentre, lastShellHeading) : behindTank(view);
 
     // Glide toward the framing: a fixed share of the way per second, so the
     // camera arrives in about a second whatever the frame rate.
     const Terrain& terrain = view.terrain();
+    const Vector3 eye = overTheHills(terrain, placeable(terrain, framing.eye), framing.subject);
     const float travel = 1.0f - std::exp(-dtSeconds / glideSeconds);
-    position = placeable(terrain, position + (placeable(terrain, framing.eye) - position) * travel);
+    position = placeable(terrain, position + (eye - position) * travel);
 
     const Vector3 wanted = unit(framing.target - position);
     if (length(wanted) == 0.0f)
@@ -131,23 +134,41 @@ bool CameraDirector::update(const PlayerView& view, Vector3& position, Vector3& 
     return true;
 }
 
-// The shells of the followed shot: their centre and their mean heading over the
-// ground. Notes the newest object id on the way.
-bool CameraDirector::followShells(const PlayerView& view, Vector3& centre, Vector3& heading) {
-    int count = 0;
+bool CameraDirector::followShot(const PlayerView& view, float dtSeconds) {
+    std::vector<const Object*> shells;
     for (const Object* object : view.objects()) {
-        newestId = std::max(newestId, object->id);
-        if (object->id < followFrom || !isShell(*object))
+        if (!isShell(*object))
             continue;
-        centre += object->position;
-        heading += Vector3(object->velocity.x, 0.0f, object->velocity.z);
-        ++count;
+        shells.push_back(object);
+        if (std::find(shots.begin(), shots.end(), object->shotId) == shots.end())
+            shots.push_back(object->shotId);
     }
-    if (count == 0)
-        return false;
-    centre = centre * (1.0f / static_cast<float>(count));
-    heading = unit(heading);
-    return true;
+    while (!shots.empty()) {
+        Vector3 centre, heading;
+        int count = 0;
+        for (const Object* shell : shells) {
+            if (shell->shotId != shots.front())
+                continue;
+            centre += shell->position;
+            heading += Vector3(shell->velocity.x, 0.0f, shell->velocity.z);
+            ++count;
+        }
+        if (count > 0) {
+            lastShellCentre = centre * (1.0f / static_cast<float>(count));
+            if (length(heading) > 0.0f)
+                lastShellHeading = normalized(heading);
+            lingerLeft = lingerSeconds;
+            return true;
+        }
+        // Every shell of the followed shot has gone off: a moment on the burst,
+        // then the next shot.
+        if (lingerLeft > 0.0f) {
+            lingerLeft -= dtSeconds;
+            return true;
+        }
+        shots.erase(shots.begin());
+    }
+    return false;
 }
 
 CameraDirector::Framing CameraDirector::behindTank(const PlayerView& view) {
@@ -162,12 +183,12 @@ CameraDirector::Framing CameraDirector::behindTank(const PlayerView& view) {
     ahead.y = 0.0f;
     ahead = length(ahead) > 0.0f ? unit(ahead) : Vector3(0.0f, 0.0f, -1.0f);
     return Framing{tank.position - ahead * tankBack + Vector3(0.0f, tankUp, 0.0f),
-                   tank.position + ahead * tankAhead};
+                   tank.position + ahead * tankAhead, tank.position};
 }
 
 CameraDirector::Framing CameraDirector::behindShells(const Vector3& centre,
                                                      const Vector3& heading) {
     // A shell going straight up or down is watched from the side.
     const Vector3 ahead = length(heading) > 0.0f ? heading : Vector3(0.0f, 0.0f, -1.0f);
-    return Framing{centre - ahead * shellBack + Vector3(0.0f, shellUp, 0.0f), centre};
+    return Framing{centre - ahead * shellBack + Vector3(0.0f, shellUp, 0.0f), centre, centre};
 }

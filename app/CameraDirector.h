@@ -1,14 +1,17 @@
 #pragma once
 #include "world/Vector3.h"
 #include <cstdint>
+#include <vector>
 
 class PlayerView;
 
 // Moves the camera so a player sees the turn: at a turn's start it glides (in
 // about a second) behind the current tank, looking over its turret at the field
-// it aims at; while the last shot flies it keeps that shell in sight, lingers a
-// moment on the burst, then goes on to the tank whose turn it is. A person who
-// takes the camera (a camera key, a drag) keeps it until the next turn.
+// it aims at; while a shot flies it keeps its shells in sight, lingers a moment
+// on the burst, then goes on to the next shot still flying (shots are followed
+// in the order they were fired, by their shot marks) or to the tank whose turn
+// it is. A person who takes the camera (a camera key, a drag) keeps it until the
+// next turn.
 //
 // It is driven by the game's updates alone, never by a clock, so the same game
 // moves the camera the same way wherever it runs.
@@ -31,22 +34,23 @@ public:
     static constexpr float lingerSeconds = 0.75f;
 
 private:
-    // Where the camera wants to be and the point it wants to look at.
+    // Where the camera wants to be, the point it looks at, and what must not be
+    // hidden behind a hill on the way.
     struct Framing {
         Vector3 eye;
         Vector3 target;
+        Vector3 subject;
     };
-    bool followShells(const PlayerView& view, Vector3& centre, Vector3& heading);
+    // True while a shot is followed, its shells' centre and heading kept below.
+    bool followShot(const PlayerView& view, float dtSeconds);
     static Framing behindTank(const PlayerView& view);
     static Framing behindShells(const Vector3& centre, const Vector3& heading);
 
     std::uint32_t turnTankId = 0; // the tank whose turn the camera last saw start
-    // Shells with this id or above belong to the shot being followed: the last
-    // one fired, and the shells it splits into.
-    std::uint32_t followFrom = 0;
-    std::uint32_t newestId = 0; // the highest object id seen so far
+    // Marks of the shots seen flying, oldest first; the first is followed.
+    std::vector<std::uint32_t> shots;
     bool handedOver = false;
-    float lingerLeft = 0.0f;  // seconds still to look at the last burst
+    float lingerLeft = 0.0f;  // seconds still to look at the followed shot's burst
     Vector3 lastShellCentre;  // where the followed shells were last seen
     Vector3 lastShellHeading; // and which way they flew, flattened
 };

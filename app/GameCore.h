@@ -130,6 +130,9 @@ private:
     PlayerView playerView{*this};
     TankControls tankControls{*this};
     CameraDirector cameraDirector; // shows the turn while the variable "follow" is on
+    // Marks a person's shots for whoever follows them; the computers number
+    // theirs from 1, so the two never meet.
+    std::uint32_t personShotId = 1u << 31;
 
     // The held-key quantities are taken once per update, before the physics.
     struct HeldKeyRates {

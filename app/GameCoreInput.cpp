@@ -68,7 +68,7 @@ void GameCore::keyboard(unsigned char key, bool down, int /*modifiers*/) {
     if (key == keys::tab)
         tankControls.nextWeapon();
     else if (key == keys::space)
-        tankControls.fire();
+        tankControls.fire(personShotId++);
 }
 
 void GameCore::editConsole(unsigned char key) {

@@ -1,5 +1,6 @@
 #include "CoreFixture.h"
 #include "world/Explosion.h"
+#include <algorithm>
 #include <cmath>
 
 class CameraDirectorTest : public CoreFixture {
@@ -8,9 +9,9 @@ protected:
         CoreFixture::SetUp();
         leaveTitle();
         state->tankSkeleton = aimingSkeleton();
-        flatten(0.2f);
+        flatten(0.75f);
         newGame(3);
-        settle(2.0f); // the tanks fall from high up and come to rest
+        settle(3.0f); // the tanks fall onto the ground and come to rest
     }
 
     void settle(float seconds) {
@@ -94,4 +95,38 @@ TEST_F(CameraDirectorTest, APersonsCameraIsLeftAloneUntilTheNextTurn) {
     fire();
     state->variables["follow"] = 0;
     EXPECT_FALSE(moves([] {}));
+}
+
+// Two shots in the air: the first fired is watched to its burst, then the other.
+TEST_F(CameraDirectorTest, ShotsAreWatchedInTheOrderTheyWereFired) {
+    const auto aim = [&](float barrel, float turret, float velocity) {
+        state->tankNodes["barrel"]->rotate.x = barrel;
+        state->tankNodes["turret"]->rotate.y = turret;
+        state->launchVelocity = velocity;
+        fire();
+    };
+    aim(-45.0f, 160.0f, 18.0f);
+    const Object* first = shells().back();
+    aim(-80.0f, 0.0f, 28.0f); // nearly straight up: a long flight
+    const Object* second = shells().back();
+    const auto flying = [&](const Object* shell) {
+        const std::vector<const Object*> now = shells();
+        return std::find(now.begin(), now.end(), shell) != now.end();
+    };
+    int firstSteps = 0, secondSteps = 0;
+    while (flying(first) && firstSteps < 1000) {
+        update(0.02f);
+        ++firstSteps;
+        if (flying(first)) {
+            ASSERT_TRUE(inView(first->position)) << "step " << firstSteps;
+        }
+    }
+    settle(CameraDirector::lingerSeconds);
+    ASSERT_TRUE(flying(second)) << "the second outlasts the first, which flew " << firstSteps;
+    for (; flying(second) && secondSteps < 1000; ++secondSteps) {
+        ASSERT_TRUE(inView(second->position)) << "step " << secondSteps;
+        update(0.02f);
+    }
+    EXPECT_GT(firstSteps, 20);
+    EXPECT_GT(secondSteps, 20);
 }

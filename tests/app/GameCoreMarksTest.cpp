@@ -41,6 +41,7 @@ protected:
             tank->position = Vector3(60.0f + 25.0f * n++, 160.0f, 120.0f);
             tank->resting = true;
         }
+        state->variables["follow"] = 0; // the camera stays where it is put
         state->cameraPosition = Vector3(100.0f, 190.0f, 180.0f);
         state->cameraRotation = Vector3(20.0f, 0.0f, 0.0f);
         auto shell = std::make_unique<Explosive>();
