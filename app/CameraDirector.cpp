@@ -65,12 +65,12 @@ Vector3 placeable(const Terrain& terrain, Vector3 eye) {
     return eye;
 }
 
-// Raised until the line to what it watches clears the ground on the way. The
-// last stretch is left out: a subject in a hollow is seen from above anyway.
+// Raised until the line to what it watches clears the ground on the way, up to
+// the last few units: a subject in a hollow is seen from above anyway.
 Vector3 overTheHills(const Terrain& terrain, Vector3 eye, const Vector3& subject) {
     constexpr int samples = 12;
     for (int k = 1; k < samples; ++k) {
-        const float f = 0.8f * static_cast<float>(k) / samples;
+        const float f = 0.9f * static_cast<float>(k) / samples;
         const Vector3 p = eye + (subject - eye) * f;
         // The line's height there is eye.y + (subject.y - eye.y) f.
         const float clear = groundUnder(terrain, p.x, p.z) + aboveGround;
@@ -104,15 +104,16 @@ bool CameraDirector::update(const PlayerView& view, Vector3& position, Vector3& 
     handedOver = handedOver || personSteers;
     if (handedOver)
         return false;
+    // A shell going straight up or down is watched from the side.
     const Framing framing =
-        following ? behindShells(lastShellCentre, lastShellHeading) : behindTank(view);
+        following ? behind(view.terrain(), lastShellCentre, lastShellHeading, shellBack, shellUp, 0.0f)
+                  : behindTank(view);
 
     // Glide toward the framing: a fixed share of the way per second, so the
     // camera arrives in about a second whatever the frame rate.
     const Terrain& terrain = view.terrain();
-    const Vector3 eye = overTheHills(terrain, placeable(terrain, framing.eye), framing.subject);
     const float travel = 1.0f - std::exp(-dtSeconds / glideSeconds);
-    position = placeable(terrain, position + (eye - position) * travel);
+    position = placeable(terrain, position + (framing.eye - position) * travel);
 
     const Vector3 wanted = unit(framing.target - position);
     if (length(wanted) == 0.0f)
@@ -180,15 +181,35 @@ CameraDirector::Framing CameraDirector::behindTank(const PlayerView& view) {
         ahead = muzzleVelocity(turret->rotate.y, 0.0f, 1.0f);
     else
         ahead = Vector3(worldSize / 2, tank.position.y, worldSize / 2) - tank.position;
-    ahead.y = 0.0f;
-    ahead = length(ahead) > 0.0f ? unit(ahead) : Vector3(0.0f, 0.0f, -1.0f);
-    return Framing{tank.position - ahead * tankBack + Vector3(0.0f, tankUp, 0.0f),
-                   tank.position + ahead * tankAhead, tank.position};
+    return behind(view.terrain(), tank.position, ahead, tankBack, tankUp, tankAhead);
 }
 
-CameraDirector::Framing CameraDirector::behindShells(const Vector3& centre,
-                                                     const Vector3& heading) {
-    // A shell going straight up or down is watched from the side.
-    const Vector3 ahead = length(heading) > 0.0f ? heading : Vector3(0.0f, 0.0f, -1.0f);
-    return Framing{centre - ahead * shellBack + Vector3(0.0f, shellUp, 0.0f), centre, centre};
+// Behind the subject along `ahead` (flattened), looking `lookAhead` past it. Where
+// a hill would hide it from there the camera goes round it: the first of a few
+// turns about the subject from which a small rise clears the view, else the one
+// needing the least.
+CameraDirector::Framing CameraDirector::behind(const Terrain& terrain, const Vector3& subject,
+                                               Vector3 ahead, float back, float up,
+                                               float lookAhead) {
+    ahead.y = 0.0f;
+    ahead = length(ahead) > 0.0f ? normalized(ahead) : Vector3(0.0f, 0.0f, -1.0f);
+    constexpr float turns[] = {0.0f, 45.0f, -45.0f, 90.0f, -90.0f, 135.0f, -135.0f, 180.0f};
+    constexpr float smallRise = 3.0f;
+    Framing best;
+    float bestRise = 0.0f;
+    for (const float turn : turns) {
+        const double a = turn / degrees;
+        const Vector3 way(static_cast<float>(ahead.x * std::cos(a) - ahead.z * std::sin(a)), 0.0f,
+                          static_cast<float>(ahead.x * std::sin(a) + ahead.z * std::cos(a)));
+        const Vector3 eye = placeable(terrain, subject - way * back + Vector3(0.0f, up, 0.0f));
+        const Vector3 clear = overTheHills(terrain, eye, subject);
+        const float rise = clear.y - eye.y;
+        if (turn == turns[0] || rise < bestRise) {
+            best = Framing{clear, subject + way * lookAhead};
+            bestRise = rise;
+        }
+        if (rise < smallRise)
+            break;
+    }
+    return best;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 class PlayerView;
+class Terrain;
 
 // Moves the camera so a player sees the turn: at a turn's start it glides (in
 // about a second) behind the current tank, looking over its turret at the field
@@ -34,17 +35,16 @@ public:
     static constexpr float lingerSeconds = 0.75f;
 
 private:
-    // Where the camera wants to be, the point it looks at, and what must not be
-    // hidden behind a hill on the way.
+    // Where the camera wants to be and the point it looks at.
     struct Framing {
         Vector3 eye;
         Vector3 target;
-        Vector3 subject;
     };
     // True while a shot is followed, its shells' centre and heading kept below.
     bool followShot(const PlayerView& view, float dtSeconds);
     static Framing behindTank(const PlayerView& view);
-    static Framing behindShells(const Vector3& centre, const Vector3& heading);
+    static Framing behind(const Terrain& terrain, const Vector3& subject, Vector3 ahead, float back,
+                          float up, float lookAhead);
 
     std::uint32_t turnTankId = 0; // the tank whose turn the camera last saw start
     // Marks of the shots seen flying, oldest first; the first is followed.

@@ -130,3 +130,23 @@ TEST_F(CameraDirectorTest, ShotsAreWatchedInTheOrderTheyWereFired) {
     EXPECT_GT(firstSteps, 20);
     EXPECT_GT(secondSteps, 20);
 }
+
+// A ridge right behind the tank would hide it from the usual place: the camera
+// goes round and sees it over open ground.
+TEST_F(CameraDirectorTest, GoesRoundAHillThatWouldHideTheTank) {
+    // The current tank stands at z 175 with its gun along +z: rows for z 150 to
+    // 166 become a wall 40 units high.
+    for (std::uint32_t i = 0; i < state->terrain.width(); ++i)
+        for (std::uint32_t j = 48; j < 54; ++j)
+            state->terrain.cells().at(i, j).height = 0.95f;
+    state->cameraPosition = Vector3(100.0f, 150.0f, 100.0f);
+    settle(2.0f);
+    const Vector3 tank = current().position;
+    const Vector3 eye = state->cameraPosition;
+    ASSERT_TRUE(inView(tank));
+    for (int k = 1; k < 20; ++k) {
+        const Vector3 p = eye + (tank - eye) * (0.9f * k / 20.0f);
+        const auto cell = [](float at) { return static_cast<std::uint32_t>(at / 200.0f * 64.0f); };
+        EXPECT_GT(p.y, state->terrain.heightAt(cell(p.x), cell(p.z))) << "the view passes under the ground at " << k;
+    }
+}

@@ -29,9 +29,18 @@ vt_key Down Down Down Return
 vt_wait "$start" '^processCommand: "computers 1"$' 10
 vt_key Escape
 vt_wait "$start" '^bounce sphere terrain [0-9]+$' 30 2
+# The barrel raised nearly straight up and the velocity to about 32: a shell
+# that climbs out of any fixed view of the tank and flies for some seconds.
+vt_hold w 0.9
+vt_hold r 0.25
 sleep 1.5 # the camera glides to the person's tank
 turn=$(vt_screenshot computers-01-your-turn)
 vt_text_mask "$turn" "$VT_OUT/computers-velocity-1.png" 208 16 0 48
+# The middle of the picture (a box of 240 by 240 pixels) shows the person's
+# tank in its player's colour, a strong red.
+red=$(vt_mask "$turn" "1 -2 0 0" "1 0 -2 0" "1 0 0 -100.5" | vt_white_pixels -crop 240x240+200+120)
+echo "the person's turn: $red red pixels in the middle"
+[ "$red" -ge 150 ] || vt_fail "the person's tank is not in the middle of the picture in its colour"
 
 # An arrow key gives the camera to the person: it stays where they steered it.
 vt_hold Left 0.4
@@ -40,11 +49,24 @@ moved=$(vt_pixels_changed "$turn" "$(vt_screenshot computers-02-steered)")
 echo "the person's camera: $moved pixels changed"
 [ "$moved" -ge 20000 ] || vt_fail "the camera went back after the person steered it"
 
+# The camera follows the shell up and down: the dark ball of the shell stays in
+# the middle of the picture, against the sky, for as long as it flies.
+# The computer answers meanwhile: when its shot is first seen in the trace is
+# when it fired, give or take a screenshot.
 start=$(vt_lines)
 vt_key space
 shot=$EPOCHREALTIME
+took=""
+for n in 1 2 3 4 5 6; do
+    sleep 0.3
+    dark=$(vt_mask "$(vt_screenshot "computers-02-flight-$n")" "-1 0 0 45.5" "0 -1 0 45.5" "0 0 -1 45.5" |
+        vt_white_pixels -crop 240x240+200+120)
+    echo "the shell's flight, $n: $dark dark pixels in the middle"
+    [ "$dark" -ge 20 ] && [ "$dark" -le 1500 ] || vt_fail "the shell left the middle of the picture"
+    [ -z "$took" ] && [ "$(vt_count_after "$start" '^Explosive\(\)$')" -ge 2 ] && took=$(since "$shot")
+done
 vt_wait "$start" '^Explosive\(\)$' 10 2
-took=$(since "$shot")
+[ -n "$took" ] || took=$(since "$shot")
 echo "the computer fired ${took}s after the person"
 awk -v t="$took" 'BEGIN { exit !(t < 5.0) }' || vt_fail "the computer took ${took}s to fire"
 
