@@ -52,7 +52,7 @@ public:
     const std::vector<Flash>& flashes() const { return bursts; }
 
     static constexpr float trailSeconds = 0.4f;   // how far back a trail reaches
-    static constexpr float sampleSeconds = 0.02f; // the spacing of a trail's points
+    static constexpr float sampleSeconds = 0.05f; // the spacing of a trail's points: a gentle curve
     static constexpr float flashSeconds = 0.25f;  // how long a burst's flash lasts
 
 private:

@@ -57,8 +57,11 @@ void GameCore::drawShotMarks() {
                                 screen.getHeight());
     const Vector3 trailColour(1.0f, 0.85f, 0.45f);
     screen.beginMarks();
+    std::vector<const std::vector<Vector3>*> paths;
+    paths.reserve(marks.trails().size());
     for (const BattleMarks::Trail& trail : marks.trails())
-        screen.drawShellTrail(trail.points, trailColour);
+        paths.push_back(&trail.points);
+    screen.drawShellTrails(paths, trailColour);
     for (const BattleMarks::Flash& flash : marks.flashes()) {
         const float share = flash.age / BattleMarks::flashSeconds;
         // A bright spot, not a second explosion: a nuke's would cover the picture,

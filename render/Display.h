@@ -67,9 +67,11 @@ public:
     // the scene's depth but not hiding each other, and give the state back as it was.
     void drawTintedObject(const Object& object, MeshLibrary& meshes, const Vector3& colour);
     void beginMarks();
-    // A line from the oldest point to the newest, fading in from nothing, and a dot
-    // a few pixels wide at the newest point, so a far shell never vanishes.
-    void drawShellTrail(const std::vector<Vector3>& points, const Vector3& colour);
+    // For each shell's path, a line from the oldest point to the newest, fading in
+    // from nothing, and a dot a few pixels wide at the newest point, so a far shell
+    // never vanishes. All of them in two array draws: a salvo flies hundreds.
+    void drawShellTrails(const std::vector<const std::vector<Vector3>*>& paths,
+                         const Vector3& colour);
     // A disc facing the camera (right and up are its half axes in world units),
     // bright at the centre; strength 1 is a fresh burst, 0 is gone.
     void drawFlash(const Vector3& centre, const Vector3& right, const Vector3& up, float strength);

@@ -6,6 +6,7 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -66,24 +67,37 @@ void Display::endMarks() {
     glPopAttrib();
 }
 
-void Display::drawShellTrail(const std::vector<Vector3>& points, const Vector3& colour) {
-    if (points.empty())
-        return;
-    const std::size_t count = points.size();
-    if (count > 1) {
-        glBegin(GL_LINE_STRIP);
-        for (std::size_t i = 0; i < count; ++i) {
-            const float alpha = 0.9f * static_cast<float>(i) / static_cast<float>(count - 1);
-            glColor4f(colour.x, colour.y, colour.z, alpha);
-            glVertex3f(points[i].x, points[i].y, points[i].z);
+void Display::drawShellTrails(const std::vector<const std::vector<Vector3>*>& paths,
+                              const Vector3& colour) {
+    std::vector<GLfloat> lines, shades, heads;
+    for (const std::vector<Vector3>* path : paths) {
+        const std::vector<Vector3>& points = *path;
+        if (points.empty())
+            continue;
+        const std::size_t count = points.size();
+        for (std::size_t i = 0; i + 1 < count; ++i) {
+            for (const std::size_t end : {i, i + 1}) {
+                const float alpha = 0.9f * static_cast<float>(end) / static_cast<float>(count - 1);
+                lines.insert(lines.end(), {points[end].x, points[end].y, points[end].z});
+                shades.insert(shades.end(), {colour.x, colour.y, colour.z, alpha});
+            }
         }
-        glEnd();
+        heads.insert(heads.end(), {points.back().x, points.back().y, points.back().z});
     }
-    const Vector3& head = points.back();
-    glBegin(GL_POINTS);
+    if (heads.empty())
+        return;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    if (!lines.empty()) {
+        glEnableClientState(GL_COLOR_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, lines.data());
+        glColorPointer(4, GL_FLOAT, 0, shades.data());
+        glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(lines.size() / 3));
+        glDisableClientState(GL_COLOR_ARRAY);
+    }
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glVertex3f(head.x, head.y, head.z);
-    glEnd();
+    glVertexPointer(3, GL_FLOAT, 0, heads.data());
+    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(heads.size() / 3));
+    glDisableClientState(GL_VERTEX_ARRAY);
 }
 
 void Display::drawFlash(const Vector3& centre, const Vector3& right, const Vector3& up,

@@ -106,6 +106,14 @@ std::size_t begins(GLenum mode, std::size_t from = 0) {
     return n;
 }
 
+// How many array draws of `mode` the log holds.
+std::size_t arrays(GLenum mode) {
+    std::size_t n = 0;
+    for (const fakegl::Call& c : fakegl::calls())
+        n += c.name == "glDrawArrays" && c.args[0] == mode;
+    return n;
+}
+
 std::vector<double> rgb(const Vector3& c) {
     return {c.x, c.y, c.z};
 }
@@ -128,8 +136,8 @@ TEST_F(GameCoreMarksTest, MarksOnShowWhoIsWhoAndWhereTheShellIs) {
     for (int n = 0; n < 4; ++n)
         EXPECT_EQ(tints[n], rgb(BattleMarks::playerColour(n)));
     EXPECT_EQ(fakegl::count("glPushAttrib"), fakegl::count("glPopAttrib"));
-    EXPECT_EQ(begins(GL_LINE_STRIP), 1u);
-    EXPECT_EQ(begins(GL_POINTS), 1u);
+    EXPECT_EQ(arrays(GL_LINES), 1u) << "the trail";
+    EXPECT_EQ(arrays(GL_POINTS), 1u) << "the shell's dot";
     EXPECT_EQ(begins(GL_TRIANGLES, fakegl::find("glOrtho")), 1u) << "one current tank";
 
     const std::vector<Quad> q = glreplay::quads(fakegl::find("glOrtho"));
@@ -148,7 +156,7 @@ TEST_F(GameCoreMarksTest, MarksOnShowWhoIsWhoAndWhereTheShellIs) {
 
     state->variables["marks"] = 0;
     frame();
-    EXPECT_EQ(fakegl::count("glMaterialfv") + begins(GL_LINE_STRIP) + begins(GL_POINTS) +
+    EXPECT_EQ(fakegl::count("glMaterialfv") + arrays(GL_LINES) + arrays(GL_POINTS) +
                   begins(GL_TRIANGLES, fakegl::find("glOrtho")),
               0u);
     for (const Quad& quad : glreplay::quads(fakegl::find("glOrtho")))

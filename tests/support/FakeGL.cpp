@@ -202,6 +202,7 @@ void glDisableClientState(GLenum cap) { record(__func__, cap); }
 void glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indices) {
     record(__func__, mode, count, type).pointer = indices;
 }
+void glDrawArrays(GLenum mode, GLint first, GLsizei count) { record(__func__, mode, first, count); }
 
 // ---- OpenGL: immediate mode ----
 void glBegin(GLenum mode) { record(__func__, mode); }
