@@ -5,7 +5,8 @@
 # README's picture of the menu is play-02-menu.png), whose first line starts a
 # 2-player game on fresh ground, which fills the lower part of a view from near
 # the ground; the camera flies behind Player 1, who aims, steps to the Nuke and
-# fires: the shot is seen in flight and its crater afterwards; from the ceiling,
+# fires: the shot is seen in flight (play-06-flying.png is the README's picture
+# of the game) and its crater afterwards; from the ceiling,
 # looking straight down past the field's edge and corner, the unlit ground shows
 # its sand and grass bands and round the field the sky's floor, nothing black;
 # "quit" in the console ends the game. The screenshots stay in $VT_OUT.
@@ -47,7 +48,9 @@ expect "title rows changed by the menu" \
     "$(vt_pixels_changed "$title[639x104+0+0]" "$(shot 02-menu)[639x104+0+0]")" 0 0
 
 # The main menu's first option: a fresh terrain and a 2-player game; Esc then
-# closes the menu. Both tanks fall from 175 onto the new ground.
+# closes the menu. Both tanks fall from 175 onto the new ground. The camera is
+# the person's alone: the flights below start where the game's camera starts.
+vt_console "set follow 0"
 start=$(vt_lines)
 vt_key Return
 vt_wait "$start" '^processCommand: "tanks 2"$' 10
