@@ -2,20 +2,12 @@
 // until it is that old, then stays behind and a new one starts. A trail thus
 // holds at most trailSeconds / sampleSeconds + 2 points whatever the frame rate.
 #include "app/BattleMarks.h"
-#include "world/CarrierObject.h"
-#include "world/Explosive.h"
+#include "world/FlyingShell.h"
 #include "world/TankObject.h"
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-// Anything that flies towards a burst: a shot's shell or a cluster carrier.
-bool isShell(const Object& object) {
-    return object.active && !object.dead &&
-           (dynamic_cast<const Explosive*>(&object) != nullptr ||
-            dynamic_cast<const CarrierObject*>(&object) != nullptr);
-}
 
 // Hue in turns (0 to 1), saturation and value 0 to 1.
 Vector3 fromHsv(float hue, float saturation, float value) {
@@ -78,7 +70,7 @@ void BattleMarks::update(const ObjectList& objects, float dtSeconds) {
     std::vector<Trail> followed;
     std::vector<Trail>::iterator old = shellTrails.begin();
     for (const std::unique_ptr<Object>& object : objects) {
-        if (!isShell(*object))
+        if (!isFlyingShell(*object))
             continue;
         while (old != shellTrails.end() && old->shellId < object->id)
             ++old;

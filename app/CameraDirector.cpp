@@ -1,7 +1,7 @@
 #include "app/CameraDirector.h"
 #include "app/PlayerView.h"
 #include "assets/Skeleton.h"
-#include "world/Explosion.h"
+#include "world/FlyingShell.h"
 #include "world/Launch.h"
 #include "world/TankObject.h"
 #include "world/Terrain.h"
@@ -80,12 +80,6 @@ Vector3 overTheHills(const Terrain& terrain, Vector3 eye, const Vector3& subject
     return eye;
 }
 
-// A shot's flying part: neither a tank nor an explosion, and marked by a shot.
-bool isShell(const Object& object) {
-    return object.active && !object.dead && object.shotId != 0 &&
-           !dynamic_cast<const TankObject*>(&object) && !dynamic_cast<const Explosion*>(&object);
-}
-
 } // namespace
 
 bool CameraDirector::update(const PlayerView& view, Vector3& position, Vector3& rotation,
@@ -138,7 +132,8 @@ bool CameraDirector::update(const PlayerView& view, Vector3& position, Vector3& 
 bool CameraDirector::followShot(const PlayerView& view, float dtSeconds) {
     std::vector<const Object*> shells;
     for (const Object* object : view.objects()) {
-        if (!isShell(*object))
+        // Only a marked shot can be followed to its end.
+        if (!isFlyingShell(*object) || object->shotId == 0)
             continue;
         shells.push_back(object);
         if (std::find(shots.begin(), shots.end(), object->shotId) == shots.end())
