@@ -122,12 +122,21 @@ expect "changed by the crater" "$(vt_pixels_changed "$before" "$(shot 07-crater)
 # ground outside it. Unlit, the bands show in their own colours: no slope is
 # in shadow. Round the field lies the sky's floor or its wall, not the clear
 # colour under an open sky. The weapon bar's icons may have black in them.
+# Without the marks, whose green health bars would pass for grass. One
+# landscape in a few is all low sand round this corner: then a new one is
+# raised under the same view, up to three times.
 vt_drag 320 360 320 120
-vt_console "set lighting 0"
-sleep 1
-terrain=$(shot 08-terrain)
+vt_console "set lighting 0;set marks 0"
+for try in 1 2 3; do
+    sleep 1
+    terrain=$(shot 08-terrain)
+    grass=$(vt_mask "$terrain" "${GRASS[@]}" | vt_white_pixels)
+    [ "$grass" -ge $((whole / 500)) ] && break
+    echo "grass: $grass on landscape $try, raising another"
+    vt_console "terrain"
+done
 expect "sand" "$(vt_mask "$terrain" "${SAND[@]}" | vt_white_pixels)" $((whole / 500))
-expect "grass" "$(vt_mask "$terrain" "${GRASS[@]}" | vt_white_pixels)" $((whole / 500))
+expect "grass" "$grass" $((whole / 500))
 expect "black beside the weapon bar" "$(vt_mask "$terrain" "${VT_BLACK[@]}" |
     vt_white_pixels -fill black -draw 'rectangle 0,0 191,31')" 0 0
 
