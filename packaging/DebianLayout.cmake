@@ -13,3 +13,12 @@ if(left)
     message(FATAL_ERROR "more than the launcher in ${usr}/bin: ${left}")
 endif()
 file(REMOVE_RECURSE ${usr}/bin)
+
+# CPack strips the symbols; Debian also drops the compiler's notes, which the
+# program never reads.
+execute_process(COMMAND ${CPACK_VANTRELL_STRIP} --remove-section=.comment --remove-section=.note
+                        ${usr}/libexec/vantrell/vantrell
+                RESULT_VARIABLE stripped)
+if(NOT stripped EQUAL 0)
+    message(FATAL_ERROR "could not strip ${usr}/libexec/vantrell/vantrell")
+endif()
