@@ -30,6 +30,7 @@ for library in libglut libpng libexpat libx11 libc6; do
 done
 
 # Debian's own checker finds nothing to warn of, let alone an error.
+command -v lintian >/dev/null || vt_fail "lintian is missing: scripts/install-deps.sh --test installs it"
 lintian --fail-on error,warning "$deb" >"$VT_WORK/lintian.log" 2>"$VT_WORK/lintian.err" ||
     vt_fail "lintian: $(cat "$VT_WORK/lintian.log" "$VT_WORK/lintian.err")"
 ! grep -E '^[EW]: ' "$VT_WORK/lintian.log" || vt_fail "lintian warns"
