@@ -153,17 +153,25 @@ MeshBuilder sky() {
 // is about 190 pixels: 32 segments miss by 1.5 pixels, the view's own stretch
 // off its centre included; a nuke's fills the picture before its outline
 // leaves it, where 32 segments miss by 2.3 pixels.
-bool writePackMeshes(const std::string& dataDir) {
+MeshBuilder makeShellMesh() {
     MeshBuilder shell;
     shell.addSphere(1.0f, 12, 6, 1.0f);
+    return shell;
+}
+
+MeshBuilder makeFireballMesh() {
     MeshBuilder fireball;
     fireball.addSphere(1.0f, 32, 16, 2.0f);
+    return fireball;
+}
+
+bool writePackMeshes(const std::string& dataDir) {
     bool ok = true;
     ok = hull().write(dataDir + "/hull.mesh") && ok;
     ok = turret().write(dataDir + "/turret.mesh") && ok;
     ok = barrel().write(dataDir + "/barrel.mesh") && ok;
-    ok = shell.write(dataDir + "/sphere.mesh") && ok;
-    ok = fireball.write(dataDir + "/fireball.mesh") && ok;
+    ok = makeShellMesh().write(dataDir + "/sphere.mesh") && ok;
+    ok = makeFireballMesh().write(dataDir + "/fireball.mesh") && ok;
     ok = sky().write(dataDir + "/sky.mesh") && ok;
     return ok;
 }
