@@ -129,8 +129,7 @@ Round watchRound(GameCore& core, GameCorePeer& peer, double idleSeconds) {
             ++round.swapsPerWindow[k];
     }
     round.slowestFps =
-        *std::min_element(round.swapsPerWindow.begin(), round.swapsPerWindow.end()) /
-        windowSeconds;
+        *std::min_element(round.swapsPerWindow.begin(), round.swapsPerWindow.end()) / windowSeconds;
     return round;
 }
 

@@ -147,7 +147,8 @@ TEST(DataPack, ShellAndFireballAreRoundClosedUnitSpheresOfFewTriangles) {
             for (int k = 0; k < 3; ++k)
                 ++edges[std::minmax(at(corner[k]), at(corner[(k + 1) % 3]))];
             const Vector3& a = mesh.vertices[corner[0]];
-            const Vector3 facing = cross(mesh.vertices[corner[1]] - a, mesh.vertices[corner[2]] - a);
+            const Vector3 facing =
+                cross(mesh.vertices[corner[1]] - a, mesh.vertices[corner[2]] - a);
             const float sunk = 1.0f - dot(facing, a) / length(facing); // NaN for a sliver
             ASSERT_TRUE(sunk <= c.deepestFacet) << "triangle " << t << " sunk by " << sunk;
         }
