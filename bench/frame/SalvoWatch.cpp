@@ -154,9 +154,10 @@ int main(int argc, char** argv) {
         const Round round = watchRound(*core, peer, idleSeconds);
         const double share = round.idleFps > 0.0 ? round.slowestFps / round.idleFps : 0.0;
         std::fprintf(stderr,
-                     "round %d: idle %.1f fps; salvo %.2f s, %d frames%s; slowest half second "
-                     "%.1f fps; slowest / idle %.3f\n  swaps per half second:",
+                     "round %d: idle %.1f fps; salvo %.2f s, %d frames (%.1f fps)%s; slowest "
+                     "half second %.1f fps; slowest / idle %.3f\n  swaps per half second:",
                      r, round.idleFps, round.salvoSeconds, round.salvoFrames,
+                     round.salvoSeconds > 0.0 ? round.salvoFrames / round.salvoSeconds : 0.0,
                      round.ended ? "" : " (cut off: still going)", round.slowestFps, share);
         for (const int swaps : round.swapsPerWindow)
             std::fprintf(stderr, " %d", swaps);
