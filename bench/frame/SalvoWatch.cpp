@@ -14,11 +14,12 @@
 //          windows from the shot, and the window with the fewest swaps is
 //          the slowest half second.
 // The ratio slowest / idle is the figure to watch (0.5 or more keeps the salvo
-// watchable). The camera is the frame benchmark's fixed overview, with "follow"
-// at 0 so the camera stays there, the whole field in sight; the marks are on,
-// as a new game has them. The game's trace goes to standard output; the
-// figures go to standard error. Run from the game folder (the one holding
-// data/), under an X server: scripts/bench-salvo.sh does both.
+// watchable). Frame rates depend on what else the machine runs; the processor
+// time a frame takes, reported beside them, does much less. The camera is the frame benchmark's
+// fixed overview, with "follow" at 0 so the camera stays there, the whole field in sight; the marks
+// are on, as a new game has them. The game's trace goes to standard output; the figures go to
+// standard error. Run from the game folder (the one holding data/), under an X server:
+// scripts/bench-salvo.sh does both.
 //   salvo_watch [rounds (3)] [idle seconds (3)]
 #include "app/Timer.h"
 #include "app/Window.h"
@@ -28,6 +29,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,6 +53,14 @@ double frame(GameCore& core, GameCorePeer& peer) {
     return Timer::now();
 }
 
+// The processor time of every thread of the process, the renderer's included:
+// the work a frame takes, which other programs on the machine do not change.
+double processorSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
+
 bool shotsLeft(const ObjectList& objects) {
     return std::any_of(objects.begin(), objects.end(), [](const std::unique_ptr<Object>& object) {
         return dynamic_cast<const TankObject*>(object.get()) == nullptr;
@@ -72,6 +82,8 @@ void fireSalvo(GameCorePeer& peer) {
 
 struct Round {
     double idleFps = 0.0;
+    double idleWorkMs = 0.0; // processor time per frame
+    double salvoWorkMs = 0.0;
     double salvoSeconds = 0.0;
     double slowestFps = 0.0;
     int salvoFrames = 0;
@@ -98,14 +110,17 @@ Round watchRound(GameCore& core, GameCorePeer& peer, double idleSeconds) {
 
     // Idle.
     const double idleStart = Timer::now();
+    const double idleWork = processorSeconds();
     int idleFrames = 0;
     for (double t = idleStart; t - idleStart < idleSeconds; ++idleFrames)
         t = frame(core, peer);
     round.idleFps = idleFrames / (Timer::now() - idleStart);
+    round.idleWorkMs = 1e3 * (processorSeconds() - idleWork) / idleFrames;
 
     // Salvo: the swap times from the shot until nothing flies or burns.
     fireSalvo(peer);
     const double shot = Timer::now();
+    const double salvoWork = processorSeconds();
     std::vector<double> swaps;
     while (shotsLeft(peer.objects)) {
         swaps.push_back(frame(core, peer));
@@ -115,6 +130,8 @@ Round watchRound(GameCore& core, GameCorePeer& peer, double idleSeconds) {
         }
     }
     round.salvoFrames = static_cast<int>(swaps.size());
+    if (!swaps.empty())
+        round.salvoWorkMs = 1e3 * (processorSeconds() - salvoWork) / swaps.size();
     round.salvoSeconds = swaps.empty() ? 0.0 : swaps.back() - shot;
     // Whole windows only; a salvo shorter than one window is one short window.
     const int windows = static_cast<int>(round.salvoSeconds / windowSeconds);
@@ -149,16 +166,18 @@ int main(int argc, char** argv) {
     GameCorePeer peer(*core);
     core->reshape(640, 480);
 
-    std::vector<double> idle, duration, slowest, ratio;
+    std::vector<double> idle, duration, slowest, ratio, idleWork, salvoWork;
     for (int r = 1; r <= rounds; ++r) {
         const Round round = watchRound(*core, peer, idleSeconds);
         const double share = round.idleFps > 0.0 ? round.slowestFps / round.idleFps : 0.0;
         std::fprintf(stderr,
-                     "round %d: idle %.1f fps; salvo %.2f s, %d frames (%.1f fps)%s; slowest "
-                     "half second %.1f fps; slowest / idle %.3f\n  swaps per half second:",
-                     r, round.idleFps, round.salvoSeconds, round.salvoFrames,
+                     "round %d: idle %.1f fps, %.1f ms of processor a frame; salvo %.2f s, %d "
+                     "frames (%.1f fps), %.1f ms of processor a frame%s; slowest half second "
+                     "%.1f fps; slowest / idle %.3f\n  swaps per half second:",
+                     r, round.idleFps, round.idleWorkMs, round.salvoSeconds, round.salvoFrames,
                      round.salvoSeconds > 0.0 ? round.salvoFrames / round.salvoSeconds : 0.0,
-                     round.ended ? "" : " (cut off: still going)", round.slowestFps, share);
+                     round.salvoWorkMs, round.ended ? "" : " (cut off: still going)",
+                     round.slowestFps, share);
         for (const int swaps : round.swapsPerWindow)
             std::fprintf(stderr, " %d", swaps);
         std::fprintf(stderr, "\n");
@@ -166,11 +185,15 @@ int main(int argc, char** argv) {
         duration.push_back(round.salvoSeconds);
         slowest.push_back(round.slowestFps);
         ratio.push_back(share);
+        idleWork.push_back(round.idleWorkMs);
+        salvoWork.push_back(round.salvoWorkMs);
     }
     std::fprintf(stderr,
                  "median of %d: idle %.1f fps (%d tanks); salvo %.2f s; slowest half second "
-                 "%.1f fps; slowest / idle %.3f (target 0.5 at least)\n",
-                 rounds, median(idle), players, median(duration), median(slowest), median(ratio));
+                 "%.1f fps; slowest / idle %.3f (target 0.5 at least); processor a frame: idle "
+                 "%.1f ms, salvo %.1f ms\n",
+                 rounds, median(idle), players, median(duration), median(slowest), median(ratio),
+                 median(idleWork), median(salvoWork));
     // The window's GL context must outlive the game's textures.
     core.reset();
     return 0;
