@@ -15,7 +15,8 @@
 //          the slowest half second.
 // The ratio slowest / idle is the figure to watch (0.5 or more keeps the salvo
 // watchable). Frame rates depend on what else the machine runs; the processor
-// time a frame takes, reported beside them, does much less. The camera is the frame benchmark's
+// time a frame takes (idle, over the salvo, and in its heaviest half second),
+// reported beside them, depends on it much less. The camera is the frame benchmark's
 // fixed overview, with "follow" at 0 so the camera stays there, the whole field in sight; the marks
 // are on, as a new game has them. The game's trace goes to standard output; the figures go to
 // standard error. Run from the game folder (the one holding data/), under an X server:
@@ -84,6 +85,7 @@ struct Round {
     double idleFps = 0.0;
     double idleWorkMs = 0.0; // processor time per frame
     double salvoWorkMs = 0.0;
+    double heaviestWorkMs = 0.0; // of the half second whose frames took the most
     double salvoSeconds = 0.0;
     double slowestFps = 0.0;
     int salvoFrames = 0;
@@ -121,9 +123,10 @@ Round watchRound(GameCore& core, GameCorePeer& peer, double idleSeconds) {
     fireSalvo(peer);
     const double shot = Timer::now();
     const double salvoWork = processorSeconds();
-    std::vector<double> swaps;
+    std::vector<double> swaps, work; // wall-clock and processor seconds at each swap
     while (shotsLeft(peer.objects)) {
         swaps.push_back(frame(core, peer));
+        work.push_back(processorSeconds());
         if (swaps.back() - shot > longestSalvoSeconds) {
             round.ended = false;
             break;
@@ -147,6 +150,19 @@ Round watchRound(GameCore& core, GameCorePeer& peer, double idleSeconds) {
     }
     round.slowestFps =
         *std::min_element(round.swapsPerWindow.begin(), round.swapsPerWindow.end()) / windowSeconds;
+    // A window without a swap hands its work on to the frame that ends it.
+    double done = salvoWork;
+    std::size_t i = 0;
+    for (int k = 0; k < windows; ++k) {
+        const std::size_t first = i;
+        while (i < swaps.size() && swaps[i] - shot < (k + 1) * windowSeconds)
+            ++i;
+        if (i > first) {
+            round.heaviestWorkMs =
+                std::max(round.heaviestWorkMs, 1e3 * (work[i - 1] - done) / (i - first));
+            done = work[i - 1];
+        }
+    }
     return round;
 }
 
@@ -166,18 +182,19 @@ int main(int argc, char** argv) {
     GameCorePeer peer(*core);
     core->reshape(640, 480);
 
-    std::vector<double> idle, duration, slowest, ratio, idleWork, salvoWork;
+    std::vector<double> idle, duration, slowest, ratio, idleWork, salvoWork, heaviest;
     for (int r = 1; r <= rounds; ++r) {
         const Round round = watchRound(*core, peer, idleSeconds);
         const double share = round.idleFps > 0.0 ? round.slowestFps / round.idleFps : 0.0;
         std::fprintf(stderr,
                      "round %d: idle %.1f fps, %.1f ms of processor a frame; salvo %.2f s, %d "
                      "frames (%.1f fps), %.1f ms of processor a frame%s; slowest half second "
-                     "%.1f fps; slowest / idle %.3f\n  swaps per half second:",
+                     "%.1f fps; slowest / idle %.3f; heaviest half second %.1f ms of processor a "
+                     "frame\n  swaps per half second:",
                      r, round.idleFps, round.idleWorkMs, round.salvoSeconds, round.salvoFrames,
                      round.salvoSeconds > 0.0 ? round.salvoFrames / round.salvoSeconds : 0.0,
                      round.salvoWorkMs, round.ended ? "" : " (cut off: still going)",
-                     round.slowestFps, share);
+                     round.slowestFps, share, round.heaviestWorkMs);
         for (const int swaps : round.swapsPerWindow)
             std::fprintf(stderr, " %d", swaps);
         std::fprintf(stderr, "\n");
@@ -187,13 +204,15 @@ int main(int argc, char** argv) {
         ratio.push_back(share);
         idleWork.push_back(round.idleWorkMs);
         salvoWork.push_back(round.salvoWorkMs);
+        heaviest.push_back(round.heaviestWorkMs);
     }
     std::fprintf(stderr,
                  "median of %d: idle %.1f fps (%d tanks); salvo %.2f s; slowest half second "
                  "%.1f fps; slowest / idle %.3f (target 0.5 at least); processor a frame: idle "
-                 "%.1f ms, salvo %.1f ms\n",
+                 "%.1f ms, salvo %.1f ms, heaviest half second %.1f ms (idle / heaviest %.3f)\n",
                  rounds, median(idle), players, median(duration), median(slowest), median(ratio),
-                 median(idleWork), median(salvoWork));
+                 median(idleWork), median(salvoWork), median(heaviest),
+                 median(heaviest) > 0.0 ? median(idleWork) / median(heaviest) : 0.0);
     // The window's GL context must outlive the game's textures.
     core.reset();
     return 0;
