@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -25,7 +26,8 @@ struct State {
     bool focusOnGame = true;
     int elapsedMs = 0; // GLUT's clock
     fakegl::Callbacks callbacks;
-    unsigned int pendingError = 0; // GL_NO_ERROR
+    unsigned int pendingError = 0;  // what glGetError answers next; GL_NO_ERROR
+    unsigned int nextListError = 0; // what the next glEndList raises
 };
 
 // Display lists are objects of the GL context, not of one test's log: a Display
@@ -48,10 +50,11 @@ Lists& lists() {
 // What OpenGL does at once even between glNewList and glEndList: client state
 // (the array pointers and switches), pixel storage, object names and finishing.
 bool executesWhileCompiling(const std::string& name) {
-    static const std::set<std::string> immediate = {
-        "glVertexPointer",    "glColorPointer",      "glNormalPointer", "glTexCoordPointer",
-        "glEnableClientState", "glDisableClientState", "glPixelStorei",  "glGenTextures",
-        "glDeleteTextures",   "glFinish"};
+    static const std::set<std::string> immediate = {"glVertexPointer",     "glColorPointer",
+                                                    "glNormalPointer",     "glTexCoordPointer",
+                                                    "glEnableClientState", "glDisableClientState",
+                                                    "glPixelStorei",       "glGenTextures",
+                                                    "glDeleteTextures",    "glFinish"};
     return immediate.count(name) != 0 || name.rfind("glut", 0) == 0 || name.rfind("glX", 0) == 0 ||
            name.rfind("X", 0) == 0;
 }
@@ -146,8 +149,8 @@ const std::vector<Call>* listContents(unsigned int name) {
 std::size_t listCount() {
     return lists().contents.size();
 }
-void raiseError(unsigned int code) {
-    state().pendingError = code;
+void failNextList(unsigned int code) {
+    state().nextListError = code;
 }
 std::vector<std::string> names() {
     std::vector<std::string> all;
@@ -211,7 +214,7 @@ void glPixelStorei(GLenum pname, GLint param) { record(__func__, pname, param); 
 void glFinish() { record(__func__); }
 void glPushAttrib(GLbitfield mask) { record(__func__, mask); }
 void glPopAttrib() { record(__func__); }
-// One error at a time, as raised by the test; read once.
+// One error at a time, as a test has a list raise it; read once.
 GLenum glGetError() {
     const GLenum code = state().pendingError;
     state().pendingError = GL_NO_ERROR;
@@ -309,6 +312,8 @@ void glNewList(GLuint name, GLenum mode) {
 void glEndList() {
     recordList(__func__, {});
     lists().compiling = 0;
+    if (state().nextListError != GL_NO_ERROR)
+        state().pendingError = std::exchange(state().nextListError, GL_NO_ERROR);
 }
 void glCallList(GLuint name) {
     if (lists().compiling != 0) { // a list calling another

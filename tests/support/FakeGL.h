@@ -36,9 +36,9 @@ void reset(); // empties the logs and the state, forgets callbacks; lists stay
 const std::vector<Call>& calls();
 const std::vector<Call>& listCalls(); // glGenLists, glNewList, glEndList, glCallList...
 const std::vector<Call>* listContents(unsigned int name); // null for no such list
-std::size_t listCount();                                   // lists made and not deleted
-// The error glGetError answers next (once); GL_NO_ERROR unless set.
-void raiseError(unsigned int code);
+std::size_t listCount();                                  // lists made and not deleted
+// The next list built fails: its glEndList raises this error for glGetError.
+void failNextList(unsigned int code);
 std::vector<std::string> names(); // the names of all calls, in order
 std::size_t count(const std::string& name);
 // The arguments of the calls named `name` (of every call if empty) in a row.
