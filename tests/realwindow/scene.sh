@@ -29,7 +29,14 @@ vt_key Escape
 vt_wait "$start" '^bounce sphere terrain [0-9]+$' 30 4
 # 150 pixels up: the camera looks down some 28 degrees, at the near hills and a tank.
 vt_drag 320 340 320 190
-sleep 2 # the tanks come to rest
+# The tanks have come to rest when two pictures half a second apart are the same
+# (however slowly a sanitized game draws).
+settling=$(vt_screenshot scene-settling)
+for _ in $(seq 1 60); do
+    sleep 0.5
+    [ "$(vt_pixels_changed "$settling" "$(vt_screenshot scene)" 0)" = 0 ] && break
+    cp "$VT_OUT/scene.png" "$settling"
+done
 vt_key grave
 sleep 1
 shot=$(vt_screenshot scene)
