@@ -1,6 +1,7 @@
 #!/bin/sh
-# Builds the asset readers' libFuzzer targets with clang in a build folder of
-# their own and runs each for a while, starting from the seeds in fuzz/corpus.
+# Builds the libFuzzer targets of the asset readers and the network's decoder
+# with clang in a build folder of their own and runs each for a while, starting
+# from the seeds in fuzz/corpus.
 # Fails when any target finds a crash, a sanitizer report, a leak or a blow-up
 # past the memory limit. New inputs go to the build folder, never to the seeds.
 #
@@ -11,7 +12,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD:-$root/build-fuzz}
 seconds=${FUZZ_SECONDS:-20}
-targets="mesh skeleton menu png tga sound"
+targets="mesh skeleton menu png tga sound netmessage"
 
 mkdir -p "$build"
 # Asserts stay live (no NDEBUG): one that fires on some bytes is a finding.
