@@ -161,3 +161,7 @@ double EnetTransport::roundTripSeconds(int peer) const {
     const ENetPeer* to = peerAt(peer);
     return to != nullptr ? to->roundTripTime / 1000.0 : 0.0;
 }
+
+std::uint64_t EnetTransport::bytesSent() const {
+    return enetHost != nullptr ? enetHost->totalSentData : 0;
+}

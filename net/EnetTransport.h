@@ -46,6 +46,8 @@ public:
     std::uint16_t port() const;
     double roundTripSeconds(int peer) const; // ENet's running mean
     bool isOpen() const { return enetHost != nullptr; }
+    // UDP payload bytes sent so far, ENet's headers and acknowledgements included.
+    std::uint64_t bytesSent() const;
 
 private:
     int slotOf(const _ENetPeer* peer) const;
