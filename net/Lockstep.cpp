@@ -151,6 +151,11 @@ bool Lockstep::schedule(std::uint8_t machine, std::uint32_t sequence, std::uint3
                         const MessageBody& body) {
     if (machine != self && actionStep <= peers[machine].heard)
         return false; // it promised to add nothing there
+    // Nobody fires this many shots within the delay: a flood of far-off
+    // actions must not grow the queue without bound.
+    if (machine != self && peers[machine].queued >= maxQueuedActions)
+        return false;
+    ++peers[machine].queued;
     actions[{actionStep, machine, sequence}] = body;
     return true;
 }
@@ -282,6 +287,7 @@ std::vector<LockstepAction> Lockstep::takeActions() {
     while (it != actions.end() && std::get<0>(it->first) <= counter) {
         const auto& [actionStep, machine, sequence] = it->first;
         due.push_back(LockstepAction{actionStep, machine, sequence, it->second});
+        --peers[machine].queued;
         it = actions.erase(it);
     }
     return due;

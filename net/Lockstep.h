@@ -98,6 +98,7 @@ private:
         double lastHeardAt = 0.0;
         double roundTripSeconds = 0.0;
         int rejects = 0;
+        int queued = 0; // its actions waiting for their step
         bool cutOff = false;
         SenderWindow window;
         std::optional<MachineGone> pendingGone; // waiting for its last messages
@@ -113,6 +114,8 @@ private:
     void route(std::uint8_t except, bool reliable, const std::vector<std::uint8_t>& bytes);
     std::uint32_t nextActionStep() const;
     bool isHost() const { return self == 0; }
+
+    static constexpr int maxQueuedActions = 256;
 
     std::uint8_t self;
     LockstepSettings settings;

@@ -32,12 +32,10 @@ public:
             tanks.push_back(tank.get());
             objects.push_back(std::move(tank));
         }
-        for (ExplosiveKind kind : {ExplosiveKind::babyMissile, ExplosiveKind::missile,
-                                   ExplosiveKind::babyNuke, ExplosiveKind::nuke})
-            weapons.emplace_back(kind);
+        for (int kind = 0; kind < explosiveKindCount; ++kind)
+            weapons.emplace_back(static_cast<ExplosiveKind>(kind));
     }
 
-    World world() { return World{&objects, &box, &terrain}; }
     std::uint64_t digest() const { return worldDigest(objects, terrain); }
 
     // Runs the steps the clock asks for, up to `lastStep`, as far as the core allows.
@@ -46,7 +44,7 @@ public:
         while (core.step() < wanted && core.mayStep()) {
             for (const LockstepAction& action : core.takeActions())
                 apply(action);
-            physics.step(world());
+            physics.step(World{&objects, &box, &terrain});
             core.stepped();
             if (core.digestDue())
                 core.digest(digest());
@@ -84,12 +82,9 @@ public:
             numbers.push_back(static_cast<std::uint8_t>(k));
         for (const std::uint8_t self : numbers) {
             machines.push_back(std::make_unique<NetworkMachine>(self, numbers, settings, machineCount));
-            const double roundTrip = 2.0 * (faults.delaySeconds + faults.jitterSeconds);
-            if (self == 0)
-                for (std::uint8_t guest = 1; guest < machineCount; ++guest)
-                    machines[0]->core.roundTrip(guest, roundTrip);
-            else
-                machines[self]->core.roundTrip(0, roundTrip);
+            // A host's links are its guests; a guest's one link is the host.
+            for (std::uint8_t other = self == 0 ? 1 : 0; other < (self == 0 ? machineCount : 1); ++other)
+                machines[self]->core.roundTrip(other, 2.0 * (faults.delaySeconds + faults.jitterSeconds));
         }
         silent.assign(machines.size(), false);
     }
@@ -123,11 +118,6 @@ public:
                 return true;
         }
         return false;
-    }
-
-    void silence(std::uint8_t machine) {
-        silent[machine] = true;
-        link.cut(machine);
     }
 
     SimulatedLink link;

@@ -53,15 +53,6 @@ public:
         return due;
     }
 
-    // Drops whatever is still on its way to or from `machine`.
-    void cut(std::uint8_t machine) {
-        inFlight.erase(std::remove_if(inFlight.begin(), inFlight.end(),
-                                      [machine](const Packet& p) {
-                                          return p.from == machine || p.to == machine;
-                                      }),
-                       inFlight.end());
-    }
-
 private:
     bool chance(double p) { return p > 0.0 && unit(dice) < p; }
 
