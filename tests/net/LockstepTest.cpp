@@ -3,6 +3,7 @@
 #include "support/TraceCapture.h"
 #include <gtest/gtest.h>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -218,4 +219,36 @@ TEST(LockstepTest, AFloodOfFarOffShotsIsCapped) {
         host.receive(1, bytes.data(), bytes.size(), 0.0);
     }
     EXPECT_EQ(capture.err(), "Network: dropped a message from machine 1: breaks the rules of play\n");
+}
+
+// A guest stops when its host says goodbye, drops the connection or falls
+// silent for five seconds; not before.
+TEST(LockstepTest, TheHostLeavingEndsTheGameForItsGuests) {
+    struct Case {
+        const char* name;
+        std::function<void(Lockstep& host, Lockstep& guest)> leave;
+    };
+    const auto deliver = [](Lockstep& from, Lockstep& to, double now) {
+        for (const Outgoing& out : from.takeOutgoing())
+            to.receive(0, out.bytes.data(), out.bytes.size(), now);
+    };
+    for (const Case& c : {
+             Case{"bye", [&](Lockstep& host, Lockstep& guest) { host.leave(), deliver(host, guest, 0.1); }},
+             Case{"disconnected", [](Lockstep&, Lockstep& guest) { guest.disconnected(0, 0.1); }},
+             Case{"silent", [](Lockstep&, Lockstep& guest) {
+                      guest.update(4.9);
+                      EXPECT_FALSE(guest.hostGone());
+                      guest.update(5.0);
+                  }},
+         }) {
+        SCOPED_TRACE(c.name);
+        Lockstep host(0, {0, 1}, 0), guest(1, {0, 1}, 0);
+        host.update(0.0);
+        guest.update(0.0);
+        deliver(host, guest, 0.0);
+        EXPECT_TRUE(guest.mayStep());
+        c.leave(host, guest);
+        EXPECT_TRUE(guest.hostGone());
+        EXPECT_FALSE(guest.mayStep());
+    }
 }
