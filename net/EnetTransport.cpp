@@ -91,8 +91,8 @@ bool EnetTransport::send(int peer, bool reliable, const std::vector<std::uint8_t
     ENetPeer* to = peerAt(peer);
     if (to == nullptr || bytes.size() > maxPacketBytes)
         return false;
-    ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(),
-                                            reliable ? ENET_PACKET_FLAG_RELIABLE : 0);
+    ENetPacket* packet =
+        enet_packet_create(bytes.data(), bytes.size(), reliable ? ENET_PACKET_FLAG_RELIABLE : 0);
     if (packet == nullptr)
         return false;
     if (enet_peer_send(to, reliable ? reliableChannel : unreliableChannel, packet) != 0) {

@@ -44,8 +44,7 @@ void Lockstep::reject(std::uint8_t link, const char* why) {
     }
 }
 
-void Lockstep::receive(std::uint8_t link, const std::uint8_t* data, std::size_t size,
-                       double time) {
+void Lockstep::receive(std::uint8_t link, const std::uint8_t* data, std::size_t size, double time) {
     if (link >= maxMachines || link == self || !peers[link].inGame || peers[link].gone)
         return;
     if (!isHost() && link != 0)
@@ -58,8 +57,8 @@ void Lockstep::receive(std::uint8_t link, const std::uint8_t* data, std::size_t 
     }
     const Message& message = decoded.message;
     const std::uint8_t sender = message.sender;
-    const bool senderFits = isHost() ? sender == link
-                                     : sender < maxMachines && sender != self && peers[sender].inGame;
+    const bool senderFits =
+        isHost() ? sender == link : sender < maxMachines && sender != self && peers[sender].inGame;
     if (!senderFits) {
         reject(link, "wrong sender");
         return;
@@ -161,8 +160,8 @@ bool Lockstep::schedule(std::uint8_t machine, std::uint32_t sequence, std::uint3
 }
 
 std::uint32_t Lockstep::nextActionStep() const {
-    const std::int64_t soonest = std::max<std::int64_t>(counter + static_cast<std::int64_t>(delay),
-                                                        promised + 1);
+    const std::int64_t soonest =
+        std::max<std::int64_t>(counter + static_cast<std::int64_t>(delay), promised + 1);
     return static_cast<std::uint32_t>(soonest);
 }
 
@@ -211,7 +210,8 @@ void Lockstep::update(double time) {
     }
     for (std::uint8_t machine = 0; machine < maxMachines; ++machine) {
         const Peer& peer = peers[machine];
-        if (machine == self || !peer.inGame || peer.gone || now - peer.lastHeardAt < settings.silentSeconds)
+        if (machine == self || !peer.inGame || peer.gone ||
+            now - peer.lastHeardAt < settings.silentSeconds)
             continue;
         if (isHost())
             declareGone(machine);
@@ -255,8 +255,8 @@ void Lockstep::roundTrip(std::uint8_t link, double seconds) {
     // A guest's shot reaches another guest over two links: a whole round trip
     // of its own link stands for the two one-way trips. Then the gap between
     // promises, and two steps to spare.
-    const double steps = std::ceil(slowest / stepSeconds) +
-                         std::ceil(settings.heardInterval / stepSeconds) + 2.0;
+    const double steps =
+        std::ceil(slowest / stepSeconds) + std::ceil(settings.heardInterval / stepSeconds) + 2.0;
     delay = static_cast<int>(std::clamp(steps, static_cast<double>(settings.minDelaySteps),
                                         static_cast<double>(settings.maxDelaySteps)));
 }

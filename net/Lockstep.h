@@ -11,13 +11,13 @@
 #include <vector>
 
 struct LockstepSettings {
-    int minDelaySteps = 8;    // a shot never takes effect sooner than this
-    int maxDelaySteps = 60;   // nor later, however slow the link
+    int minDelaySteps = 8;       // a shot never takes effect sooner than this
+    int maxDelaySteps = 60;      // nor later, however slow the link
     double heardInterval = 0.05; // seconds between HeardUpTo messages
     std::uint32_t digestEverySteps = 200;
     double silentSeconds = 5.0;     // a machine this long silent is gone
     double waitReportSeconds = 1.0; // a wait this long is said on screen
-    int rejectLimit = 8; // rejected messages after which a sender is cut off
+    int rejectLimit = 8;            // rejected messages after which a sender is cut off
 };
 
 // Something that changes the world, to be applied on every machine before the

@@ -15,11 +15,11 @@
 
 constexpr std::uint8_t protocolVersion = 1;
 constexpr std::size_t maxMachines = 16;
-constexpr std::size_t maxTanks = 64;         // the game's own limit of players
-constexpr std::size_t maxNameBytes = 32;     // a machine's or a player's name, a version
-constexpr std::size_t maxReasonBytes = 200;  // a refusal's line
+constexpr std::size_t maxTanks = 64;        // the game's own limit of players
+constexpr std::size_t maxNameBytes = 32;    // a machine's or a player's name, a version
+constexpr std::size_t maxReasonBytes = 200; // a refusal's line
 constexpr std::size_t maxWeapons = 16;
-constexpr std::uint8_t noMachine = 0xff;     // a tank no machine plays: a computer's
+constexpr std::uint8_t noMachine = 0xff; // a tank no machine plays: a computer's
 
 // The one a joiner opens with: who it is and what it plays with. Two machines
 // play together only when both versions and both data packs are the same.
@@ -60,7 +60,7 @@ struct TankSeat {
 };
 
 struct GameStart {
-    std::uint32_t step = 0; // the step the game starts at on every machine
+    std::uint32_t step = 0;      // the step the game starts at on every machine
     std::vector<TankSeat> tanks; // in turn order; its size is the player count
 };
 
@@ -70,7 +70,7 @@ struct Shot {
     std::uint8_t tank = 0;
     float turretDegrees = 0.0f;
     float barrelDegrees = 0.0f;
-    float velocity = 0.0f; // the launch velocity setting, 0 to 100
+    float velocity = 0.0f;   // the launch velocity setting, 0 to 100
     std::uint8_t weapon = 0; // index into the weapon table
 };
 
@@ -118,7 +118,9 @@ using MessageBody = std::variant<Hello, Welcome, Refused, Lobby, NewTerrain, Gam
 
 // Aims travel unreliably and count their own sequence; every other kind is
 // reliable and counts one sequence per sender.
-inline bool isReliable(const MessageBody& body) { return !std::holds_alternative<Aim>(body); }
+inline bool isReliable(const MessageBody& body) {
+    return !std::holds_alternative<Aim>(body);
+}
 
 struct Message {
     // The machine that wrote it: a guest's messages reach the other guests

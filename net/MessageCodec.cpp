@@ -27,13 +27,17 @@ bool read(WireReader& in, Hello& m) {
     return m.people >= 1 && m.people <= maxTanks;
 }
 
-void write(WireWriter& out, const Welcome& m) { out.u8(m.machine); }
+void write(WireWriter& out, const Welcome& m) {
+    out.u8(m.machine);
+}
 bool read(WireReader& in, Welcome& m) {
     m.machine = in.u8();
     return m.machine >= 1 && m.machine < maxMachines;
 }
 
-void write(WireWriter& out, const Refused& m) { out.text(m.reason); }
+void write(WireWriter& out, const Refused& m) {
+    out.text(m.reason);
+}
 bool read(WireReader& in, Refused& m) {
     m.reason = in.text(maxReasonBytes);
     return true;
@@ -67,7 +71,9 @@ bool read(WireReader& in, Lobby& m) {
     return true;
 }
 
-void write(WireWriter& out, const NewTerrain& m) { out.u32(m.seed); }
+void write(WireWriter& out, const NewTerrain& m) {
+    out.u32(m.seed);
+}
 bool read(WireReader& in, NewTerrain& m) {
     m.seed = in.u32();
     return true;
@@ -129,7 +135,9 @@ bool read(WireReader& in, Aim& m) {
     return m.tank < maxTanks;
 }
 
-void write(WireWriter& out, const HeardUpTo& m) { out.u32(m.step); }
+void write(WireWriter& out, const HeardUpTo& m) {
+    out.u32(m.step);
+}
 bool read(WireReader& in, HeardUpTo& m) {
     m.step = in.u32();
     return true;
@@ -170,7 +178,9 @@ bool read(WireReader& in, MachineGone& m) {
 }
 
 void write(WireWriter&, const Bye&) {}
-bool read(WireReader&, Bye&) { return true; }
+bool read(WireReader&, Bye&) {
+    return true;
+}
 
 // Reads the body of the kind'th alternative into `body`.
 template <std::size_t I = 0> bool readBody(std::size_t kind, WireReader& in, MessageBody& body) {
@@ -233,13 +243,20 @@ Decoded MessageCodec::decode(const std::uint8_t* data, std::size_t size) {
 
 const char* decodeErrorName(DecodeError error) {
     switch (error) {
-    case DecodeError::none: return "none";
-    case DecodeError::oversized: return "oversized";
-    case DecodeError::truncated: return "truncated";
-    case DecodeError::wrongVersion: return "wrong protocol version";
-    case DecodeError::unknownKind: return "unknown kind";
-    case DecodeError::badValue: return "bad value";
-    case DecodeError::trailingBytes: return "trailing bytes";
+    case DecodeError::none:
+        return "none";
+    case DecodeError::oversized:
+        return "oversized";
+    case DecodeError::truncated:
+        return "truncated";
+    case DecodeError::wrongVersion:
+        return "wrong protocol version";
+    case DecodeError::unknownKind:
+        return "unknown kind";
+    case DecodeError::badValue:
+        return "bad value";
+    case DecodeError::trailingBytes:
+        return "trailing bytes";
     }
     return "unknown error";
 }

@@ -7,9 +7,9 @@
 // Why a run of bytes is not a message. Nothing in here throws.
 enum class DecodeError {
     none,
-    oversized,     // longer than any message can be: refused before reading
-    truncated,     // ends inside the header or a field
-    wrongVersion,  // another protocol version; the rest is not read
+    oversized,    // longer than any message can be: refused before reading
+    truncated,    // ends inside the header or a field
+    wrongVersion, // another protocol version; the rest is not read
     unknownKind,
     badValue,      // a count, index, text or float outside the protocol's range
     trailingBytes, // a whole message followed by more

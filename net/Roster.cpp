@@ -51,7 +51,8 @@ Lobby Roster::lobby() const {
     return lobby;
 }
 
-GameStart Roster::deal(std::uint32_t step, int tankCount, int computers, std::uint8_t computerLevel) const {
+GameStart Roster::deal(std::uint32_t step, int tankCount, int computers,
+                       std::uint8_t computerLevel) const {
     GameStart start;
     start.step = step;
     const int tanks = std::clamp(tankCount, 0, static_cast<int>(maxTanks));

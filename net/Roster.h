@@ -21,7 +21,8 @@ public:
     // The people's tanks go round-robin over the machines in join order (each
     // machine's people play theirs in hot-seat order); the last `computers`
     // tanks are the computer's, at `computerLevel`, as `computers N` makes them.
-    GameStart deal(std::uint32_t step, int tankCount, int computers, std::uint8_t computerLevel) const;
+    GameStart deal(std::uint32_t step, int tankCount, int computers,
+                   std::uint8_t computerLevel) const;
 
     std::vector<std::uint8_t> machines() const;
 

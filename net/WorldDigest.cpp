@@ -19,9 +19,9 @@ public:
     }
     // Little-endian whatever the machine, so the digest is the protocol's.
     void u32(std::uint32_t value) {
-        const unsigned char b[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
-                                    static_cast<unsigned char>(value >> 16),
-                                    static_cast<unsigned char>(value >> 24)};
+        const unsigned char b[4] = {
+            static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+            static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
         bytes(b, sizeof b);
     }
     void f32(float value) {

@@ -1,8 +1,8 @@
 #include "net/EnetTransport.h"
 #include "net/MessageCodec.h"
 #include "support/TraceCapture.h"
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -35,14 +35,16 @@ TEST(EnetTransportTest, AHelloAndAShotCrossLoopback) {
     ASSERT_GE(toHost, 0);
 
     std::vector<TransportEvent> atHost, atGuest;
-    const auto has = [](const std::vector<TransportEvent>& events, TransportEvent::Kind kind, std::size_t n) {
+    const auto has = [](const std::vector<TransportEvent>& events, TransportEvent::Kind kind,
+                        std::size_t n) {
         std::size_t count = 0;
         for (const TransportEvent& event : events)
             count += event.kind == kind ? 1 : 0;
         return count >= n;
     };
     ASSERT_TRUE(pollUntil(host, guest, atHost, atGuest, [&] {
-        return has(atHost, TransportEvent::Kind::connected, 1) && has(atGuest, TransportEvent::Kind::connected, 1);
+        return has(atHost, TransportEvent::Kind::connected, 1) &&
+               has(atGuest, TransportEvent::Kind::connected, 1);
     }));
     EXPECT_EQ(atGuest[0].peer, toHost);
     const int toGuest = atHost[0].peer;
@@ -54,7 +56,8 @@ TEST(EnetTransportTest, AHelloAndAShotCrossLoopback) {
     const auto aim = MessageCodec::encode(Message{0, 1, Aim{0, 1.0f, -2.0f, 3.0f}});
     ASSERT_TRUE(host.send(toGuest, false, aim));
     ASSERT_TRUE(pollUntil(host, guest, atHost, atGuest, [&] {
-        return has(atHost, TransportEvent::Kind::received, 2) && has(atGuest, TransportEvent::Kind::received, 1);
+        return has(atHost, TransportEvent::Kind::received, 2) &&
+               has(atGuest, TransportEvent::Kind::received, 1);
     }));
     ASSERT_EQ(atHost.size(), 3u);
     EXPECT_EQ(atHost[1].bytes, hello); // in the order sent
@@ -62,7 +65,8 @@ TEST(EnetTransportTest, AHelloAndAShotCrossLoopback) {
     EXPECT_EQ(atHost[2].peer, toGuest);
     EXPECT_EQ(atGuest.back().bytes, aim);
     EXPECT_TRUE(MessageCodec::decode(atHost[2].bytes).ok());
-    EXPECT_FALSE(guest.send(toHost, true, std::vector<std::uint8_t>(EnetTransport::maxPacketBytes + 1)));
+    EXPECT_FALSE(
+        guest.send(toHost, true, std::vector<std::uint8_t>(EnetTransport::maxPacketBytes + 1)));
     EXPECT_FALSE(guest.send(5, true, shot)); // no such connection
 
     guest.disconnect(toHost);

@@ -1,9 +1,9 @@
 #include "NetworkGame.h"
 #include "net/MessageCodec.h"
 #include "support/TraceCapture.h"
-#include <gtest/gtest.h>
 #include <cmath>
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -19,7 +19,8 @@ void fireVolley(NetworkGame& game, int round) {
         shot.tank = static_cast<std::uint8_t>(k);
         shot.turretDegrees = (to.x > from.x ? 90.0f : 270.0f) + 7.3f * static_cast<float>(round);
         shot.barrelDegrees = -45.0f - 3.1f * static_cast<float>(round);
-        shot.velocity = std::sqrt(std::fabs(to.x - from.x) * 9.81f) * (1.0f + 0.13f * static_cast<float>(round));
+        shot.velocity = std::sqrt(std::fabs(to.x - from.x) * 9.81f) *
+                        (1.0f + 0.13f * static_cast<float>(round));
         shot.weapon = static_cast<std::uint8_t>(round == 0 ? 3 : (round + k) % 4);
         if (!game.silent[k])
             game.machines[k]->core.fire(shot);
@@ -54,9 +55,10 @@ TEST(LockstepTest, MachinesEndWithIdenticalWorldsOverABadLine) {
         int machines;
         LinkFaults faults;
     };
-    for (const Case& c : {Case{"clean, two machines", 2, LinkFaults{}},
-                          Case{"slow and jittery, three", 3, LinkFaults{0.05, 0.08, 0.0, 0.0}},
-                          Case{"lossy and duplicating, three", 3, LinkFaults{0.03, 0.04, 0.15, 0.15}}}) {
+    for (const Case& c :
+         {Case{"clean, two machines", 2, LinkFaults{}},
+          Case{"slow and jittery, three", 3, LinkFaults{0.05, 0.08, 0.0, 0.0}},
+          Case{"lossy and duplicating, three", 3, LinkFaults{0.03, 0.04, 0.15, 0.15}}}) {
         SCOPED_TRACE(c.name);
         TraceCapture quiet;
         NetworkGame game(c.machines, c.faults, 7, forgiving());
@@ -193,13 +195,15 @@ TEST(LockstepTest, TheHostForwardsGoodMessagesAndCutsOffASenderOfBadOnes) {
     };
     for (const Case& c :
          {Case{"the same again", heard, "replayed"},
-          Case{"a shot inside its own promise", encode(1, 2, Shot{7, 1, 0, 0, 50, 0}), "breaks the rules of play"},
+          Case{"a shot inside its own promise", encode(1, 2, Shot{7, 1, 0, 0, 50, 0}),
+               "breaks the rules of play"},
           Case{"another machine's name", encode(2, 1, HeardUpTo{9}), "wrong sender"},
           Case{"garbage", {1, 200, 1, 0, 0, 0, 0}, "unknown kind"}}) {
         SCOPED_TRACE(c.name);
         capture.clear();
         host.receive(1, c.bytes.data(), c.bytes.size(), 0.1);
-        EXPECT_EQ(capture.err(), std::string("Network: dropped a message from machine 1: ") + c.line + "\n");
+        EXPECT_EQ(capture.err(),
+                  std::string("Network: dropped a message from machine 1: ") + c.line + "\n");
         EXPECT_TRUE(host.takeOutgoing().empty());
     }
     EXPECT_EQ(host.rejected(1), 4);
@@ -215,10 +219,12 @@ TEST(LockstepTest, AFloodOfFarOffShotsIsCapped) {
     TraceCapture capture;
     Lockstep host(0, {0, 1}, 0);
     for (std::uint32_t sequence = 1; sequence <= 257; ++sequence) {
-        const auto bytes = MessageCodec::encode(Message{1, sequence, Shot{1000000 + sequence, 1, 0, 0, 50, 0}});
+        const auto bytes =
+            MessageCodec::encode(Message{1, sequence, Shot{1000000 + sequence, 1, 0, 0, 50, 0}});
         host.receive(1, bytes.data(), bytes.size(), 0.0);
     }
-    EXPECT_EQ(capture.err(), "Network: dropped a message from machine 1: breaks the rules of play\n");
+    EXPECT_EQ(capture.err(),
+              "Network: dropped a message from machine 1: breaks the rules of play\n");
 }
 
 // A guest stops when its host says goodbye, drops the connection or falls
@@ -233,9 +239,11 @@ TEST(LockstepTest, TheHostLeavingEndsTheGameForItsGuests) {
             to.receive(0, out.bytes.data(), out.bytes.size(), now);
     };
     for (const Case& c : {
-             Case{"bye", [&](Lockstep& host, Lockstep& guest) { host.leave(), deliver(host, guest, 0.1); }},
-             Case{"disconnected", [](Lockstep&, Lockstep& guest) { guest.disconnected(0, 0.1); }},
-             Case{"silent", [](Lockstep&, Lockstep& guest) {
+             Case{"bye",
+                  [&](Lockstep&host, Lockstep&guest) { host.leave(), deliver(host, guest, 0.1); }},
+             Case{"disconnected", [](Lockstep&, Lockstep&guest) { guest.disconnected(0, 0.1); }},
+             Case{"silent",
+                  [](Lockstep&, Lockstep&guest) {
                       guest.update(4.9);
                       EXPECT_FALSE(guest.hostGone());
                       guest.update(5.0);

@@ -1,6 +1,6 @@
 #include "net/MessageCodec.h"
-#include <gtest/gtest.h>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
 namespace {
@@ -30,7 +30,8 @@ std::vector<Message> everyKind() {
     };
 }
 
-std::vector<std::uint8_t> withByte(std::vector<std::uint8_t> bytes, std::size_t at, std::uint8_t value) {
+std::vector<std::uint8_t> withByte(std::vector<std::uint8_t> bytes, std::size_t at,
+                                   std::uint8_t value) {
     bytes.at(at) = value;
     return bytes;
 }
@@ -66,13 +67,13 @@ TEST(MessageCodecTest, EveryKindRoundTrips) {
 // fields, little-endian, floats as their bits. A shot is 25 bytes.
 TEST(MessageCodecTest, AShotHasItsExactBytes) {
     const Message shot{3, 0x01020304, Shot{0x0a0b0c0d, 5, 1.0f, -2.0f, 0.5f, 4}};
-    const std::vector<std::uint8_t> expected = {
-        1, 7, 3, 0x04, 0x03, 0x02, 0x01, // version, kind, sender, sequence
-        0x0d, 0x0c, 0x0b, 0x0a, 5,       // step, tank
-        0x00, 0x00, 0x80, 0x3f,          // 1.0f
-        0x00, 0x00, 0x00, 0xc0,          // -2.0f
-        0x00, 0x00, 0x00, 0x3f,          // 0.5f
-        4};
+    const std::vector<std::uint8_t> expected = {1,    7,    3,    0x04, 0x03,
+                                                0x02, 0x01, // version, kind, sender, sequence
+                                                0x0d, 0x0c, 0x0b, 0x0a, 5, // step, tank
+                                                0x00, 0x00, 0x80, 0x3f,    // 1.0f
+                                                0x00, 0x00, 0x00, 0xc0,    // -2.0f
+                                                0x00, 0x00, 0x00, 0x3f,    // 0.5f
+                                                4};
     EXPECT_EQ(MessageCodec::encode(shot), expected);
 }
 
@@ -82,7 +83,8 @@ TEST(MessageCodecTest, CutOrPaddedMessagesAreRefused) {
         SCOPED_TRACE(message.body.index());
         std::vector<std::uint8_t> bytes = MessageCodec::encode(message);
         for (std::size_t size = 0; size < bytes.size(); ++size)
-            EXPECT_EQ(MessageCodec::decode(bytes.data(), size).error, DecodeError::truncated) << size;
+            EXPECT_EQ(MessageCodec::decode(bytes.data(), size).error, DecodeError::truncated)
+                << size;
         bytes.push_back(0);
         EXPECT_EQ(MessageCodec::decode(bytes).error, DecodeError::trailingBytes);
     }
@@ -91,9 +93,13 @@ TEST(MessageCodecTest, CutOrPaddedMessagesAreRefused) {
 // Values outside the protocol's range are refused, whatever the rest holds.
 TEST(MessageCodecTest, HostileValuesAreRefused) {
     const std::vector<Message> messages = everyKind();
-    const auto bytesOf = [&messages](std::size_t kind) { return MessageCodec::encode(messages[kind]); };
+    const auto bytesOf = [&messages](std::size_t kind) {
+        return MessageCodec::encode(messages[kind]);
+    };
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const auto encoded = [](const MessageBody& body) { return MessageCodec::encode(Message{0, 1, body}); };
+    const auto encoded = [](const MessageBody& body) {
+        return MessageCodec::encode(Message{0, 1, body});
+    };
     using Names = std::vector<std::string>;
     struct Case {
         const char* name;
@@ -110,16 +116,21 @@ TEST(MessageCodecTest, HostileValuesAreRefused) {
              Case{"welcome as machine 16", withByte(bytesOf(1), 7, 16), DecodeError::badValue},
              Case{"hello from nobody", withByte(bytesOf(0), 7 + 6 + 32, 0), DecodeError::badValue},
              Case{"a control byte in a name", withByte(bytesOf(0), 9, '\n'), DecodeError::badValue},
-             Case{"a version past its cap", encoded(Hello{std::string(33, 'v'), {}, 1, "m"}), DecodeError::badValue},
+             Case{"a version past its cap", encoded(Hello{std::string(33, 'v'), {}, 1, "m"}),
+                  DecodeError::badValue},
              Case{"a shot's NaN", encoded(Shot{0, 0, 0.0f, nan, 0.0f, 0}), DecodeError::badValue},
              Case{"tank 64", withByte(bytesOf(6), 11, 64), DecodeError::badValue},
              Case{"weapon 16", withByte(bytesOf(6), 24, 16), DecodeError::badValue},
              Case{"a seat at machine 16", withByte(bytesOf(5), 12, 16), DecodeError::badValue},
-             Case{"65 tanks", encoded(GameStart{0, std::vector<TankSeat>(65)}), DecodeError::badValue},
-             Case{"17 machines", encoded(Lobby{std::vector<LobbyMachine>(17, {"m", {}})}), DecodeError::badValue},
-             Case{"80 players", encoded(Lobby{{{"m", Names(40, "p")}, {"n", Names(40, "p")}}}), DecodeError::badValue},
+             Case{"65 tanks", encoded(GameStart{0, std::vector<TankSeat>(65)}),
+                  DecodeError::badValue},
+             Case{"17 machines", encoded(Lobby{std::vector<LobbyMachine>(17, {"m", {}})}),
+                  DecodeError::badValue},
+             Case{"80 players", encoded(Lobby{{{"m", Names(40, "p")}, {"n", Names(40, "p")}}}),
+                  DecodeError::badValue},
              Case{"gone machine 16", withByte(bytesOf(11), 7, 16), DecodeError::badValue},
-             Case{"past any message", std::vector<std::uint8_t>(MessageCodec::maxMessageBytes + 1, 1),
+             Case{"past any message",
+                  std::vector<std::uint8_t>(MessageCodec::maxMessageBytes + 1, 1),
                   DecodeError::oversized},
          }) {
         SCOPED_TRACE(c.name);

@@ -28,7 +28,8 @@ public:
         for (int k = 0; k < tankCount; ++k) {
             auto tank = std::make_unique<TankObject>();
             const std::uint32_t i = 12 + 40 * static_cast<std::uint32_t>(k) / tankCount;
-            tank->position = Vector3(i * 200.0f / 64.0f, terrain.heightAt(i, 30) + 1.0f, 30 * 200.0f / 64.0f);
+            tank->position =
+                Vector3(i * 200.0f / 64.0f, terrain.heightAt(i, 30) + 1.0f, 30 * 200.0f / 64.0f);
             tanks.push_back(tank.get());
             objects.push_back(std::move(tank));
         }
@@ -57,7 +58,8 @@ public:
             const TankObject& tank = *tanks.at(shot->tank);
             const Vector3 muzzle = tank.position + Vector3(0.0f, 3.0f, 0.0f);
             weapons.at(shot->weapon % weapons.size())
-                .fire(objects, muzzle, muzzleVelocity(shot->turretDegrees, shot->barrelDegrees, shot->velocity));
+                .fire(objects, muzzle,
+                      muzzleVelocity(shot->turretDegrees, shot->barrelDegrees, shot->velocity));
         }
     }
 
@@ -81,10 +83,13 @@ public:
         for (int k = 0; k < machineCount; ++k)
             numbers.push_back(static_cast<std::uint8_t>(k));
         for (const std::uint8_t self : numbers) {
-            machines.push_back(std::make_unique<NetworkMachine>(self, numbers, settings, machineCount));
+            machines.push_back(
+                std::make_unique<NetworkMachine>(self, numbers, settings, machineCount));
             // A host's links are its guests; a guest's one link is the host.
-            for (std::uint8_t other = self == 0 ? 1 : 0; other < (self == 0 ? machineCount : 1); ++other)
-                machines[self]->core.roundTrip(other, 2.0 * (faults.delaySeconds + faults.jitterSeconds));
+            for (std::uint8_t other = self == 0 ? 1 : 0; other < (self == 0 ? machineCount : 1);
+                 ++other)
+                machines[self]->core.roundTrip(other,
+                                               2.0 * (faults.delaySeconds + faults.jitterSeconds));
         }
         silent.assign(machines.size(), false);
     }
@@ -94,7 +99,8 @@ public:
         now += 1.0 / 60.0;
         for (const Packet& packet : link.arrived(now))
             if (!silent[packet.to])
-                machines[packet.to]->core.receive(packet.from, packet.bytes.data(), packet.bytes.size(), now);
+                machines[packet.to]->core.receive(packet.from, packet.bytes.data(),
+                                                  packet.bytes.size(), now);
         for (std::size_t k = 0; k < machines.size(); ++k) {
             if (silent[k])
                 continue;

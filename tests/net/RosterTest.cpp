@@ -1,5 +1,5 @@
-#include "net/MessageCodec.h"
 #include "net/Roster.h"
+#include "net/MessageCodec.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,9 +22,10 @@ TEST(RosterTest, AdmitsMatchingJoinersAndRefusesOthersNamingBoth) {
     };
     for (const Case& c : {
              Case{hello("den", 1), 1, ""},
-             Case{hello("old", 1, "0.8.0"), -1, "Another game version: 0.9.0 on the host, 0.8.0 here"},
-             Case{hello("mod", 1, "0.9.0", 0x12),
-                  -1, "Another data pack: abababababab on the host, 121212121212 here"},
+             Case{hello("old", 1, "0.8.0"), -1,
+                  "Another game version: 0.9.0 on the host, 0.8.0 here"},
+             Case{hello("mod", 1, "0.9.0", 0x12), -1,
+                  "Another data pack: abababababab on the host, 121212121212 here"},
              Case{hello("lab", 3), 2, ""},
              Case{hello("crowd", 59), -1, "The game is full: 64 players"},
          }) {
@@ -49,7 +50,8 @@ TEST(RosterTest, SixteenMachinesFillTheGame) {
     Roster roster(hello("host", 1));
     for (int k = 1; k < 16; ++k)
         EXPECT_TRUE(std::holds_alternative<Welcome>(roster.admit(hello("m", 1))));
-    EXPECT_EQ(std::get<Refused>(roster.admit(hello("late", 1))).reason, "The game is full: 16 machines");
+    EXPECT_EQ(std::get<Refused>(roster.admit(hello("late", 1))).reason,
+              "The game is full: 16 machines");
 }
 
 // People's tanks round-robin over the machines in join order, computers last.

@@ -28,8 +28,8 @@ class SimulatedLink {
 public:
     SimulatedLink(const LinkFaults& chosen, std::uint32_t seed) : faults(chosen), dice(seed) {}
 
-    void send(std::uint8_t from, std::uint8_t to, bool reliable, const std::vector<std::uint8_t>& bytes,
-              double now) {
+    void send(std::uint8_t from, std::uint8_t to, bool reliable,
+              const std::vector<std::uint8_t>& bytes, double now) {
         const int copies = chance(faults.duplicate) ? 2 : 1;
         for (int k = 0; k < copies; ++k) {
             double arrival = now + faults.delaySeconds + faults.jitterSeconds * unit(dice);

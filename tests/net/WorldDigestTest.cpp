@@ -3,9 +3,9 @@
 #include "world/Object.h"
 #include "world/TankObject.h"
 #include "world/Terrain.h"
-#include <gtest/gtest.h>
 #include <cstring>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace {
@@ -14,7 +14,8 @@ struct DigestWorld {
     DigestWorld() {
         for (std::uint32_t j = 0; j < terrain.height(); ++j)
             for (std::uint32_t i = 0; i < terrain.width(); ++i)
-                terrain.cells().at(i, j).height = 0.3f + 0.01f * static_cast<float>((i * 7 + j * 3) % 11);
+                terrain.cells().at(i, j).height =
+                    0.3f + 0.01f * static_cast<float>((i * 7 + j * 3) % 11);
         auto tank = std::make_unique<TankObject>();
         tank->position = Vector3(50.0f, 70.0f, 60.0f);
         tank->health = 62.5f;
@@ -53,8 +54,10 @@ TEST(WorldDigestTest, OneBitAnywhereChangesTheDigest) {
         std::function<void(DigestWorld&)> change;
     };
     for (const Case& c : {
-             Case{"a height", [](DigestWorld& w) { flipLowestBit(w.terrain.cells().at(9, 4).height); }},
-             Case{"the last height", [](DigestWorld& w) { flipLowestBit(w.terrain.cells().at(15, 15).height); }},
+             Case{"a height",
+                  [](DigestWorld& w) { flipLowestBit(w.terrain.cells().at(9, 4).height); }},
+             Case{"the last height",
+                  [](DigestWorld& w) { flipLowestBit(w.terrain.cells().at(15, 15).height); }},
              Case{"a position", [](DigestWorld& w) { flipLowestBit(w.tank().position.x); }},
              Case{"a velocity", [](DigestWorld& w) { flipLowestBit(w.shell().velocity.z); }},
              Case{"a health", [](DigestWorld& w) { flipLowestBit(w.tank().health); }},
@@ -63,7 +66,8 @@ TEST(WorldDigestTest, OneBitAnywhereChangesTheDigest) {
              Case{"inactive", [](DigestWorld& w) { w.shell().active = false; }},
              Case{"resting", [](DigestWorld& w) { w.tank().resting = true; }},
              Case{"the order", [](DigestWorld& w) { w.objects.reverse(); }},
-             Case{"one more", [](DigestWorld& w) { w.objects.push_back(std::make_unique<Object>()); }},
+             Case{"one more",
+                  [](DigestWorld& w) { w.objects.push_back(std::make_unique<Object>()); }},
          }) {
         SCOPED_TRACE(c.name);
         DigestWorld changed;
