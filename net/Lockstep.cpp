@@ -8,8 +8,8 @@
 // Design notes.
 // - Every reliable message of a sender is handled in its sequence order, once:
 //   a HeardUpTo is only believed after every action written before it is in.
-// - The host checks a guest's message before forwarding it, so a guest sees
-//   from the host only what the host itself applied.
+// - Whether a message is kept depends only on its sender's own stream, so every
+//   machine keeps the same ones.
 // - A local action goes out at max(step + delay, last promise + 1): a promise
 //   once sent is never broken, whatever the delay does afterwards.
 
@@ -95,13 +95,16 @@ void Lockstep::receive(std::uint8_t link, const std::uint8_t* data, std::size_t 
         from.gone = true;
 }
 
+// The host forwards every message of a guest, kept or not, so that its
+// sequence stays whole on the other machines. They see the same stream from
+// that guest and so keep and drop the same messages; only the host counts a
+// dropped one against the connection it came on.
 void Lockstep::handle(std::uint8_t link, const Message& message) {
-    if (!apply(message)) {
-        reject(link, "breaks the rules of play");
-        return;
-    }
-    if (isHost() && !std::holds_alternative<Bye>(message.body))
+    const bool kept = apply(message);
+    if (isHost())
         route(message.sender, true, MessageCodec::encode(message));
+    if (!kept && link == message.sender)
+        reject(link, "breaks the rules of play");
 }
 
 // False for a message that no machine keeping the rules would send.
@@ -113,6 +116,7 @@ bool Lockstep::apply(const Message& message) {
         if (heard->step < from.heard)
             return false;
         from.heard = heard->step;
+        from.ahead.erase(from.ahead.begin(), from.ahead.upper_bound(heard->step));
         return true;
     }
     if (const auto* shot = std::get_if<Shot>(&body))
@@ -151,10 +155,14 @@ bool Lockstep::schedule(std::uint8_t machine, std::uint32_t sequence, std::uint3
     if (machine != self && actionStep <= peers[machine].heard)
         return false; // it promised to add nothing there
     // Nobody fires this many shots within the delay: a flood of far-off
-    // actions must not grow the queue without bound.
-    if (machine != self && peers[machine].queued >= maxQueuedActions)
-        return false;
-    ++peers[machine].queued;
+    // actions must not grow the queue without bound. Counted past the
+    // sender's promise, which every machine knows alike, so all decide alike.
+    if (machine != self) {
+        std::multiset<std::uint32_t>& ahead = peers[machine].ahead;
+        if (ahead.size() >= maxActionsAhead)
+            return false;
+        ahead.insert(actionStep);
+    }
     actions[{actionStep, machine, sequence}] = body;
     return true;
 }
@@ -287,7 +295,6 @@ std::vector<LockstepAction> Lockstep::takeActions() {
     while (it != actions.end() && std::get<0>(it->first) <= counter) {
         const auto& [actionStep, machine, sequence] = it->first;
         due.push_back(LockstepAction{actionStep, machine, sequence, it->second});
-        --peers[machine].queued;
         it = actions.erase(it);
     }
     return due;

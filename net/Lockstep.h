@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -84,6 +85,8 @@ public:
     std::optional<std::uint32_t> desyncStep() const { return ledger.mismatch(); }
     bool hostGone() const { return hostLost; }
     bool isGone(std::uint8_t machine) const { return peers[machine].gone; }
+    // The step up to which `machine` has promised its actions (-1: none yet).
+    std::int64_t heardFrom(std::uint8_t machine) const { return peers[machine].heard; }
     std::vector<std::pair<std::uint8_t, Aim>> takeAims();
     std::vector<Outgoing> takeOutgoing();
     std::vector<std::uint8_t> takeDisconnects(); // links that sent too much garbage
@@ -98,7 +101,7 @@ private:
         double lastHeardAt = 0.0;
         double roundTripSeconds = 0.0;
         int rejects = 0;
-        int queued = 0; // its actions waiting for their step
+        std::multiset<std::uint32_t> ahead; // steps of its actions past its promise
         bool cutOff = false;
         SenderWindow window;
         std::optional<MachineGone> pendingGone; // waiting for its last messages
@@ -115,7 +118,7 @@ private:
     std::uint32_t nextActionStep() const;
     bool isHost() const { return self == 0; }
 
-    static constexpr int maxQueuedActions = 256;
+    static constexpr std::size_t maxActionsAhead = 256;
 
     std::uint8_t self;
     LockstepSettings settings;
