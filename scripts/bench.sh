@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds and runs every benchmark: the world simulation, the computer players'
+# Builds and runs every benchmark: the world simulation, the network, the computer players'
 # shots to kill, then the frame under Xvfb.
 #   scripts/bench.sh [build folder]     (default: build-bench, a Release build)
 set -euo pipefail
@@ -8,10 +8,13 @@ build=${1:-$root/build-bench}
 
 "$root/scripts/install-deps.sh" --test
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVANTRELL_TESTS=OFF -DVANTRELL_BENCH=ON >/dev/null
-cmake --build "$build" -j"$(nproc)" --target world_bench computer_shots
+cmake --build "$build" -j"$(nproc)" --target world_bench net_bench computer_shots
 
 echo "== World simulation"
 "$build/bench/world_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+echo "== Network: codec, digest, bytes on the wire"
+"$build/bench/net_bench"
 
 echo "== Computer players: shots to kill a tank that never fires back"
 "$build/bench/computers/computer_shots" 50
