@@ -162,5 +162,12 @@ void GameCore::display() {
         screen.drawMenu(menus[currentMenu]);
     if (consoleOpen)
         screen.drawConsole(console);
+    // A replay's word about itself, centred at the bottom, over everything.
+    if (!notice.empty()) {
+        const long half = static_cast<long>(notice.size() / 2);
+        screen.bindTexture(fontTexture);
+        screen.drawText(notice.c_str(), static_cast<float>(clampedLeft(width / 2 - glyphSize * half)),
+                        static_cast<float>(glyphSize), glyphSize, glyphSize);
+    }
     screen.setDepthTest(true);
 }

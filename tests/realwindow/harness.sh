@@ -4,7 +4,7 @@
 #   vt_start_xvfb                 run this script again inside a private X server
 #                                 (first thing in a script), key repeat on
 #   vt_check_key_repeat           prove that a held key reaches a window as repeated presses
-#   vt_start_game                 run the game from $VT_GAME_DIR (the folder with data/)
+#   vt_start_game [ARGS...]       run the game from $VT_GAME_DIR (the folder with data/)
 #   vt_wait_started               wait until the game is built and has drawn its title
 #   vt_trace_keys                 on the title: open the menu, turn the key trace on
 #   vt_lines                      how many lines standard output holds now
@@ -44,6 +44,10 @@ VT_STDOUT=$VT_WORK/stdout.txt VT_STDERR=$VT_WORK/stderr.txt
 VT_GAME_PID="" VT_GAME_STATUS="" VT_WINDOW="" VT_XEV_PID=""
 VT_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 mkdir -p "$VT_OUT"
+# The game keeps a replay of every game in the user's data folder: a test's go to
+# its own, never to the home of whoever runs it.
+export XDG_DATA_HOME=$VT_WORK/data-home
+VT_REPLAYS=$XDG_DATA_HOME/vantrell/replays
 
 # The game's sound goes to OpenAL's null device, which mixes and discards: a test
 # makes no noise on a machine with a sound card, and the sound layer runs the
@@ -140,7 +144,7 @@ vt_start_game() {
         LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$VT_HERE/lsan.supp:print_suppressions=0" \
         UBSAN_OPTIONS="${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}print_stacktrace=1:halt_on_error=1" \
         LD_PRELOAD="$preload" \
-        exec ./vantrell) >"$VT_STDOUT" 2>"$VT_STDERR" &
+        exec ./vantrell "$@") >"$VT_STDOUT" 2>"$VT_STDERR" &
     VT_GAME_PID=$!
     VT_WINDOW=$(timeout 60 xdotool search --sync --name '^Vantrell$' | head -n 1)
     [ -n "$VT_WINDOW" ] || vt_fail "no window titled Vantrell appeared"
