@@ -11,13 +11,13 @@
 # before (the title, the menu) is played silently.
 source "$(dirname "$0")/harness.sh"
 
-# The trace from the game's start on: the key whose menu line ran "terrain",
-# then everything after it.
+# The trace from the game's start on: the key whose menu line ran "terrain"
+# (with the key trace on, its line comes first), then everything after it.
 game_part() {
-    local at
+    local at keyline=${2:-1}
     at=$(grep -anxF 'processCommand: "terrain"' "$1" | head -n 1 | cut -d: -f1)
     [ -n "$at" ] || vt_fail "no game start in $1"
-    tail -n +"$((at - 1))" "$1"
+    tail -n +"$((at - keyline))" "$1"
 }
 
 # Plays REPLAY with --fast until it says it has finished, then ends it; its
@@ -41,8 +41,9 @@ newest_replay() { ls "$VT_REPLAYS"/*.vtr 2>/dev/null | tail -n 1; }
 
 vt_start_xvfb
 
-# 1. "You vs Computer": the fourth line of the menu. Player 1 raises the barrel,
-# takes the Death's Head (five Tabs) and fires; the computer answers.
+# 1. "You vs Computer": the fourth line of the menu. Player 1 takes the Death's
+# Head (five Tabs) and fires it level, so that it splits at once and its nine
+# come down close by; the computer answers once they have.
 vt_start_game
 vt_wait_started
 vt_trace_keys
@@ -51,8 +52,6 @@ vt_key Down Down Down Return
 vt_wait "$start" '^processCommand: "computers 1"$' 10
 vt_key Escape
 vt_wait "$start" '^bounce sphere terrain [0-9]+$' 30 2
-vt_hold w 0.6
-vt_hold r 0.2
 vt_key Tab Tab Tab Tab Tab space
 # Nine baby nukes of the Death's Head, then the computer's shot.
 vt_wait "$start" '^Activating explosion [0-9]+$' 40 10
@@ -80,12 +79,12 @@ if ! cmp -s "$VT_WORK/played-game.txt" "$VT_WORK/replayed-game.txt"; then
 fi
 echo "replayed $(wc -l <"$VT_WORK/replayed-game.txt") lines of the game's trace exactly"
 
-# 2. "2 Players", a shot, and the next player's aim cut short by SIGKILL.
+# 2. "2 Players", a shot, and the next player's aim cut short by SIGKILL. The
+# key trace stays off: no key comes twice in a row, so none needs pacing.
 vt_start_game
 vt_wait_started
-vt_trace_keys
 start=$(vt_lines)
-vt_key Return
+vt_key Escape Return
 vt_wait "$start" '^processCommand: "tanks 2"$' 10
 vt_key Escape
 vt_wait "$start" '^bounce sphere terrain [0-9]+$' 30 2
@@ -102,8 +101,8 @@ replay=$(newest_replay)
 play_replay "$replay" "$VT_WORK/replayed-killed.txt"
 tail -n +"$((startup + 1))" "$VT_WORK/replayed-killed.txt" >"$VT_WORK/replayed-game.txt"
 lines=$(wc -l <"$VT_WORK/replayed-game.txt")
-cmp -s <(game_part "$VT_WORK/killed.txt" | head -n "$lines") "$VT_WORK/replayed-game.txt" ||
+cmp -s <(game_part "$VT_WORK/killed.txt" 0 | head -n "$lines") "$VT_WORK/replayed-game.txt" ||
     vt_fail "the killed game's replay is not the start of its trace"
-grep -aqxF "KEYDOWN: 32 = ' '" "$VT_WORK/replayed-game.txt" ||
-    vt_fail "the killed game's replay stops before its shot"
-echo "the killed game's replay played $lines of its $(game_part "$VT_WORK/killed.txt" | wc -l) lines"
+grep -aq '^Activating explosion' "$VT_WORK/replayed-game.txt" ||
+    vt_fail "the killed game's replay stops before its shot came down"
+echo "the killed game's replay played $lines of its $(game_part "$VT_WORK/killed.txt" 0 | wc -l) lines"
