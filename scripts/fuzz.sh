@@ -11,7 +11,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD:-$root/build-fuzz}
 seconds=${FUZZ_SECONDS:-20}
-targets="mesh skeleton menu png tga sound"
+targets="mesh skeleton menu png tga sound replay"
 
 mkdir -p "$build"
 # Asserts stay live (no NDEBUG): one that fires on some bytes is a finding.
