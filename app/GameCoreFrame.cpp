@@ -166,7 +166,8 @@ void GameCore::display() {
     if (!notice.empty()) {
         const long half = static_cast<long>(notice.size() / 2);
         screen.bindTexture(fontTexture);
-        screen.drawText(notice.c_str(), static_cast<float>(clampedLeft(width / 2 - glyphSize * half)),
+        screen.drawText(notice.c_str(),
+                        static_cast<float>(clampedLeft(width / 2 - glyphSize * half)),
                         static_cast<float>(glyphSize), glyphSize, glyphSize);
     }
     screen.setDepthTest(true);

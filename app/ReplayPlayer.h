@@ -43,6 +43,6 @@ private:
     ReplayReader& replay;
     bool fast;
     State state = State::playing;
-    Timer clock;                  // since the game's start was reached
-    double playedSeconds = 0.0;   // game time played since then
+    Timer clock;                // since the game's start was reached
+    double playedSeconds = 0.0; // game time played since then
 };

@@ -44,7 +44,8 @@ bool ReplaySession::prepare(const std::string& replayPath, bool asFast, const st
         return false;
     }
     if (replay.truncated())
-        ErrorLine() << "Replay " << replayPath << " is cut short: it plays to its last whole record.";
+        ErrorLine() << "Replay " << replayPath
+                    << " is cut short: it plays to its last whole record.";
     Random::seed(replay.header().seed);
     playing = true;
     return true;

@@ -10,9 +10,9 @@ struct ReplayHeader {
     static constexpr std::size_t maxVersionLength = 32;
 
     std::uint16_t format = currentFormat;
-    std::string gameVersion;       // the project's version, at most maxVersionLength bytes
-    std::uint64_t packDigest = 0;  // over every file under data/ (PackDigest)
-    std::uint32_t seed = 0;        // the generator's seed at the program's start
+    std::string gameVersion;      // the project's version, at most maxVersionLength bytes
+    std::uint64_t packDigest = 0; // over every file under data/ (PackDigest)
+    std::uint32_t seed = 0;       // the generator's seed at the program's start
 };
 
 struct ReplayEvent {
@@ -21,8 +21,8 @@ struct ReplayEvent {
     Kind kind = Kind::update;
     float seconds = 0.0f; // update: the elapsed time the update was given
     unsigned char key = 0;
-    bool down = false;       // key: pressed or let go; mouse: a button held
-    int modifiers = 0;       // key: GLUT's modifier bits (0 to 255)
+    bool down = false;                              // key: pressed or let go; mouse: a button held
+    int modifiers = 0;                              // key: GLUT's modifier bits (0 to 255)
     float x = 0.0f, y = 0.0f, dx = 0.0f, dy = 0.0f; // mouse: fractions of the window
     int width = 0, height = 0;                      // reshape: pixels
 

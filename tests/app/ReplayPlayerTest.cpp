@@ -1,5 +1,5 @@
-#include "app/GameCore.h"
 #include "app/ReplayPlayer.h"
+#include "app/GameCore.h"
 #include "app/ReplayRecorder.h"
 #include "support/FakeAL.h"
 #include "support/FakeGL.h"
@@ -93,7 +93,8 @@ TEST(ReplayPlayer, AGameLaterInASessionReplaysTraceForTrace) {
     recorder.flush();
     ASSERT_EQ(ReplayFolder(dir.path("replays")).replays().size(), 2u);
     std::size_t bursts = 0;
-    for (std::size_t at = 0; (at = played.find("Activating explosion", at)) != std::string::npos; ++at)
+    for (std::size_t at = 0; (at = played.find("Activating explosion", at)) != std::string::npos;
+         ++at)
         ++bursts;
     ASSERT_GE(bursts, 2u) << "the person's shot and the computer's";
 

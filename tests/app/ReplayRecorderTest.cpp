@@ -1,13 +1,13 @@
-#include "app/ReplayFolder.h"
 #include "app/ReplayRecorder.h"
+#include "app/ReplayFolder.h"
 #include "assets/ReplayReader.h"
 #include "support/TempDir.h"
 #include "support/TraceCapture.h"
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -71,7 +71,8 @@ TEST(ReplayRecorder, EachGameGetsAFileWithTheSessionBeforeIt) {
     recorder.flush();
     const std::string second = recorder.currentFile();
     EXPECT_NE(second, first);
-    EXPECT_EQ(kindsIn(first), (std::vector<K>{K::reshape, K::update, K::gameStart, K::key, K::update}));
+    EXPECT_EQ(kindsIn(first),
+              (std::vector<K>{K::reshape, K::update, K::gameStart, K::key, K::update}));
     EXPECT_EQ(kindsIn(second),
               (std::vector<K>{K::reshape, K::update, K::key, K::update, K::gameStart}));
 }

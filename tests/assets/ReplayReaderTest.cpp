@@ -25,12 +25,18 @@ std::string bytesOf(const ReplayHeader& header, const std::vector<ReplayEvent>& 
 }
 
 std::vector<ReplayEvent> everyKind() {
-    return {ReplayEvent::update(0.016f),       ReplayEvent::update(0.0f),
-            ReplayEvent::update(0.127f),       ReplayEvent::update(0.1234567f),
-            ReplayEvent::update(3.75f),        ReplayEvent::keyboard(200, true, 5),
-            ReplayEvent::keyboard(' ', false, 0), ReplayEvent::mouse(true, 0.5f, 0.25f, -0.01f, 1e-7f),
-            ReplayEvent::mouse(false, 1.5f, -2.0f, 0.0f, 0.0f), ReplayEvent::reshape(640, 480),
-            ReplayEvent::reshape(0, 1), ReplayEvent::gameStart()};
+    return {ReplayEvent::update(0.016f),
+            ReplayEvent::update(0.0f),
+            ReplayEvent::update(0.127f),
+            ReplayEvent::update(0.1234567f),
+            ReplayEvent::update(3.75f),
+            ReplayEvent::keyboard(200, true, 5),
+            ReplayEvent::keyboard(' ', false, 0),
+            ReplayEvent::mouse(true, 0.5f, 0.25f, -0.01f, 1e-7f),
+            ReplayEvent::mouse(false, 1.5f, -2.0f, 0.0f, 0.0f),
+            ReplayEvent::reshape(640, 480),
+            ReplayEvent::reshape(0, 1),
+            ReplayEvent::gameStart()};
 }
 
 bool sameBits(float a, float b) {
@@ -103,9 +109,13 @@ TEST(ReplayReader, DamagedFilesAreRefusedWithAReason) {
         {"header cut", good.substr(0, headerSize - 1), "is cut short in its header"},
         {"unknown record", good.substr(0, headerSize) + "\x7f", "is damaged at byte"},
         {"NaN update", good.substr(0, headerSize) + "\x01" + nan, "is damaged at byte"},
-        {"key neither up nor down", good.substr(0, headerSize) + std::string("\x02" "a\x02\x00", 4),
+        {"key neither up nor down",
+         good.substr(0, headerSize) + std::string("\x02"
+                                                  "a\x02\x00",
+                                                  4),
          "is damaged at byte"},
-        {"huge window", good.substr(0, headerSize) + std::string("\x04\x00\x00\x01\x00\x10\x00\x00\x00", 9),
+        {"huge window",
+         good.substr(0, headerSize) + std::string("\x04\x00\x00\x01\x00\x10\x00\x00\x00", 9),
          "is damaged at byte"},
     };
     for (const Case& c : cases) {
@@ -141,8 +151,8 @@ TEST(ReplayReader, AStreamCutShortKeepsItsWholeRecords) {
         std::string why;
         ASSERT_TRUE(reader.parse(good.substr(0, length), why)) << why;
         EXPECT_EQ(reader.eventCount(), wholeRecords);
-        EXPECT_EQ(reader.truncated(), wholeRecords == 0 ? length != headerSize
-                                                         : ends[wholeRecords - 1] != length);
+        EXPECT_EQ(reader.truncated(),
+                  wholeRecords == 0 ? length != headerSize : ends[wholeRecords - 1] != length);
         std::size_t played = 0;
         for (ReplayEvent event; reader.next(event);)
             ++played;
