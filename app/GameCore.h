@@ -1,6 +1,6 @@
 #pragma once
-#include "app/BattleMarks.h"
 #include "app/CameraDirector.h"
+#include "app/BattleMarks.h"
 #include "app/ComputerPlayers.h"
 #include "app/Console.h"
 #include "app/KeyRepeat.h"
@@ -89,8 +89,8 @@ private:
     friend class GameCorePeer; // tests and benchmarks look inside
 
     PhysicsSettings physics;
-    Display screen;           // the GL state owner; named apart from the display() operation
-    Audio sound;              // the OpenAL owner; told what happened, it hears the world events
+    Display screen; // the GL state owner; named apart from the display() operation
+    Audio sound;    // the OpenAL owner; told what happened, it hears the world events
     BattleMarks marks{sound}; // hears the world events first, for the frame's marks
     Console console;
     Vector3 cameraPosition{50.0f, 25.0f, 100.0f};
@@ -135,7 +135,7 @@ private:
     WeaponList weapons;
     WeaponList::iterator currentWeapon;
     std::vector<Menu> menus;
-    TankList tanks;           // turn order; borrowed from objects
+    TankList tanks;        // turn order; borrowed from objects
     bool gameStarted = false; // a game was started since the program began
     std::string fpsText;
     ComputerPlayers computers; // which tanks the computer plays, and its turn

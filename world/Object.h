@@ -20,19 +20,19 @@ public:
     // replay a game), whose trace names objects by id.
     static void restartIds();
 
-    std::uint32_t id; // from a process-wide counter, first object 1, never reused
+    std::uint32_t id;  // from a process-wide counter, first object 1, never reused
     Vector3 position{0.0f, 0.0f, 0.0f};
     Vector3 scale{1.0f, 1.0f, 1.0f};
-    Vector3 rotation{0.0f, 0.0f, 0.0f}; // degrees about x, y, z
+    Vector3 rotation{0.0f, 0.0f, 0.0f};  // degrees about x, y, z
     float radius = 1.0f;
     float mass = 1.0f;
-    float elasticity = 1.0f; // the product of a pair's scales the push along their centres
-    float age = 0.0f;        // seconds
-    Vector3 velocity{0.0f, 0.0f, 0.0f}; // world units per second
+    float elasticity = 1.0f;  // the product of a pair's scales the push along their centres
+    float age = 0.0f;  // seconds
+    Vector3 velocity{0.0f, 0.0f, 0.0f};  // world units per second
     // Lies still: gravity leaves it alone and the terrain is not tested against
     // it. A speed of 0.1 or more wakes it; an explosion wakes everything.
     bool resting = false;
-    bool active = true; // false hides it from the physics, the updates and the frame
+    bool active = true;  // false hides it from the physics, the updates and the frame
     bool dead = false;  // erased and destroyed at the start of the next step
     // Never moves and always counts as resting, and a pair with a fixed sphere
     // changes neither velocity: explosions, which must not push shells about.
