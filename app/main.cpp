@@ -1,33 +1,38 @@
+#include "app/CommandLine.h"
 #include "app/Exception.h"
 #include "app/GameCore.h"
 #include "app/ReplayFolder.h"
 #include "app/ReplaySession.h"
 #include "app/Window.h"
 #include "assets/TraceSink.h"
-#include <cstring>
-#include <string>
 
 int main(int argc, char** argv) {
-    // --replay FILE and --fast are the game's own; everything else is GLUT's.
-    std::string replayPath;
-    bool fast = false;
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--replay") == 0 && i + 1 < argc)
-            replayPath = argv[++i];
-        else if (std::strcmp(argv[i], "--fast") == 0)
-            fast = true;
-        else
-            argv[kept++] = argv[i];
+    // Help, the version and a mistyped option are answered before a window
+    // exists, so they work without a display.
+    CommandLine commandLine(argc, argv);
+    switch (commandLine.action()) {
+    case CommandLine::Action::help:
+        TraceLine() << CommandLine::usage();
+        return 0;
+    case CommandLine::Action::version:
+        TraceLine() << CommandLine::version();
+        return 0;
+    case CommandLine::Action::refuse:
+        ErrorLine() << "vantrell: " << commandLine.error();
+        ErrorLine() << "Try 'vantrell --help' for more information.";
+        return 2;
+    case CommandLine::Action::play:
+        break;
     }
-    argc = kept;
-    argv[argc] = nullptr;
-
     try {
+        // Before the window and the core: a replay that cannot be played is
+        // refused without a display, and the generator is seeded before the
+        // core's first terrain.
         ReplaySession replays;
-        if (!replays.prepare(replayPath, fast, ReplayFolder::defaultPath()))
+        if (!replays.prepare(commandLine.replayFile(), commandLine.fast(),
+                             ReplayFolder::defaultPath()))
             return 1;
-        Window window(&argc, argv, "Vantrell", 640, 480);
+        Window window(commandLine.glutArgc(), commandLine.glutArgv(), "Vantrell", 640, 480);
         GameCore game;
         replays.attach(window, game);
         // Under GLUT this does not come back: the process ends through exit().

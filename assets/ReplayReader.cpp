@@ -63,7 +63,8 @@ bool ReplayReader::parse(std::string bytes, std::string& why) {
         return false;
     }
     std::size_t at = magicSize;
-    if (data.size() < at + 3) {
+    // The format first: a newer one may lay out the rest of its header otherwise.
+    if (data.size() < at + 2) {
         why = "is cut short in its header";
         return false;
     }
@@ -71,6 +72,10 @@ bool ReplayReader::parse(std::string bytes, std::string& why) {
     if (head.format != ReplayHeader::currentFormat) {
         why = "is in replay format " + std::to_string(head.format) + "; this game reads format " +
               std::to_string(ReplayHeader::currentFormat);
+        return false;
+    }
+    if (data.size() < at + 3) {
+        why = "is cut short in its header";
         return false;
     }
     const std::size_t versionLength = static_cast<unsigned char>(data[at + 2]);

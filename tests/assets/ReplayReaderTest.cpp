@@ -105,6 +105,7 @@ TEST(ReplayReader, DamagedFilesAreRefusedWithAReason) {
         {"another file", "\x89PNG\r\n\x1a\n....", "is not a replay"},
         {"magic only", good.substr(0, 8), "is cut short in its header"},
         {"newer format", patched(8, std::string("\x02\x00", 2)), "format 2"},
+        {"newer format, header of its own", std::string("VTREPLAY\x03\x00", 10), "format 3"},
         {"version too long", patched(10, "\x40"), "has a damaged header"},
         {"header cut", good.substr(0, headerSize - 1), "is cut short in its header"},
         {"unknown record", good.substr(0, headerSize) + "\x7f", "is damaged at byte"},

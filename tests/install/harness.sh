@@ -28,7 +28,8 @@ vi_expected_tree() {
     local prefix=$1 icon
     {
         printf '%s\n' bin/vantrell libexec/vantrell/vantrell "share/applications/$VT_APP_ID.desktop" \
-            "share/metainfo/$VT_APP_ID.metainfo.xml" share/doc/vantrell/copyright
+            "share/metainfo/$VT_APP_ID.metainfo.xml" share/doc/vantrell/copyright \
+            share/doc/vantrell/changelog.gz share/man/man6/vantrell.6.gz
         for icon in "$VT_BIN_DIR"/icons/*.png; do
             echo "share/icons/hicolor/$(basename "$icon" .png)/apps/$VT_APP_ID.png"
         done

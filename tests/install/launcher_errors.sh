@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The launcher's own cases, with the installed game replaced by a stand-in that
 # reports where it runs and what it was given: arguments reach the game
-# unchanged, in the installed share folder; a missing data folder and an
-# unreachable display are each said on standard error, and the game does not start.
+# unchanged, in the installed share folder (but for a replay's file, made
+# absolute); a missing data folder and an unreachable display are each said on
+# standard error, and the game does not start, unless it is asked only what it
+# answers without a window (--help, --version, a mistake).
 source "$(dirname "$0")/harness.sh"
 
 root=$VT_WORK/root
@@ -63,6 +65,34 @@ for display in "-u DISPLAY" "DISPLAY=" "DISPLAY=:$silent"; do
     expect grep -q "needs an X display" "$VT_WORK/err"
     expect grep -q "ssh -X" "$VT_WORK/err"
     expect grep -qF "xvfb-run -s \"-screen 0 1024x768x24\" $(readlink -f "$launcher")" "$VT_WORK/err"
+done
+
+# What the game answers without its window reaches it with no display at all; a
+# replay's file is made absolute, since the game runs in the share folder.
+here=$(cd "$VT_WORK" && pwd)
+while IFS='|' read -r given handed; do
+    read -ra given_words <<<"$given"
+    read -ra handed_words <<<"$handed"
+    run "without a window ($given)" -u DISPLAY PATH="$tools" -- "${given_words[@]}"
+    expect [ "$status" -eq 7 ]
+    expect [ "$out" = "$(echo "folder $share"; printf 'argument [%s]\n' "${handed_words[@]}")" ]
+    expect [ -z "$err" ]
+done <<TEXT
+--help|--help
+--version|--version
+-h|-h
+-geometry 800x600 --bogus|-geometry 800x600 --bogus
+--replay games/a.vrp -- extra|--replay $here/games/a.vrp -- extra
+--fast --replay=a.vrp stray|--fast --replay=$here/a.vrp stray
+--replay /abs/a.vrp --fast -sync -x|--replay /abs/a.vrp --fast -sync -x
+TEXT
+# Arguments that all open the window still need the display; a value of
+# -display or -geometry counts as none of the game's own.
+for arguments in "--replay a.vrp --fast" "-display --help" "-geometry --version -iconic"; do
+    # shellcheck disable=SC2086 # several words on purpose
+    run "needs the window ($arguments)" -u DISPLAY -- $arguments
+    expect [ "$status" -eq 1 ]
+    expect grep -q "needs an X display" "$VT_WORK/err"
 done
 
 mv "$root/usr/share/vantrell/data" "$VT_WORK/data-away"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package, made by CPack from the built build folder: its name, its
-# fields (dependencies read from the game's libraries) and its files (launcher,
-# game, the whole pack, desktop entry, icons, metadata, nothing more). Then it
+# fields (dependencies read from the game's libraries), lintian's verdict (not a
+# warning) and its files (launcher, game, the whole pack, desktop entry, icons,
+# metadata, manual page, changelog, nothing more). Then it
 # is installed with apt-get, the game started as `vantrell` from the PATH, and
 # the package removed again. Installing needs root (as every machine of ours
 # runs the tests); without it that half is skipped, and so it is where a
@@ -28,12 +29,21 @@ for library in libglut libpng libexpat libx11 libc6; do
     [[ "$depends" == *"$library"* ]] || vt_fail "Depends does not name $library: $depends"
 done
 
+# Debian's own checker finds nothing to warn of, let alone an error.
+command -v lintian >/dev/null || vt_fail "lintian is missing: scripts/install-deps.sh --test installs it"
+lintian --fail-on error,warning "$deb" >"$VT_WORK/lintian.log" 2>"$VT_WORK/lintian.err" ||
+    vt_fail "lintian: $(cat "$VT_WORK/lintian.log" "$VT_WORK/lintian.err")"
+! grep -E '^[EW]: ' "$VT_WORK/lintian.log" || vt_fail "lintian warns"
+echo "package: lintian: no errors, no warnings"
+
+# As Debian keeps games, the command is in /usr/games, not /usr/bin.
+expected=$(vi_expected_tree usr | sed 's|^usr/bin/|usr/games/|' | sort)
 contents=$(dpkg-deb -c "$deb")
 files=$(echo "$contents" | awk '$1 !~ /^d/ { print $6 }' | sed 's|^\./||' | sort)
-[ "$files" = "$(vi_expected_tree usr)" ] ||
+[ "$files" = "$expected" ] ||
     vt_fail "the package's files differ from the expected ones:
-$(diff <(vi_expected_tree usr) <(echo "$files"))"
-for program in usr/bin/vantrell usr/libexec/vantrell/vantrell; do
+$(diff <(echo "$expected") <(echo "$files"))"
+for program in usr/games/vantrell usr/libexec/vantrell/vantrell; do
     echo "$contents" | grep -qE "^-rwxr-xr-x .* \./$program$" || vt_fail "$program is not executable"
 done
 
@@ -55,8 +65,12 @@ trap 'status=$?; purge; vt_cleanup "$status"' EXIT
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
     -o DPkg::Lock::Timeout=300 "$deb" >"$VT_WORK/apt.log" 2>&1 ||
     vt_fail "apt-get install failed: $(tail -n 20 "$VT_WORK/apt.log")"
-[ "$(command -v vantrell)" = /usr/bin/vantrell ] ||
+# A user's PATH holds /usr/games; root's, as the tests run, may not.
+PATH=$PATH:/usr/games
+[ "$(command -v vantrell)" = /usr/games/vantrell ] ||
     vt_fail "vantrell on the PATH is $(command -v vantrell), not the package's"
+version_line=$(env -u DISPLAY vantrell --version 2>&1) && [ "$version_line" = "vantrell $version" ] ||
+    vt_fail "vantrell --version without a display said: $version_line"
 
 vi_start command vantrell
 vi_check_startup
@@ -65,7 +79,7 @@ VT_GAME_PID=""
 
 purge || vt_fail "apt-get purge failed: $(tail -n 5 "$VT_WORK/remove.log")"
 trap vt_cleanup EXIT
-for path in /usr/bin/vantrell /usr/libexec/vantrell /usr/share/vantrell; do
+for path in /usr/games/vantrell /usr/libexec/vantrell /usr/share/vantrell /usr/share/man/man6/vantrell.6.gz; do
     [ ! -e "$path" ] || vt_fail "$path is left after removing the package"
 done
 echo "package: ok (installed, started from the PATH, removed)"
