@@ -41,9 +41,10 @@ newest_replay() { ls "$VT_REPLAYS"/*.vtr 2>/dev/null | tail -n 1; }
 
 vt_start_xvfb
 
-# 1. "You vs Computer": the fourth line of the menu. Player 1 takes the Death's
-# Head (five Tabs) and fires it level, so that it splits at once and its nine
-# come down close by; the computer answers once they have.
+# 1. "You vs Computer": the fourth line of the menu. Player 1 fires a Baby
+# Missile, the computer answers, then Player 1 takes the Death's Head (five
+# Tabs) and fires it level, so that it splits at once and its nine come down
+# close by (they may well end the game).
 vt_start_game
 vt_wait_started
 vt_trace_keys
@@ -52,9 +53,11 @@ vt_key Down Down Down Return
 vt_wait "$start" '^processCommand: "computers 1"$' 10
 vt_key Escape
 vt_wait "$start" '^bounce sphere terrain [0-9]+$' 30 2
+vt_key space
+vt_wait "$start" '^Explosive\(\)$' 30 2
 vt_key Tab Tab Tab Tab Tab space
-# Nine baby nukes of the Death's Head, then the computer's shot.
-vt_wait "$start" '^Activating explosion [0-9]+$' 40 10
+# The two shells, then the nine baby nukes of the Death's Head.
+vt_wait "$start" '^Activating explosion [0-9]+$' 30 11
 vt_console quit
 vt_wait_exit 10
 cp "$VT_STDOUT" "$VT_WORK/played.txt"
