@@ -21,7 +21,7 @@ void ReplayRecorder::record(const ReplayEvent& event) {
         return;
     std::fwrite(scratch.data(), 1, scratch.size(), file);
     if (event.kind == ReplayEvent::Kind::key && event.down)
-        std::fflush(file);
+        flush();
 }
 
 void ReplayRecorder::gameStarts() {
@@ -56,9 +56,16 @@ void ReplayRecorder::gameStarts() {
     eventSinceStart = false;
 }
 
+// A disk that fills up during a game costs one line too; the replay keeps what
+// reached it and the game goes on unrecorded.
 void ReplayRecorder::flush() {
-    if (file)
-        std::fflush(file);
+    if (!file || (std::fflush(file) == 0 && !std::ferror(file)))
+        return;
+    ErrorLine() << "Games are no longer recorded: " << fileName << " cannot be written";
+    close();
+    refused = true;
+    session.clear();
+    session.shrink_to_fit();
 }
 
 void ReplayRecorder::close() {

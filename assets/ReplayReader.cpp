@@ -2,7 +2,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 namespace {
 
@@ -26,19 +28,21 @@ float getFloat(const std::string& data, std::size_t at) {
 } // namespace
 
 bool ReplayReader::load(const std::string& path, std::string& why) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) {
+    // A folder opens as a stream too, with no sensible size.
+    std::error_code error;
+    const bool regular = std::filesystem::is_regular_file(path, error);
+    const std::uintmax_t size = regular ? std::filesystem::file_size(path, error) : 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!regular || error || !in) {
         why = "cannot be read";
         return false;
     }
-    const std::streamoff size = in.tellg();
-    if (size < 0 || static_cast<std::uint64_t>(size) > maxFileBytes) {
+    if (size > maxFileBytes) {
         why = "is too large to be a replay";
         return false;
     }
     std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.seekg(0);
-    if (!in.read(bytes.data(), size)) {
+    if (!in.read(bytes.data(), static_cast<std::streamsize>(size))) {
         why = "cannot be read";
         return false;
     }

@@ -160,3 +160,14 @@ TEST(ReplayReader, AStreamCutShortKeepsItsWholeRecords) {
         EXPECT_EQ(played, wholeRecords);
     }
 }
+
+// Through the file: a missing file and a folder cannot be read.
+TEST(ReplayReader, WhatIsNoFileCannotBeRead) {
+    for (const char* path : {"/nonexistent/game.vtr", "/tmp"}) {
+        SCOPED_TRACE(path);
+        ReplayReader reader;
+        std::string why;
+        EXPECT_FALSE(reader.load(path, why));
+        EXPECT_EQ(why, "cannot be read");
+    }
+}
