@@ -99,6 +99,8 @@ GameCore::GameCore() : terrain(terrainGridSize, terrainGridSize, worldSize, worl
                 loadMesh(("data/" + node->meshName).c_str(), meshes[node->meshName]);
         }
     }
+    // Drawn from display lists from now on: the meshes never change after this.
+    screen.compileMeshes(meshes);
 
     // Sounds: the game is whole without them, so they come last and say on
     // standard error, not in the trace, what is missing.

@@ -1,8 +1,11 @@
 #pragma once
 #include "assets/Mesh.h"
+#include "render/MeshLists.h"
+#include "render/TerrainLists.h"
 #include "world/TextureMaker.h"
 #include "world/Vector3.h"
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <string>
 #include <vector>
@@ -14,8 +17,9 @@ class Console;
 class Object;
 class Terrain;
 
-// The one owner of OpenGL state. It owns the textures it created and deletes
-// them when destroyed, so it must die while the GL context still exists.
+// The one owner of OpenGL state. It owns the textures it created and the display
+// lists it compiled and deletes them when destroyed, so it must die while the GL
+// context still exists.
 class Display : public TextureMaker {
 public:
     Display();
@@ -52,9 +56,17 @@ public:
 
     // Models. The mesh table may grow: a missing name gets an empty mesh.
     void drawMesh(const Mesh& mesh);
+    // Compiles each mesh of the table into a display list of exactly the calls
+    // drawMesh makes for it; skeletons then draw those meshes by their lists. A
+    // mesh added or replaced later is drawn call by call.
+    void compileMeshes(const MeshLibrary& meshes);
     void drawSkeleton(const Skeleton& node, MeshLibrary& meshes);
     void drawObject(const Object& object, MeshLibrary& meshes);
+    // From display lists, each compiled again only when its cells change.
     void drawTerrain(const Terrain& terrain);
+    // The same calls issued one by one, with no list: the reference the lists
+    // must equal, and what the frame costs without them.
+    void drawTerrainImmediate(const Terrain& terrain);
 
     // 2-D overlay, in window pixels with the origin bottom left.
     void drawQuad(float x1, float x2, float y1, float y2);
@@ -89,8 +101,21 @@ public:
     const std::list<std::uint32_t>& textureNames() const { return textures; }
 
 private:
+    void drawMeshArrays(const Mesh& mesh);
+    void drawMeshNormals(const Mesh& mesh);
+    void drawTerrainRows(const Terrain& terrain, std::uint32_t firstRow, std::uint32_t endRow,
+                         std::uint32_t lastBound);
+    void drawTerrainNormals(const Terrain& terrain);
+    // Compiles `calls` into the list; false (and one line on standard error in
+    // the whole run) when OpenGL reports an error.
+    bool buildList(std::uint32_t list, const std::function<void()>& calls);
+
     bool showNormals = false;
     int width = 640; // until the first resize: the size the window is created with
     int height = 480;
     std::list<std::uint32_t> textures; // creation order
+    MeshLists meshLists;
+    TerrainLists terrainLists;
+    bool terrainListed = true; // false once a terrain list failed: drawn call by call
+    bool listErrorReported = false;
 };

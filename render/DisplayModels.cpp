@@ -32,11 +32,21 @@ void rotateXYZ(const Vector3& degrees) {
         glRotatef(degrees.z, 0.0f, 0.0f, 1.0f);
 }
 
+bool drawable(const Mesh& mesh) {
+    return !mesh.vertices.empty() && !mesh.indices.empty() && indicesInRange(mesh);
+}
+
 } // namespace
 
 void Display::drawMesh(const Mesh& mesh) {
-    const bool drawable = !mesh.vertices.empty() && !mesh.indices.empty() && indicesInRange(mesh);
-    if (drawable) {
+    drawMeshArrays(mesh);
+    drawMeshNormals(mesh);
+}
+
+// Compiled into a list, the pointer and switch calls take effect at once and the
+// draw keeps the arrays' contents: the list holds the draw alone.
+void Display::drawMeshArrays(const Mesh& mesh) {
+    if (drawable(mesh)) {
         glVertexPointer(3, GL_FLOAT, 0, mesh.vertices.data());
         glEnableClientState(GL_VERTEX_ARRAY);
         if (coversVertices(mesh.colors, mesh)) {
@@ -58,10 +68,12 @@ void Display::drawMesh(const Mesh& mesh) {
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+}
 
-    // One line per triangle, from its first vertex along that vertex's normal. A
-    // mesh without a normal for every vertex has nothing to show.
-    if (!showNormals || !drawable || !coversVertices(mesh.normals, mesh))
+// One line per triangle, from its first vertex along that vertex's normal. A mesh
+// without a normal for every vertex has nothing to show.
+void Display::drawMeshNormals(const Mesh& mesh) {
+    if (!showNormals || !drawable(mesh) || !coversVertices(mesh.normals, mesh))
         return;
     glPushAttrib(GL_LIGHTING_BIT);
     glDisable(GL_LIGHTING);
@@ -91,7 +103,13 @@ void Display::drawSkeleton(const Skeleton& node, MeshLibrary& meshes) {
         glScalef(s.x, s.y, s.z);
     // The lookup inserts an empty mesh for a name never loaded (and for the empty
     // name of a node without geometry); an empty mesh draws nothing.
-    drawMesh(meshes[node.meshName]);
+    const Mesh& mesh = meshes[node.meshName];
+    if (const std::uint32_t list = meshLists.find(mesh)) {
+        glCallList(list);
+        drawMeshNormals(mesh);
+    } else {
+        drawMesh(mesh);
+    }
     for (const Skeleton& child : node.children)
         drawSkeleton(child, meshes);
     glPopMatrix();

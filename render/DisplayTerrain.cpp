@@ -1,7 +1,8 @@
-// The terrain is drawn in immediate mode, one begin/end pair of two triangles per
-// cell. Under a software renderer the rasteriser dominates, so the loop's job is
-// to hand over the same vertices without extra work: positions are looked up from
-// per-column and per-row tables, and a texture is bound only when it changes.
+// The terrain is a walk over its cells, one begin/end pair of two triangles per
+// cell, a texture bound only when it changes. The walk is compiled into display
+// lists by strips of rows (TerrainLists), so a frame hands OpenGL the lists and
+// only a strip that a crater changed is walked again. Positions come from
+// per-column and per-row tables, the same for a strip as for the whole walk.
 #include "render/Display.h"
 #include "world/Terrain.h"
 #include "world/TileOrientation.h"
@@ -23,6 +24,31 @@ std::vector<GLfloat> gridPositions(std::uint32_t count, float extent, std::uint3
 
 void Display::drawTerrain(const Terrain& terrain) {
     glColor3f(1.0f, 1.0f, 1.0f);
+    if (terrainListed)
+        terrainListed =
+            terrainLists.update(terrain, [&](std::uint32_t list, std::uint32_t firstRow,
+                                             std::uint32_t endRow, std::uint32_t enteringTexture) {
+                return buildList(
+                    list, [&] { drawTerrainRows(terrain, firstRow, endRow, enteringTexture); });
+            });
+    if (terrainListed)
+        terrainLists.call();
+    else if (terrain.cells().width() >= 2)
+        drawTerrainRows(terrain, 0, terrain.cells().width() - 1, 0);
+    drawTerrainNormals(terrain);
+}
+
+void Display::drawTerrainImmediate(const Terrain& terrain) {
+    glColor3f(1.0f, 1.0f, 1.0f);
+    if (terrain.cells().width() >= 2)
+        drawTerrainRows(terrain, 0, terrain.cells().width() - 1, 0);
+    drawTerrainNormals(terrain);
+}
+
+// The cells of rows firstRow to endRow - 1, all j, as the walk over every cell
+// draws them when it arrives with lastBound as the texture it bound last.
+void Display::drawTerrainRows(const Terrain& terrain, std::uint32_t firstRow, std::uint32_t endRow,
+                              std::uint32_t lastBound) {
     const Matrix<TerrainCell>& cells = terrain.cells();
     const std::uint32_t w = cells.width();
     const std::uint32_t h = cells.height();
@@ -32,8 +58,7 @@ void Display::drawTerrain(const Terrain& terrain) {
     if (w >= 2 && h >= 2) {
         const std::vector<GLfloat> xs = gridPositions(w, size.x, w - 1);
         const std::vector<GLfloat> zs = gridPositions(h, size.z, h - 1);
-        std::uint32_t lastBound = 0;
-        for (std::uint32_t i = 0; i + 1 < w; ++i) {
+        for (std::uint32_t i = firstRow; i < endRow && i + 1 < w; ++i) {
             for (std::uint32_t j = 0; j + 1 < h; ++j) {
                 const TerrainCell& a = cells.at(i, j);
                 const TerrainCell& b = cells.at(i, j + 1);
@@ -75,9 +100,16 @@ void Display::drawTerrain(const Terrain& terrain) {
             }
         }
     }
+}
 
+void Display::drawTerrainNormals(const Terrain& terrain) {
     if (!showNormals)
         return;
+    const Matrix<TerrainCell>& cells = terrain.cells();
+    const std::uint32_t w = cells.width();
+    const std::uint32_t h = cells.height();
+    const Vector3& size = terrain.size();
+
     // The lines stand on the physics grid (spacing extent / count), not on the
     // drawn surface, so they drift from it towards the far edges: they show where
     // the physics thinks the ground is.

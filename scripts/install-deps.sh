@@ -14,7 +14,7 @@ case "${1:-}" in
         packages+=(dpkg-dev) ;;
     --test)
         packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-xserver-utils imagemagick
-                   sox clang libclang-rt-14-dev dpkg-dev desktop-file-utils appstream lintian) ;;
+                   sox clang libclang-rt-14-dev dpkg-dev desktop-file-utils appstream lintian faketime) ;;
 esac
 
 missing=()

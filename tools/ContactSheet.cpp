@@ -130,6 +130,16 @@ Canvas ContactSheet::render(FontFace& labelFont, FontFace& titleFont) const {
         }
     }
 
+    // Small ones are enlarged like the icons, so a facet's pixels show.
+    layout.heading(titleFont, "Shell and fireball as the nearest view shows them");
+    for (const Entry& e : entries) {
+        if (e.name.find(".mesh") != std::string::npos) {
+            const bool small = e.picture.width() < 128;
+            layout.place(small ? enlarged(e.picture, 4) : e.picture,
+                         e.name + (small ? "  (shown 4x)" : ""));
+        }
+    }
+
     layout.heading(titleFont, "Terrain tiles (t = 0 at the bottom) and a field laid with them");
     for (const Entry& e : entries) {
         if (e.name.rfind("terrain/", 0) == 0) {

@@ -46,6 +46,10 @@ public:
     // A sphere round the origin with smooth normals; u runs round `uRepeats` times.
     void addSphere(float radius, int slices, int stacks, float uRepeats);
 
+    const std::vector<Vec3>& vertexPositions() const { return positions; }
+    const std::vector<Vec3>& vertexNormals() const { return normals; }
+    const std::vector<float>& vertexTexCoords() const { return texCoords; } // u, v pairs
+    const std::vector<int>& triangleIndices() const { return indices; }
     std::size_t vertexCount() const { return positions.size(); }
     std::size_t triangleCount() const { return indices.size() / 3; }
     // Writes the mesh; false, with a line on standard error, when it cannot.

@@ -1,12 +1,14 @@
 // vantrell_pack: paints every picture, builds every generated mesh and
 // synthesises every sound of the game's data/ folder, a contact sheet of the
-// pictures for people to look at, and the application icon for desktop menus
-// (ICON_DIR/48x48.png and the other sizes; the installer gives them their theme
-// names). Everything is computed from fixed seeds, so two runs give the same bytes.
+// pictures, the shell and the fireball for people to look at, and the
+// application icon for desktop menus (ICON_DIR/48x48.png and the other sizes;
+// the installer gives them their theme names). Everything is computed from
+// fixed seeds, so two runs give the same bytes.
 //
 //   vantrell_pack DATA_DIR SHEET_PNG ICON_DIR MONO_TTF SANS_BOLD_TTF SANS_TTF
 #include "ContactSheet.h"
 #include "FontFace.h"
+#include "MeshPreview.h"
 #include "PackMeshes.h"
 #include "PackPictures.h"
 #include "PackSounds.h"
@@ -62,8 +64,10 @@ int main(int argc, char** argv) {
     };
 
     emit("font.png", makeFontAtlas(mono), PixelFormat::Grey);
-    emit("giraffe.png", makeCamouflage(), PixelFormat::Rgb);
-    emit("fire.png", makeFire(), PixelFormat::Rgb);
+    const Canvas camouflage = makeCamouflage();
+    const Canvas fire = makeFire();
+    emit("giraffe.png", camouflage, PixelFormat::Rgb);
+    emit("fire.png", fire, PixelFormat::Rgb);
     emit("selection.png", makeSelectionFrame(), PixelFormat::Rgba);
     emit("background.png", makeSkyPanorama(), PixelFormat::Rgb);
     emit("splashscreen.png", makeSplashScreen(bold, regular), PixelFormat::Rgb);
@@ -79,6 +83,16 @@ int main(int argc, char** argv) {
         }
     }
     ok = writePackMeshes(data) && ok;
+    // At the sizes the meshes' segment counts were chosen for (PackMeshes.cpp):
+    // 240 pixels to a unit at a distance of one.
+    const MeshBuilder shell = makeShellMesh();
+    const MeshBuilder fireball = makeFireballMesh();
+    sheet.add("sphere.mesh, " + std::to_string(shell.triangleCount()) +
+                  " triangles: a shell at 10 units",
+              previewMesh(shell, 24.0f, camouflage, rgb(120, 160, 210)), PixelFormat::Rgb);
+    sheet.add("fireball.mesh, " + std::to_string(fireball.triangleCount()) +
+                  " triangles: a baby nuke's at 26 units",
+              previewMesh(fireball, 190.0f, fire, rgb(120, 160, 210)), PixelFormat::Rgb);
     ok = writePackSounds(data) && ok;
     ok = writePng(sheetPath, sheet.render(regular, bold), PixelFormat::Rgb) && ok;
     const Canvas icon = makeAppIcon();

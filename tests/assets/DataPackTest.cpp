@@ -108,6 +108,57 @@ TEST(DataPack, TheSkyIsClosedRoundTheWholeField) {
         << "a wall between two vertices cuts a corner of the field";
 }
 
+// A salvo draws hundreds of shells and up to 126 fireballs in one frame, so
+// their meshes stay small; both are unit spheres the game scales. Each is
+// closed (every edge, by where its ends lie, borders two triangles), lit as a
+// ball (normals along the radius) and round to the eye: every triangle faces
+// out and its plane sinks at most so far below the surface, about 2 pixels at
+// the nearest view (24 pixels to a unit of a shell's radius at 10 units, 190
+// to a unit of a baby nuke's fireball at the follow camera's 26 units).
+TEST(DataPack, ShellAndFireballAreRoundClosedUnitSpheresOfFewTriangles) {
+    struct Case {
+        const char* skeleton;
+        std::size_t mostTriangles;
+        float deepestFacet;
+    };
+    for (const Case& c : {Case{"sphere.skel", 128, 0.07f}, Case{"explosion.skel", 1024, 0.01f}}) {
+        SCOPED_TRACE(c.skeleton);
+        Skeleton node;
+        ASSERT_TRUE(loadSkeleton((dataDir + c.skeleton).c_str(), node));
+        Mesh mesh;
+        TraceCapture quiet;
+        ASSERT_TRUE(loadMesh((dataDir + node.meshName).c_str(), mesh));
+        const std::size_t triangles = mesh.indices.size() / 3;
+        EXPECT_LE(triangles, c.mostTriangles);
+
+        for (std::size_t i = 0; i < mesh.vertices.size(); ++i) {
+            const Vector3& v = mesh.vertices[i];
+            ASSERT_NEAR(length(v), 1.0f, 1e-4f) << "vertex " << i;
+            ASSERT_GT(dot(v, mesh.normals[i]), 0.9999f) << "normal " << i;
+        }
+        using Point = std::array<long, 3>;
+        const auto at = [&](std::uint32_t index) {
+            const Vector3& v = mesh.vertices[index];
+            return Point{std::lround(v.x * 1e4), std::lround(v.y * 1e4), std::lround(v.z * 1e4)};
+        };
+        std::map<std::pair<Point, Point>, int> edges;
+        for (std::size_t t = 0; t < triangles; ++t) {
+            const std::uint32_t* corner = &mesh.indices[3 * t];
+            for (int k = 0; k < 3; ++k)
+                ++edges[std::minmax(at(corner[k]), at(corner[(k + 1) % 3]))];
+            const Vector3& a = mesh.vertices[corner[0]];
+            const Vector3 facing =
+                cross(mesh.vertices[corner[1]] - a, mesh.vertices[corner[2]] - a);
+            const float sunk = 1.0f - dot(facing, a) / length(facing); // NaN for a sliver
+            ASSERT_TRUE(sunk <= c.deepestFacet) << "triangle " << t << " sunk by " << sunk;
+        }
+        EXPECT_EQ(
+            std::count_if(edges.begin(), edges.end(), [](auto& edge) { return edge.second != 2; }),
+            0)
+            << "edges not shared by two triangles";
+    }
+}
+
 // The tank is a sphere of radius 3 and a shell one of radius 1: a shell starting
 // at the tip must not touch its own tank, however it aims.
 TEST(DataPack, TankHasItsNodesAndItsMuzzleClearsTheTankAtEveryAim) {

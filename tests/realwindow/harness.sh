@@ -5,6 +5,9 @@
 #                                 (first thing in a script), key repeat on
 #   vt_check_key_repeat           prove that a held key reaches a window as repeated presses
 #   vt_start_game [ARGS...]       run the game from $VT_GAME_DIR (the folder with data/)
+#                                 (with $VT_FROZEN_DATE set, the calendar clock stands
+#                                 still at that date, so the game seeds its random
+#                                 numbers alike each run and makes the same terrain)
 #   vt_wait_started               wait until the game is built and has drawn its title
 #   vt_trace_keys                 on the title: open the menu, turn the key trace on
 #   vt_lines                      how many lines standard output holds now
@@ -144,7 +147,8 @@ vt_start_game() {
         LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$VT_HERE/lsan.supp:print_suppressions=0" \
         UBSAN_OPTIONS="${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}print_stacktrace=1:halt_on_error=1" \
         LD_PRELOAD="$preload" \
-        exec ./vantrell "$@") >"$VT_STDOUT" 2>"$VT_STDERR" &
+        FAKETIME_DONT_FAKE_MONOTONIC=1 \
+        exec ${VT_FROZEN_DATE:+faketime -f "$VT_FROZEN_DATE"} ./vantrell "$@") >"$VT_STDOUT" 2>"$VT_STDERR" &
     VT_GAME_PID=$!
     VT_WINDOW=$(timeout 60 xdotool search --sync --name '^Vantrell$' | head -n 1)
     [ -n "$VT_WINDOW" ] || vt_fail "no window titled Vantrell appeared"

@@ -11,11 +11,13 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <utility>
 
 namespace {
 
 struct State {
     std::vector<fakegl::Call> log;
+    std::vector<fakegl::Call> listLog; // making, calling and deleting lists
     std::set<unsigned int> enabled;
     std::vector<std::set<unsigned int>> enabledStack; // as each glPushAttrib found it
     unsigned int nextTexture = 1;
@@ -24,17 +26,97 @@ struct State {
     bool focusOnGame = true;
     int elapsedMs = 0; // GLUT's clock
     fakegl::Callbacks callbacks;
+    unsigned int pendingError = 0;  // what glGetError answers next; GL_NO_ERROR
+    unsigned int nextListError = 0; // what the next glEndList raises
+};
+
+// Display lists are objects of the GL context, not of one test's log: a Display
+// keeps the names it compiled across fakegl::reset, so they outlive it.
+struct Lists {
+    std::map<unsigned int, std::vector<fakegl::Call>> contents;
+    unsigned int next = 1;
+    unsigned int compiling = 0; // the list between glNewList and glEndList
 };
 
 State& state() {
     static State s;
     return s;
 }
+Lists& lists() {
+    static Lists l;
+    return l;
+}
 
-// Every stub records itself under its own name (__func__), so no name can be mistyped.
+// What OpenGL does at once even between glNewList and glEndList: client state
+// (the array pointers and switches), pixel storage, object names and finishing.
+bool executesWhileCompiling(const std::string& name) {
+    static const std::set<std::string> immediate = {"glVertexPointer",     "glColorPointer",
+                                                    "glNormalPointer",     "glTexCoordPointer",
+                                                    "glEnableClientState", "glDisableClientState",
+                                                    "glPixelStorei",       "glGenTextures",
+                                                    "glDeleteTextures",    "glFinish"};
+    return immediate.count(name) != 0 || name.rfind("glut", 0) == 0 || name.rfind("glX", 0) == 0 ||
+           name.rfind("X", 0) == 0;
+}
+
+void setEnabled(GLenum cap, bool on) {
+    if (on)
+        state().enabled.insert(cap);
+    else
+        state().enabled.erase(cap);
+}
+
+// The state a call changes, applied when it is executed (at once, or when a list
+// holding it is called), never while it is only compiled.
+void execute(const fakegl::Call& c) {
+    State& s = state();
+    if (c.name == "glEnable" || c.name == "glDisable") {
+        setEnabled(static_cast<GLenum>(c.args[0]), c.name == "glEnable");
+    } else if (c.name == "glBindTexture") {
+        s.bound = static_cast<unsigned int>(c.args[1]);
+    } else if (c.name == "glPushAttrib") {
+        // The whole set of enabled capabilities is kept, which covers every group
+        // the game pushes.
+        s.enabledStack.push_back(s.enabled);
+    } else if (c.name == "glPopAttrib" && !s.enabledStack.empty()) {
+        s.enabled = s.enabledStack.back();
+        s.enabledStack.pop_back();
+    }
+}
+
+// Every stub records itself under its own name (__func__), so no name can be
+// mistyped: into the list being compiled, or into the log and executed.
 template <typename... Numbers> fakegl::Call& record(const char* name, Numbers... args) {
-    state().log.push_back({name, {double(args)...}, {}, nullptr});
+    fakegl::Call call{name, {double(args)...}, {}, nullptr};
+    if (lists().compiling != 0 && !executesWhileCompiling(call.name)) {
+        std::vector<fakegl::Call>& list = lists().contents[lists().compiling];
+        list.push_back(std::move(call));
+        return list.back();
+    }
+    state().log.push_back(std::move(call));
+    execute(state().log.back());
     return state().log.back();
+}
+
+fakegl::Call& recordList(const char* name, std::vector<double> args) {
+    state().listLog.push_back({name, std::move(args), {}, nullptr});
+    return state().listLog.back();
+}
+
+// A called list's calls join the log as if made there, each marked with the list.
+void replay(unsigned int name, int depth = 0) {
+    const auto found = lists().contents.find(name);
+    if (found == lists().contents.end() || depth > 64)
+        return;
+    for (const fakegl::Call& c : found->second) {
+        if (c.name == "glCallList") {
+            replay(static_cast<unsigned int>(c.args[0]), depth + 1);
+            continue;
+        }
+        state().log.push_back(c);
+        state().log.back().list = name;
+        execute(state().log.back());
+    }
 }
 
 fakegl::Callbacks& callbacks() {
@@ -47,13 +129,6 @@ template <typename Function> void keep(Function& slot, Function f, const char* n
     record(name);
 }
 
-void setEnabled(GLenum cap, bool on) {
-    if (on)
-        state().enabled.insert(cap);
-    else
-        state().enabled.erase(cap);
-}
-
 } // namespace
 
 namespace fakegl {
@@ -63,6 +138,19 @@ void reset() {
 }
 const std::vector<Call>& calls() {
     return state().log;
+}
+const std::vector<Call>& listCalls() {
+    return state().listLog;
+}
+const std::vector<Call>* listContents(unsigned int name) {
+    const auto found = lists().contents.find(name);
+    return found == lists().contents.end() ? nullptr : &found->second;
+}
+std::size_t listCount() {
+    return lists().contents.size();
+}
+void failNextList(unsigned int code) {
+    state().nextListError = code;
 }
 std::vector<std::string> names() {
     std::vector<std::string> all;
@@ -116,26 +204,21 @@ const Callbacks& glut() {
 void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) { record(__func__, r, g, b, a); }
 void glClearDepth(GLclampd depth) { record(__func__, depth); }
 void glClear(GLbitfield mask) { record(__func__, mask); }
-void glEnable(GLenum cap) { setEnabled(cap, true); record(__func__, cap); }
-void glDisable(GLenum cap) { setEnabled(cap, false); record(__func__, cap); }
+void glEnable(GLenum cap) { record(__func__, cap); }
+void glDisable(GLenum cap) { record(__func__, cap); }
 void glShadeModel(GLenum mode) { record(__func__, mode); }
 void glHint(GLenum target, GLenum mode) { record(__func__, target, mode); }
 void glBlendFunc(GLenum s, GLenum d) { record(__func__, s, d); }
 void glPolygonMode(GLenum face, GLenum mode) { record(__func__, face, mode); }
 void glPixelStorei(GLenum pname, GLint param) { record(__func__, pname, param); }
 void glFinish() { record(__func__); }
-// What glPushAttrib saved comes back with glPopAttrib: the whole set of enabled
-// capabilities is kept, which covers every group the game pushes.
-void glPushAttrib(GLbitfield mask) {
-    state().enabledStack.push_back(state().enabled);
-    record(__func__, mask);
-}
-void glPopAttrib() {
-    if (!state().enabledStack.empty()) {
-        state().enabled = state().enabledStack.back();
-        state().enabledStack.pop_back();
-    }
-    record(__func__);
+void glPushAttrib(GLbitfield mask) { record(__func__, mask); }
+void glPopAttrib() { record(__func__); }
+// One error at a time, as a test has a list raise it; read once.
+GLenum glGetError() {
+    const GLenum code = state().pendingError;
+    state().pendingError = GL_NO_ERROR;
+    return code;
 }
 void glDepthMask(GLboolean flag) { record(__func__, flag); }
 void glLineWidth(GLfloat width) { record(__func__, width); }
@@ -169,10 +252,7 @@ void glGenTextures(GLsizei n, GLuint* names) {
     record(__func__, n);
     std::generate(names, names + n, [] { return state().nextTexture++; });
 }
-void glBindTexture(GLenum target, GLuint name) {
-    state().bound = name;
-    record(__func__, target, name);
-}
+void glBindTexture(GLenum target, GLuint name) { record(__func__, target, name); }
 void glDeleteTextures(GLsizei n, const GLuint* names) {
     std::vector<double>& args = record(__func__, n).args;
     args.insert(args.end(), names, names + n);
@@ -215,6 +295,39 @@ void glTexCoord2f(GLfloat s, GLfloat t) { record(__func__, s, t); }
 void glTexCoord2fv(const GLfloat* v) { record(__func__, v[0], v[1]); }
 void glColor3f(GLfloat r, GLfloat g, GLfloat b) { record(__func__, r, g, b); }
 void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) { record(__func__, r, g, b, a); }
+
+// ---- OpenGL: display lists (kept apart in listCalls; a called list's calls join the log) ----
+GLuint glGenLists(GLsizei range) {
+    recordList(__func__, {double(range)});
+    const GLuint first = lists().next;
+    for (GLsizei n = 0; n < range; ++n)
+        lists().contents[lists().next++];
+    return first;
+}
+void glNewList(GLuint name, GLenum mode) {
+    recordList(__func__, {double(name), double(mode)});
+    lists().contents[name].clear();
+    lists().compiling = name;
+}
+void glEndList() {
+    recordList(__func__, {});
+    lists().compiling = 0;
+    if (state().nextListError != GL_NO_ERROR)
+        state().pendingError = std::exchange(state().nextListError, GL_NO_ERROR);
+}
+void glCallList(GLuint name) {
+    if (lists().compiling != 0) { // a list calling another
+        record(__func__, name);
+        return;
+    }
+    recordList(__func__, {double(name)});
+    replay(name);
+}
+void glDeleteLists(GLuint first, GLsizei range) {
+    recordList(__func__, {double(first), double(range)});
+    for (GLsizei n = 0; n < range; ++n)
+        lists().contents.erase(first + static_cast<GLuint>(n));
+}
 
 // ---- freeglut ----
 void glutInit(int* argc, char**) { record(__func__, argc ? *argc : 0); }

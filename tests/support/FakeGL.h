@@ -8,6 +8,10 @@
 // hands out 1, 2, 3...; glEnable/glDisable are tracked, and glPopAttrib restores
 // the capabilities enabled at the matching glPushAttrib. The input callbacks
 // given to GLUT are kept so a test can deliver events as GLUT would.
+// Display lists work as in OpenGL: between glNewList and glEndList the calls go
+// into the list (client-state calls still execute at once), and glCallList puts
+// the list's calls into the log as if made there, so the log shows what is drawn.
+// The list calls themselves go to listCalls.
 namespace fakegl {
 
 struct Call {
@@ -15,6 +19,7 @@ struct Call {
     std::vector<double> args;      // numeric arguments in order (enums as their values)
     std::vector<float> matrix;     // glMultMatrixf's 16 elements
     const void* pointer = nullptr; // the array argument of the pointer and upload calls
+    unsigned int list = 0;         // the display list that made the call, 0 if made directly
 };
 
 struct Callbacks {
@@ -27,8 +32,13 @@ struct Callbacks {
     void (*motion)(int, int) = nullptr;
 };
 
-void reset(); // empties the log and the state, forgets callbacks
+void reset(); // empties the logs and the state, forgets callbacks; lists stay
 const std::vector<Call>& calls();
+const std::vector<Call>& listCalls(); // glGenLists, glNewList, glEndList, glCallList...
+const std::vector<Call>* listContents(unsigned int name); // null for no such list
+std::size_t listCount();                                  // lists made and not deleted
+// The next list built fails: its glEndList raises this error for glGetError.
+void failNextList(unsigned int code);
 std::vector<std::string> names(); // the names of all calls, in order
 std::size_t count(const std::string& name);
 // The arguments of the calls named `name` (of every call if empty) in a row.

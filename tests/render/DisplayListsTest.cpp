@@ -1,0 +1,174 @@
+#include "assets/Skeleton.h"
+#include "support/GLReplay.h"
+#include "world/Terrain.h"
+#include <set>
+
+namespace {
+
+using DisplayListsTest = glreplay::DisplayFixture;
+using Args = std::vector<double>;
+using Drawn = std::vector<std::pair<std::string, Args>>;
+
+// The log as OpenGL executed it, whether a call came from a list or not.
+Drawn drawn() {
+    Drawn calls;
+    for (const fakegl::Call& c : fakegl::calls())
+        calls.emplace_back(c.name, c.args);
+    return calls;
+}
+
+std::vector<double> newLists() {
+    std::vector<double> names;
+    for (const fakegl::Call& c : fakegl::listCalls())
+        if (c.name == "glNewList")
+            names.push_back(c.args[0]);
+    return names;
+}
+
+Mesh square() {
+    Mesh mesh;
+    mesh.vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+    mesh.normals.assign(4, {0, 0, 1});
+    mesh.indices = {0, 1, 2, 2, 3, 0};
+    return mesh;
+}
+
+// 30 x 30 points (29 rows of cells: eight strips) of hills, with normals and
+// tiles of three bands as the terrain lays them.
+Terrain ground() {
+    Terrain terrain(30, 30, 200.0f, 100.0f, 200.0f);
+    terrain.setBands({TerrainBand{0.4f, 1}, TerrainBand{0.55f, 2}, TerrainBand{1.0f, 3}});
+    for (std::uint32_t i = 0; i < 30; ++i)
+        for (std::uint32_t j = 0; j < 30; ++j)
+            terrain.cells().at(i, j).height = 0.5f + 0.3f * std::sin(i * 0.4f) * std::cos(j * 0.3f);
+    terrain.crater(Vector3(-50.0f, 0.0f, -50.0f), 1.0f); // redoes normals and tiles everywhere
+    return terrain;
+}
+
+} // namespace
+
+// A mesh is compiled once into a list of its one draw (the array pointers are
+// client state, set at once), and a skeleton draws it by the list, its normal
+// lines still call by call. A name looked up later, or a mesh whose arrays were
+// replaced, is drawn call by call; the lists go with the Display.
+TEST_F(DisplayListsTest, MeshesAreDrawnByTheirListsUnlessNewOrChanged) {
+    const std::size_t listsBefore = fakegl::listCount();
+    MeshLibrary meshes{{"box", square()}, {"other", square()}};
+    display->compileMeshes(meshes);
+    ASSERT_EQ(newLists().size(), 2u);
+    const unsigned int box = static_cast<unsigned int>(newLists()[0]);
+    const std::vector<fakegl::Call>& list = *fakegl::listContents(box);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].name, "glDrawElements");
+    EXPECT_EQ(list[0].args, (Args{GL_TRIANGLES, 6, GL_UNSIGNED_INT}));
+    EXPECT_EQ(list[0].pointer, meshes["box"].indices.data());
+    EXPECT_EQ(fakegl::calls()[fakegl::find("glVertexPointer")].pointer,
+              meshes["box"].vertices.data());
+
+    Skeleton node;
+    node.meshName = "box";
+    display->setShowNormals(true);
+    fakegl::reset();
+    display->drawSkeleton(node, meshes);
+    const std::size_t draw = fakegl::find("glDrawElements");
+    ASSERT_LT(draw, fakegl::calls().size());
+    EXPECT_EQ(fakegl::calls()[draw].list, box);
+    EXPECT_EQ(fakegl::count("glEnableClientState"), 0u);
+    EXPECT_EQ(fakegl::args("glBegin"), (Args{GL_LINES}));
+    EXPECT_EQ(fakegl::calls()[fakegl::find("glBegin")].list, 0u);
+
+    for (const char* what : {"new name", "replaced arrays"}) {
+        SCOPED_TRACE(what);
+        if (std::string(what) == "new name")
+            node.meshName = "lost.mesh";
+        else
+            meshes["box"].indices = {0, 1, 2};
+        fakegl::reset();
+        display->drawSkeleton(node, meshes);
+        EXPECT_EQ(fakegl::count("glDisableClientState"), 4u);
+        for (const fakegl::Call& c : fakegl::calls())
+            EXPECT_EQ(c.list, 0u) << c.name;
+    }
+    display.reset();
+    EXPECT_EQ(fakegl::listCount(), listsBefore);
+}
+
+// The strips, called in order, draw exactly the walk over every cell (binds
+// included) after any change: a first compile, an edit that one strip covers,
+// a crater, the grid row two strips share, the last cell of a strip (whose
+// texture the next strip enters with), the terrain's extent. Only the strips
+// named are compiled again.
+TEST_F(DisplayListsTest, TerrainStripsDrawTheWalkAndOnlyChangedStripsAreCompiledAgain) {
+    Terrain terrain = ground();
+    display->drawTerrain(terrain);
+    const std::vector<double> strips = newLists();
+    ASSERT_EQ(strips.size(), 8u);
+    struct Case {
+        const char* what;
+        std::function<void(Terrain&)> edit;
+        std::set<std::size_t> compiled; // strip indices
+    };
+    const Case cases[] = {
+        {"nothing", [](Terrain&) {}, {}},
+        // Digs grid rows 13 to 17 (with their normals and tiles).
+        {"a crater", [](Terrain& t) { t.crater(Vector3(100.0f, 50.0f, 100.0f), 12.0f); }, {3, 4}},
+        {"a height in strip 2", [](Terrain& t) { t.cells().at(9, 3).height += 0.01f; }, {2}},
+        {"the row strips 0 and 1 share",
+         [](Terrain& t) { t.cells().at(4, 7).normal.y = 0.5f; },
+         {0, 1}},
+        {"strip 0's last texture", [](Terrain& t) { t.cells().at(3, 28).texture = 9; }, {0, 1}},
+        {"the extent",
+         [](Terrain& t) { t = Terrain(30, 30, 100.0f, 100.0f, 200.0f); },
+         {0, 1, 2, 3, 4, 5, 6, 7}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.edit(terrain);
+        fakegl::reset();
+        display->drawTerrain(terrain);
+        const Drawn listed = drawn();
+        const unsigned int boundAfterLists = fakegl::boundTexture();
+        std::set<std::size_t> compiled;
+        for (const double name : newLists())
+            compiled.insert(std::find(strips.begin(), strips.end(), name) - strips.begin());
+        if (std::string(c.what) != "the extent")
+            EXPECT_EQ(compiled, c.compiled);
+        else
+            EXPECT_EQ(newLists().size(), 8u);
+        fakegl::reset();
+        display->drawTerrainImmediate(terrain);
+        EXPECT_EQ(listed, drawn());
+        EXPECT_EQ(boundAfterLists, fakegl::boundTexture());
+    }
+}
+
+// A list OpenGL could not build is not used: the mesh and the terrain are drawn
+// call by call, and the error is written once on standard error, never on
+// standard output.
+TEST_F(DisplayListsTest, AListThatFailsToBuildIsReportedOnceAndDrawnWithout) {
+    TraceCapture lines;
+    MeshLibrary meshes{{"box", square()}, {"other", square()}};
+    fakegl::failNextList(GL_OUT_OF_MEMORY);
+    display->compileMeshes(meshes);
+    Skeleton node;
+    for (const auto& [name, listed] :
+         {std::pair<std::string, bool>{"box", false}, {"other", true}}) {
+        node.meshName = name;
+        fakegl::reset();
+        display->drawSkeleton(node, meshes);
+        EXPECT_EQ(fakegl::calls()[fakegl::find("glDrawElements")].list != 0, listed) << name;
+    }
+    Terrain terrain = ground();
+    fakegl::failNextList(GL_OUT_OF_MEMORY);
+    display->drawTerrain(terrain);
+    fakegl::reset();
+    display->drawTerrain(terrain);
+    const Drawn walked = drawn();
+    EXPECT_TRUE(fakegl::listCalls().empty());
+    fakegl::reset();
+    display->drawTerrainImmediate(terrain);
+    EXPECT_EQ(walked, drawn());
+    EXPECT_EQ(lines.err(),
+              "OpenGL error 0x505 while building a display list; drawing without it\n");
+    EXPECT_EQ(lines.out(), "");
+}
