@@ -125,6 +125,4 @@ std::uint32_t GameCore::loadTexture(const char* fileName) {
     return screen.createTexture(image);
 }
 
-void GameCore::reshape(int width, int height) {
-    screen.resize(width, height);
-}
+

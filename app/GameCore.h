@@ -19,12 +19,14 @@
 #include "world/World.h"
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+class ReplayRecorder;
 class TankObject;
 
 using TankList = std::list<TankObject*>;
@@ -62,6 +64,16 @@ public:
     // own aim and health in the heads-up texts.
     void selectTankNodes();
     std::uint32_t loadTexture(const char* fileName);
+
+    // Replays (ReplaySession). The recorder hears what reaches the core from the
+    // window, and every game start; null records nothing. The watcher plays a
+    // replay ("last" or a path) for the command "replay" and gives back the line
+    // to show when it cannot.
+    void setRecorder(ReplayRecorder* newRecorder) { recorder = newRecorder; }
+    void setReplayWatcher(std::function<std::string(const std::string&)> watch);
+    void setNotice(const std::string& text) { notice = text; } // over the frame; "" for none
+    void openMenu() { variables["menu"] = 1; }
+    void setSoundMuted(bool muted) { sound.setMuted(muted); }
 
     static constexpr int maxPlayers = 64; // more than a keyboard serves; larger counts are cut
     static constexpr std::uint32_t terrainGridSize = 64; // grid points along each side
@@ -133,6 +145,9 @@ private:
     // Marks a person's shots for whoever follows them; the computers number
     // theirs from 1, so the two never meet.
     std::uint32_t personShotId = 1u << 31;
+    ReplayRecorder* recorder = nullptr; // the session's; outlives the core
+    std::function<std::string(const std::string&)> replayWatcher;
+    std::string notice;
 
     // The held-key quantities are taken once per update, before the physics.
     struct HeldKeyRates {
@@ -149,6 +164,9 @@ private:
     void directCamera(float dtSeconds);
     void removeDeadTanks();
     void announceResult();
+    // The input as the window gives it, after the recorder has heard it.
+    void routeKey(unsigned char key, bool down);
+    void routeMouse(bool buttonDown, float dx, float dy);
     void editConsole(unsigned char key);
     void typeIntoConsole(unsigned char key);
     void navigateMenu(unsigned char key);

@@ -3,6 +3,7 @@
 // unknown variable after "set" and a bad count or level after "computers" are
 // reported, on the console.
 #include "app/GameCore.h"
+#include "app/ReplayRecorder.h"
 #include "assets/TraceSink.h"
 #include <climits>
 #include <cstdlib>
@@ -69,6 +70,8 @@ void GameCore::processCommand(const std::string& command) {
             in >> level;
         console.addLine(computers.assign(playerView, count, level));
     } else if (word == "terrain") {
+        if (recorder)
+            recorder->gameStarts();
         splashVisible = false;
         terrain.generate(300, 0.25f, 0.75f);
     } else if (word == "menu") {
@@ -82,6 +85,13 @@ void GameCore::processCommand(const std::string& command) {
             }
         }
         variables["menu"] = 1;
+    } else if (word == "replay") {
+        // The newest game, or a file named by the rest of the line.
+        std::string which;
+        std::getline(in >> std::ws, which);
+        if (which.empty() || which == "last")
+            which = "last";
+        console.addLine(replayWatcher ? replayWatcher(which) : "No replays in this game.");
     } else if (word == "work") {
         console.addLine("Error processing command.  Please bang head against wall.");
     } else if (word == "quit" || word == "exit") {

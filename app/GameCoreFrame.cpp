@@ -162,5 +162,15 @@ void GameCore::display() {
         screen.drawMenu(menus[currentMenu]);
     if (consoleOpen)
         screen.drawConsole(console);
+    // A replay's word about itself, centred under the weapon bar's row, clear of
+    // the heads-up block and the message, over everything.
+    if (!notice.empty()) {
+        const long half = static_cast<long>(notice.size() / 2);
+        screen.bindTexture(fontTexture);
+        screen.drawText(notice.c_str(),
+                        static_cast<float>(clampedLeft(width / 2 - glyphSize * half)),
+                        static_cast<float>(height - iconSize - 2 * glyphSize), glyphSize,
+                        glyphSize);
+    }
     screen.setDepthTest(true);
 }

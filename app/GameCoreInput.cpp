@@ -14,7 +14,7 @@ constexpr double pi = 3.14159265358979323846;
 
 } // namespace
 
-void GameCore::keyboard(unsigned char key, bool down, int /*modifiers*/) {
+void GameCore::routeKey(unsigned char key, bool down) {
     if (variable("keydump") != 0) {
         // The code's byte goes out unchanged, above 127 too.
         TraceLine() << (down ? "KEYDOWN: " : "KEYUP: ") << static_cast<int>(key) << " = '"
@@ -150,7 +150,7 @@ void GameCore::navigateMenu(unsigned char key) {
     }
 }
 
-void GameCore::mouseMotion(bool buttonDown, float /*x*/, float /*y*/, float dx, float dy) {
+void GameCore::routeMouse(bool buttonDown, float dx, float dy) {
     // A drag across the whole window turns the view by 90 degrees.
     if (buttonDown) {
         cameraDirector.handOver();

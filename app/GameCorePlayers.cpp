@@ -1,6 +1,7 @@
 // Players. A player is nothing but its tank; the turn order is the order in
 // which the tanks were made.
 #include "app/GameCore.h"
+#include "app/ReplayRecorder.h"
 #include "world/TankObject.h"
 #include <algorithm>
 #include <cmath>
@@ -14,6 +15,8 @@ constexpr float dropHeight = 175.0f;
 } // namespace
 
 void GameCore::newGame(int playerCount) {
+    if (recorder)
+        recorder->gameStarts();
     // A game of people; tanks and tankNodes borrow from objects, so they go first.
     computers.clear();
     tanks.clear();

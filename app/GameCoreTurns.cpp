@@ -7,10 +7,6 @@
 #include <algorithm>
 #include <cmath>
 
-void GameCore::idle() {
-    update(frameTimer.elapsed());
-}
-
 namespace {
 
 // The time an update simulates: a stall is cut to maxUpdateSeconds, and a clock

@@ -1,6 +1,7 @@
 #include "app/Window.h"
 #include "app/GameCore.h"
 #include "app/KeyCodes.h"
+#include "app/ReplayPlayer.h"
 #include "app/XKeyboard.h"
 #include "assets/TraceSink.h"
 #include <GL/freeglut.h>
@@ -56,6 +57,10 @@ void Window::mainLoop(GameCore* newGame) {
     glutMainLoop();
 }
 
+bool Window::replaying() const {
+    return playback && playback->holdsGame();
+}
+
 void Window::display() {
     if (!theWindow)
         return;
@@ -67,6 +72,11 @@ void Window::display() {
 void Window::idle() {
     if (!theWindow)
         return;
+    if (theWindow->replaying()) {
+        theWindow->playback->idle();
+        glutPostRedisplay();
+        return;
+    }
     theWindow->watchFocus();
     if (theWindow->game)
         theWindow->game->idle();
@@ -93,16 +103,27 @@ void Window::watchFocus() {
             game->keyboard(static_cast<unsigned char>(code), false, 0);
 }
 
+// A replay plays the sizes it was recorded with: the window's own wait for the
+// end of the replay, as a change of size shows in the trace.
 void Window::reshape(int w, int h) {
     if (!theWindow)
         return;
-    if (theWindow->game)
+    theWindow->liveWidth = w;
+    theWindow->liveHeight = h;
+    if (theWindow->game && !theWindow->replaying())
         theWindow->game->reshape(w, h);
     glutPostRedisplay();
 }
 
 void Window::keyboard(unsigned char key, int, int) {
-    if (theWindow && theWindow->heldKeys.press(key) && theWindow->game)
+    if (!theWindow || !theWindow->heldKeys.press(key))
+        return;
+    if (theWindow->replaying()) {
+        theWindow->playback->liveKey(key, true);
+        // The replay set the size it was recorded at; the game now takes the window's.
+        if (!theWindow->replaying() && theWindow->game && theWindow->liveWidth >= 0)
+            theWindow->game->reshape(theWindow->liveWidth, theWindow->liveHeight);
+    } else if (theWindow->game)
         theWindow->game->keyboard(key, true, glutGetModifiers());
 }
 
@@ -112,7 +133,7 @@ void Window::keyboardUp(unsigned char key, int, int) {
     if (!theWindow)
         return;
     const int pressedAs = theWindow->heldKeys.release(key);
-    if (theWindow->game)
+    if (theWindow->game && !theWindow->replaying())
         theWindow->game->keyboard(static_cast<unsigned char>(pressedAs), false, glutGetModifiers());
 }
 
@@ -137,7 +158,9 @@ int Window::specialKeyCode(int glutKey) {
 
 void Window::special(int key, int, int) {
     const int code = specialKeyCode(key);
-    if (theWindow && code >= 0 && theWindow->heldKeys.press(code) && theWindow->game)
+    if (!theWindow || code < 0 || !theWindow->heldKeys.press(code) || theWindow->replaying())
+        return;
+    if (theWindow->game)
         theWindow->game->keyboard(static_cast<unsigned char>(code), true, glutGetModifiers());
 }
 
@@ -146,7 +169,7 @@ void Window::specialUp(int key, int, int) {
     if (!theWindow || code < 0)
         return;
     const int pressedAs = theWindow->heldKeys.release(code);
-    if (theWindow->game)
+    if (theWindow->game && !theWindow->replaying())
         theWindow->game->keyboard(static_cast<unsigned char>(pressedAs), false, glutGetModifiers());
 }
 
@@ -163,7 +186,7 @@ void Window::motion(int x, int y) {
     if (!theWindow)
         return;
     Window& w = *theWindow;
-    if (w.game) {
+    if (w.game && !w.replaying()) {
         const float width = static_cast<float>(w.width);
         const float height = static_cast<float>(w.height);
         w.game->mouseMotion(w.mouseDown, x / width, y / height, (x - w.lastMouseX) / width,

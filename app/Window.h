@@ -2,6 +2,7 @@
 #include "app/HeldKeys.h"
 
 class GameCore;
+class ReplayPlayer;
 
 // Owns the GLUT window and turns GLUT's plain callbacks into calls on the game.
 // GLUT callbacks carry no user data, so they reach the one Window through a
@@ -15,6 +16,9 @@ public:
 
     // Does not come back under GLUT: the process ends through exit().
     void mainLoop(GameCore* game);
+    // While the player holds the game, it takes the idle updates and a person's
+    // keys, and the mouse does nothing. The player must outlive the window's loop.
+    void setPlayback(ReplayPlayer* player) { playback = player; }
 
     // The callbacks, public so they can be handed to GLUT.
     static void display();
@@ -35,11 +39,14 @@ public:
 
 private:
     void watchFocus();
+    bool replaying() const;
 
     int width;
     int height;
     int windowId = 0;
     GameCore* game = nullptr;
+    ReplayPlayer* playback = nullptr;
+    int liveWidth = -1, liveHeight = -1; // the last size the window was given
     int lastMouseX = 0;
     int lastMouseY = 0;
     bool mouseDown = false;

@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
 #include "app/Exception.h"
 #include "app/GameCore.h"
+#include "app/ReplayFolder.h"
+#include "app/ReplaySession.h"
 #include "app/Window.h"
 #include "assets/TraceSink.h"
 
@@ -22,10 +24,17 @@ int main(int argc, char** argv) {
     case CommandLine::Action::play:
         break;
     }
-    // replayFile() and fast() are read, not yet acted on: playback comes with the recorder.
     try {
+        // Before the window and the core: a replay that cannot be played is
+        // refused without a display, and the generator is seeded before the
+        // core's first terrain.
+        ReplaySession replays;
+        if (!replays.prepare(commandLine.replayFile(), commandLine.fast(),
+                             ReplayFolder::defaultPath()))
+            return 1;
         Window window(commandLine.glutArgc(), commandLine.glutArgv(), "Vantrell", 640, 480);
         GameCore game;
+        replays.attach(window, game);
         // Under GLUT this does not come back: the process ends through exit().
         window.mainLoop(&game);
     } catch (Exception e) {

@@ -308,6 +308,11 @@ Audio::Voice* Audio::voiceFor(int priority) {
 
 void Audio::start(Voice& voice, Cue cue, const Placement& where, bool relative) {
     assert(active() && "a voice plays only while the device is open");
+    // Silenced sounds still take their turn in the pitch order, so what is heard
+    // after the silence is what was heard then.
+    voice.started = ++starts;
+    if (muted)
+        return;
     const ALuint source = voice.source;
     alSourceStop(source);
     alSourcei(source, AL_BUFFER, static_cast<ALint>(buffer(cue)));
@@ -317,5 +322,4 @@ void Audio::start(Voice& voice, Cue cue, const Placement& where, bool relative) 
     alSourcef(source, AL_PITCH, where.pitch);
     alSourcef(source, AL_REFERENCE_DISTANCE, where.referenceDistance);
     alSourcePlay(source);
-    voice.started = ++starts;
 }

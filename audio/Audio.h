@@ -53,6 +53,10 @@ public:
     // process's exit; OpenAL would otherwise complain of a device left open.
     void shutDown();
 
+    // While muted nothing starts to play: a replay passes silently over what
+    // comes before its game.
+    void setMuted(bool silent) { muted = silent; }
+
     bool active() const { return device != nullptr; }
     std::uint32_t buffer(Cue cue) const { return buffers[static_cast<int>(cue)]; }
 
@@ -86,4 +90,5 @@ private:
     std::uint32_t buffers[cueCount] = {};
     std::vector<Voice> voices; // voices[0] is the result's
     std::uint64_t starts = 0;
+    bool muted = false;
 };

@@ -5,14 +5,14 @@
 # Fails when any target finds a crash, a sanitizer report, a leak or a blow-up
 # past the memory limit. New inputs go to the build folder, never to the seeds.
 #
-#   scripts/fuzz.sh                 build-fuzz/, 20 s per target
+#   scripts/fuzz.sh                 build-fuzz/, 15 s per target
 #   FUZZ_SECONDS=300 FUZZ_BUILD=/tmp/f scripts/fuzz.sh
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD:-$root/build-fuzz}
-seconds=${FUZZ_SECONDS:-20}
-targets="mesh skeleton menu png tga sound netmessage"
+seconds=${FUZZ_SECONDS:-15}
+targets="mesh skeleton menu png tga sound replay netmessage"
 
 mkdir -p "$build"
 # Asserts stay live (no NDEBUG): one that fires on some bytes is a finding.

@@ -9,6 +9,10 @@ std::uint32_t lastId = 0;
 
 Object::Object() : id(++lastId) {}
 
+void Object::restartIds() {
+    lastId = 0;
+}
+
 void Object::contactEvent(World) {
     TraceLine() << "Object::contactEvent";
 }

@@ -15,6 +15,11 @@ public:
     virtual void update(World world, float seconds);
     virtual void damageEvent(World world, float amount);
 
+    // Numbers the next object 1 again, as in a fresh process. Only while no
+    // object lives: for a second game core in one process (tests and tools that
+    // replay a game), whose trace names objects by id.
+    static void restartIds();
+
     std::uint32_t id;  // from a process-wide counter, first object 1, never reused
     Vector3 position{0.0f, 0.0f, 0.0f};
     Vector3 scale{1.0f, 1.0f, 1.0f};

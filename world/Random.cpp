@@ -14,10 +14,13 @@ int draw15() {
 } // namespace
 
 Random::Random() {
-    if (!seeded) {
-        std::srand(static_cast<unsigned>(std::time(nullptr)));
-        seeded = true;
-    }
+    if (!seeded)
+        seed(static_cast<unsigned>(std::time(nullptr)));
+}
+
+void Random::seed(unsigned value) {
+    std::srand(value);
+    seeded = true;
 }
 
 int Random::range(int low, int high) {

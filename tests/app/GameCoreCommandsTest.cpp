@@ -78,3 +78,18 @@ TEST_F(GameCoreCommandsTest, TanksStartsAGameOnlyWithACount) {
     EXPECT_EQ((run("tanks -2"), state->tanks.size()), 0u);
     EXPECT_TRUE(state->objects.empty());
 }
+
+// "replay" asks the watcher for the newest game or a named file, and shows what
+// it answers when it cannot play it; a core without one says so.
+TEST_F(GameCoreCommandsTest, ReplayAsksTheWatcherForTheLastGameOrAFile) {
+    run("replay");
+    EXPECT_EQ(consoleLines().front(), "No replays in this game.");
+    std::vector<std::string> asked;
+    core->setReplayWatcher([&](const std::string& which) {
+        asked.push_back(which);
+        return "No replay to watch.";
+    });
+    run("replay;replay last;replay  /tmp/my game.vtr");
+    EXPECT_EQ(asked, (std::vector<std::string>{"last", "last", "/tmp/my game.vtr"}));
+    EXPECT_EQ(consoleLines().front(), "No replay to watch.");
+}

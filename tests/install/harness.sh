@@ -9,7 +9,9 @@
 #   vi_start link PATH         start the game through a symbolic link to PATH
 #   vi_start command COMMAND   start the game with a shell command (a name on the PATH)
 #   vi_check_startup           fail unless the game found its whole pack
-# The game starts from a fresh folder that has nothing to do with it.
+# The game starts from a fresh folder that has nothing to do with it, and keeps
+# its replays in the test's own data folder (XDG_DATA_HOME, set by the
+# real-window harness), never in the home of whoever runs the tests.
 source "$(dirname "${BASH_SOURCE[0]}")/../realwindow/harness.sh"
 : "${VT_BIN_DIR:?VT_BIN_DIR must name the build folder}"
 : "${VT_APP_ID:?VT_APP_ID must give the desktop id}"

@@ -4,7 +4,7 @@
 #   vt_start_xvfb                 run this script again inside a private X server
 #                                 (first thing in a script), key repeat on
 #   vt_check_key_repeat           prove that a held key reaches a window as repeated presses
-#   vt_start_game                 run the game from $VT_GAME_DIR (the folder with data/)
+#   vt_start_game [ARGS...]       run the game from $VT_GAME_DIR (the folder with data/)
 #                                 (with $VT_FROZEN_DATE set, the calendar clock stands
 #                                 still at that date, so the game seeds its random
 #                                 numbers alike each run and makes the same terrain)
@@ -47,6 +47,10 @@ VT_STDOUT=$VT_WORK/stdout.txt VT_STDERR=$VT_WORK/stderr.txt
 VT_GAME_PID="" VT_GAME_STATUS="" VT_WINDOW="" VT_XEV_PID=""
 VT_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 mkdir -p "$VT_OUT"
+# The game keeps a replay of every game in the user's data folder: a test's go to
+# its own, never to the home of whoever runs it.
+export XDG_DATA_HOME=$VT_WORK/data-home
+VT_REPLAYS=$XDG_DATA_HOME/vantrell/replays
 
 # The game's sound goes to OpenAL's null device, which mixes and discards: a test
 # makes no noise on a machine with a sound card, and the sound layer runs the
@@ -144,7 +148,7 @@ vt_start_game() {
         UBSAN_OPTIONS="${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}print_stacktrace=1:halt_on_error=1" \
         LD_PRELOAD="$preload" \
         FAKETIME_DONT_FAKE_MONOTONIC=1 \
-        exec ${VT_FROZEN_DATE:+faketime -f "$VT_FROZEN_DATE"} ./vantrell) >"$VT_STDOUT" 2>"$VT_STDERR" &
+        exec ${VT_FROZEN_DATE:+faketime -f "$VT_FROZEN_DATE"} ./vantrell "$@") >"$VT_STDOUT" 2>"$VT_STDERR" &
     VT_GAME_PID=$!
     VT_WINDOW=$(timeout 60 xdotool search --sync --name '^Vantrell$' | head -n 1)
     [ -n "$VT_WINDOW" ] || vt_fail "no window titled Vantrell appeared"

@@ -4,8 +4,8 @@
 # back to the game but Esc, which takes the old result away: so every way from
 # a finished game into a new one ends with the new game bare, and with its own
 # result when it ends. Before the first game there is no result to keep. The main menu is walked to
-# the end to see that it shows just eight lines (the five game starts, Settings,
-# Controls and Quit), the last of which ends the game.
+# the end to see that it shows just eight lines (the five game starts, Watch
+# Last Game, Settings and Quit), the last of which ends the game.
 source "$(dirname "$0")/harness.sh"
 
 shot() { vt_screenshot "result-$1"; }
