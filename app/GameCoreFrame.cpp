@@ -1,6 +1,7 @@
-// One frame: the 3-D scene (background, terrain, objects), then the 2-D overlay
-// (weapon bar, heads-up texts, centre message, frame rate, title image, menu,
-// console). The order is the layering: later steps cover earlier ones.
+// One frame: the 3-D scene (terrain, objects, background, marks), where the depth
+// test does the layering, then the 2-D overlay (weapon bar, heads-up texts, centre
+// message, frame rate, title image, menu, console), where later steps cover
+// earlier ones.
 #include "app/GameCore.h"
 #include "world/Object.h"
 #include "world/TankObject.h"
@@ -66,11 +67,10 @@ void GameCore::display() {
     screen.setLightPosition(0, lightPosition);
     screen.setWireframe(variables["wireframe"] != 0);
 
-    // Background, unlit, then the lit world.
-    screen.setColor(1.0f, 1.0f, 1.0f);
-    screen.setLighting(false);
-    screen.bindTexture(backgroundTexture);
-    screen.drawSkeleton(backgroundSkeleton, meshes);
+    // The lit world, then the background, unlit. Everything in the world is
+    // opaque and depth-tested and the sky lies beyond all of it, so the sky drawn
+    // last shows in the same pixels as drawn first, while the depth test now
+    // skips its hidden fragments: most of the window, on a software renderer.
     screen.setLighting(variables["lighting"] != 0);
     screen.drawTerrain(terrain);
     const bool marked = marksShown();
@@ -81,6 +81,11 @@ void GameCore::display() {
             else
                 screen.drawObject(*object, meshes);
         }
+    screen.setColor(1.0f, 1.0f, 1.0f);
+    screen.setLighting(false);
+    screen.bindTexture(backgroundTexture);
+    screen.drawSkeleton(backgroundSkeleton, meshes);
+    // The see-through marks blend over whatever lies behind them, the sky too.
     if (marked)
         drawShotMarks();
 

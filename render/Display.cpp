@@ -2,6 +2,7 @@
 #include "assets/TraceSink.h"
 #include <GL/gl.h>
 #include <cmath>
+#include <limits>
 
 Display::Display() {
     TraceLine() << "Display::Display()";
@@ -46,6 +47,7 @@ void Display::perspective(float fovY, float aspect, float zNear, float zFar) {
     m[10] = (zFar + zNear) / d;
     m[11] = -1.0f;
     m[14] = static_cast<float>(zFar * 2.0 * zNear / d);
+    nearReach = static_cast<float>(zNear * std::sqrt(1.0 + t * t + t * t * aspect * aspect));
     glMultMatrixf(m);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -56,6 +58,7 @@ void Display::orthographic(float left, float right, float bottom, float top, flo
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(left, right, bottom, top, zNear, zFar);
+    nearReach = std::numeric_limits<float>::infinity();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
@@ -75,6 +78,7 @@ void Display::setCamera(const Vector3& position, const Vector3& rotation) {
     glRotatef(rotation.y, 0.0f, 1.0f, 0.0f);
     glRotatef(rotation.z, 0.0f, 0.0f, 1.0f);
     glTranslatef(-position.x, -position.y, -position.z);
+    eye = position;
 }
 
 static void setCapability(GLenum capability, bool on) {
@@ -88,6 +92,7 @@ void Display::setDepthTest(bool on) {
     setCapability(GL_DEPTH_TEST, on);
 }
 void Display::setWireframe(bool on) {
+    wireframe = on;
     glPolygonMode(GL_FRONT_AND_BACK, on ? GL_LINE : GL_FILL);
 }
 void Display::setColor(float r, float g, float b) {

@@ -101,6 +101,13 @@ public:
     const std::list<std::uint32_t>& textureNames() const { return textures; }
 
 private:
+    // With cullClosed, the back faces of closed meshes are culled: the caller
+    // has made sure the eye is outside every mesh of the tree.
+    void drawSkeleton(const Skeleton& node, MeshLibrary& meshes, bool cullClosed);
+    // How far a tree's meshes reach from its origin, in its parent's units; -1
+    // where that is not known or a mirroring scale would turn faces around.
+    float skeletonReach(const Skeleton& node, MeshLibrary& meshes) const;
+    bool eyeOutside(const Object& object, MeshLibrary& meshes) const;
     void drawMeshArrays(const Mesh& mesh);
     void drawMeshNormals(const Mesh& mesh);
     void drawTerrainRows(const Terrain& terrain, std::uint32_t firstRow, std::uint32_t endRow,
@@ -111,6 +118,11 @@ private:
     bool buildList(std::uint32_t list, const std::function<void()>& calls);
 
     bool showNormals = false;
+    bool wireframe = false;
+    Vector3 eye;
+    // From the eye to the near plane's farthest corner: a surface nearer than this
+    // may be cut away by the near plane. Infinite in an orthographic view.
+    float nearReach = 0.0f;
     int width = 640; // until the first resize: the size the window is created with
     int height = 480;
     std::list<std::uint32_t> textures; // creation order

@@ -5,6 +5,8 @@
 #include "render/Display.h"
 #include "world/Object.h"
 #include <GL/gl.h>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -93,6 +95,10 @@ void Display::drawMeshNormals(const Mesh& mesh) {
 // Vertices of a node's mesh end up at T * Rx * Ry * Rz * S * v inside the
 // transforms of its ancestors.
 void Display::drawSkeleton(const Skeleton& node, MeshLibrary& meshes) {
+    drawSkeleton(node, meshes, false);
+}
+
+void Display::drawSkeleton(const Skeleton& node, MeshLibrary& meshes, bool cullClosed) {
     glPushMatrix();
     const Vector3& t = node.translate;
     if (t.x != 0.0f || t.y != 0.0f || t.z != 0.0f)
@@ -105,14 +111,58 @@ void Display::drawSkeleton(const Skeleton& node, MeshLibrary& meshes) {
     // name of a node without geometry); an empty mesh draws nothing.
     const Mesh& mesh = meshes[node.meshName];
     if (const std::uint32_t list = meshLists.find(mesh)) {
+        const bool cull = cullClosed && meshLists.shape(mesh)->closedOutward();
+        if (cull)
+            glEnable(GL_CULL_FACE);
         glCallList(list);
+        if (cull)
+            glDisable(GL_CULL_FACE);
         drawMeshNormals(mesh);
     } else {
         drawMesh(mesh);
     }
     for (const Skeleton& child : node.children)
-        drawSkeleton(child, meshes);
+        drawSkeleton(child, meshes, cullClosed);
     glPopMatrix();
+}
+
+// A mesh drawn call by call has not been measured: its reach is not known.
+float Display::skeletonReach(const Skeleton& node, MeshLibrary& meshes) const {
+    const Vector3& s = node.scale;
+    if (s.x <= 0.0f || s.y <= 0.0f || s.z <= 0.0f)
+        return -1.0f;
+    const Mesh& mesh = meshes[node.meshName];
+    float reach = 0.0f;
+    if (!mesh.vertices.empty()) {
+        const MeshShape* shape = meshLists.shape(mesh);
+        if (shape == nullptr)
+            return -1.0f;
+        reach = shape->radius();
+    }
+    for (const Skeleton& child : node.children) {
+        const float childReach = skeletonReach(child, meshes);
+        if (childReach < 0.0f)
+            return -1.0f;
+        reach = std::max(reach, childReach);
+    }
+    const Vector3& t = node.translate;
+    return std::sqrt(t.x * t.x + t.y * t.y + t.z * t.z) + std::max({s.x, s.y, s.z}) * reach;
+}
+
+// Whether the eye is outside every mesh of the object, far enough that the near
+// plane cuts none of them: then a closed mesh's front faces hide its back faces,
+// and culling those leaves the same pixels. Not in wireframe, where the back
+// faces show through. A nuke's fireball grows around a follow camera.
+bool Display::eyeOutside(const Object& object, MeshLibrary& meshes) const {
+    const Vector3& s = object.scale;
+    if (wireframe || s.x <= 0.0f || s.y <= 0.0f || s.z <= 0.0f)
+        return false;
+    const float reach = skeletonReach(object.skeleton, meshes);
+    if (reach < 0.0f)
+        return false;
+    const Vector3 d = object.position - eye;
+    const float bound = std::max({s.x, s.y, s.z}) * reach + nearReach;
+    return d.x * d.x + d.y * d.y + d.z * d.z > bound * bound;
 }
 
 // An object is scaled in world axes after its rotation (T * S * Rx * Ry * Rz), so
@@ -124,6 +174,6 @@ void Display::drawObject(const Object& object, MeshLibrary& meshes) {
     glTranslatef(object.position.x, object.position.y, object.position.z);
     glScalef(object.scale.x, object.scale.y, object.scale.z);
     rotateXYZ(object.rotation);
-    drawSkeleton(object.skeleton, meshes);
+    drawSkeleton(object.skeleton, meshes, eyeOutside(object, meshes));
     glPopMatrix();
 }

@@ -10,7 +10,7 @@ void MeshLists::add(const Mesh& mesh, std::uint32_t list) {
     const auto found = entries.find(&mesh);
     if (found != entries.end() && found->second.list != list)
         glDeleteLists(found->second.list, 1);
-    entries[&mesh] = Entry{list, arraysOf(mesh)};
+    entries[&mesh] = Entry{list, arraysOf(mesh), MeshShape::measure(mesh)};
 }
 
 void MeshLists::clear() {
@@ -24,6 +24,13 @@ std::uint32_t MeshLists::find(const Mesh& mesh) const {
     if (found == entries.end() || !(found->second.arrays == arraysOf(mesh)))
         return 0;
     return found->second.list;
+}
+
+const MeshShape* MeshLists::shape(const Mesh& mesh) const {
+    const auto found = entries.find(&mesh);
+    if (found == entries.end() || !(found->second.arrays == arraysOf(mesh)))
+        return nullptr;
+    return &found->second.shape;
 }
 
 bool MeshLists::Arrays::operator==(const Arrays& other) const {

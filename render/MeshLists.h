@@ -1,5 +1,6 @@
 #pragma once
 #include "assets/Mesh.h"
+#include "assets/MeshShape.h"
 #include <cstddef>
 #include <cstdint>
 #include <unordered_map>
@@ -16,13 +17,16 @@ public:
     MeshLists(const MeshLists&) = delete;
     MeshLists& operator=(const MeshLists&) = delete;
 
-    // The list (a name from glGenLists) now draws the mesh as it is.
+    // The list (a name from glGenLists) now draws the mesh as it is; the mesh's
+    // shape is measured with it.
     void add(const Mesh& mesh, std::uint32_t list);
     // Deletes every list.
     void clear();
 
     // The list that draws the mesh as it is now; 0 if there is none.
     std::uint32_t find(const Mesh& mesh) const;
+    // The shape of the mesh its list draws; null where find gives 0.
+    const MeshShape* shape(const Mesh& mesh) const;
     std::size_t size() const { return entries.size(); }
 
 private:
@@ -34,6 +38,7 @@ private:
     struct Entry {
         std::uint32_t list;
         Arrays arrays;
+        MeshShape shape;
     };
     static Arrays arraysOf(const Mesh& mesh);
 

@@ -1,5 +1,6 @@
 #include "assets/Skeleton.h"
 #include "support/GLReplay.h"
+#include "world/Object.h"
 #include "world/Terrain.h"
 #include <set>
 
@@ -171,4 +172,53 @@ TEST_F(DisplayListsTest, AListThatFailsToBuildIsReportedOnceAndDrawnWithout) {
     EXPECT_EQ(lines.err(),
               "OpenGL error 0x505 while building a display list; drawing without it\n");
     EXPECT_EQ(lines.out(), "");
+}
+
+// A closed mesh's back faces are culled only while the eye is clear of the
+// object (its scaled reach plus the near plane's), the faces are filled and no
+// mirroring scale turns them round; an open mesh is never culled.
+TEST_F(DisplayListsTest, ClosedMeshesCullTheirBackFacesOnlyFromOutside) {
+    Mesh box;
+    for (int k = 0; k < 8; ++k)
+        box.vertices.push_back({k & 1 ? 1.0f : -1.0f, k & 2 ? 1.0f : -1.0f, k & 4 ? 1.0f : -1.0f});
+    box.indices = {0, 2, 3, 0, 3, 1, 4, 5, 7, 4, 7, 6, 0, 1, 5, 0, 5, 4,
+                   2, 6, 7, 2, 7, 3, 0, 4, 6, 0, 6, 2, 1, 3, 7, 1, 7, 5};
+    MeshLibrary meshes{{"box", box}, {"square", square()}};
+    display->compileMeshes(meshes);
+    struct Case {
+        const char* what;
+        const char* mesh;
+        float distance, scale;
+        bool wireframe, culled;
+    };
+    // The box reaches 1.73 from its centre; the near plane's corner, 0.19 away.
+    const Case cases[] = {
+        {"far", "box", 10, 1, false, true},         {"just clear", "box", 1.95f, 1, false, true},
+        {"near plane cuts it", "box", 1.9f, 1, false, false},
+        {"inside", "box", 0.5f, 1, false, false},   {"grown round the eye", "box", 10, 6, false, false},
+        {"mirrored", "box", 10, -1, false, false},  {"wireframe", "box", 10, 1, true, false},
+        {"open", "square", 10, 1, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        display->perspective(90.0f, 640.0f / 480.0f, 0.1f, 300.0f);
+        display->setCamera({0, 0, 0}, {0, 0, 0});
+        display->setWireframe(c.wireframe);
+        Object object;
+        object.position = {0, 0, -c.distance};
+        object.scale = {c.scale, 1, 1};
+        object.skeleton.meshName = c.mesh;
+        fakegl::reset();
+        display->drawObject(object, meshes);
+        const std::vector<fakegl::Call>& log = fakegl::calls();
+        const std::size_t draw = fakegl::find("glDrawElements");
+        ASSERT_LT(draw, log.size());
+        bool culledAtDraw = false;
+        for (std::size_t k = 0; k < draw; ++k)
+            if (log[k].name == "glEnable" || log[k].name == "glDisable")
+                if (log[k].args == Args{GL_CULL_FACE})
+                    culledAtDraw = log[k].name == "glEnable";
+        EXPECT_EQ(culledAtDraw, c.culled);
+        EXPECT_FALSE(fakegl::isEnabled(GL_CULL_FACE)); // given back for the next draw
+    }
 }
