@@ -22,6 +22,9 @@ for replay in "$stored"/*.vtr; do
     grep -qxF "Replay finished" "$VT_STDERR" || vt_fail "$name: not finished within a minute"
     kill "$VT_GAME_PID" && wait "$VT_GAME_PID" 2>/dev/null
     VT_GAME_PID=""
+    # A display list the driver refused would draw the rest of the run call by
+    # call: still the right picture, but the salvo's frames would not keep up.
+    ! grep -q 'OpenGL error' "$VT_STDERR" || vt_fail "$name: $(grep -m 1 'OpenGL error' "$VT_STDERR")"
     digest=$(sha256sum <"$VT_STDOUT" | cut -d' ' -f1)
     if [ -n "${VT_PRINT_DIGESTS:-}" ]; then
         echo "$digest  $name"
