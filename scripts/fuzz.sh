@@ -5,13 +5,13 @@
 # Fails when any target finds a crash, a sanitizer report, a leak or a blow-up
 # past the memory limit. New inputs go to the build folder, never to the seeds.
 #
-#   scripts/fuzz.sh                 build-fuzz/, 15 s per target
+#   scripts/fuzz.sh                 build-fuzz/, 10 s per target
 #   FUZZ_SECONDS=300 FUZZ_BUILD=/tmp/f scripts/fuzz.sh
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD:-$root/build-fuzz}
-seconds=${FUZZ_SECONDS:-15}
+seconds=${FUZZ_SECONDS:-10}
 targets="mesh skeleton menu png tga sound replay netmessage"
 
 mkdir -p "$build"
