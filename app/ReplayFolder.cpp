@@ -8,7 +8,7 @@
 namespace fs = std::filesystem;
 
 std::string ReplayFolder::defaultPath() {
-    // The base directory specification ignores a relative XDG_DATA_HOME.
+    // A relative XDG_DATA_HOME is to be ignored, as every desktop program does.
     const char* data = std::getenv("XDG_DATA_HOME");
     if (data && data[0] == '/')
         return std::string(data) + "/vantrell/replays";
