@@ -10,30 +10,8 @@ build=${1:-$root/build}
 mkdir -p "$build"
 build=$(cd "$build" && pwd)
 [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVANTRELL_BENCH=ON
-cmake --build "$build" -j2 --target frame_bench vantrell_data
-bench=$(find "$build/bench" -name frame_bench -type f -perm -u+x | head -n 1)
-[ -n "$bench" ] || { echo "frame_bench was not built" >&2; exit 1; }
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/vantrell-bench.XXXXXX")
-xvfb_pid=""
-cleanup() {
-    if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
-        kill "$xvfb_pid"
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# The server picks a free display number itself.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start: $(cat "$work/xvfb.log")" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$work/display" | tr -d '[:space:]')"
+bench_target=frame_bench
+source "$root/scripts/bench-window.sh"
 
 cd "$build/game"
 # The game's own trace lines share standard output with the table: keep the
