@@ -113,6 +113,16 @@ std::string ComputerPlayers::assign(const PlayerView& game, int count,
     return "Computers (" + std::string(entry->name) + "): " + names;
 }
 
+void ComputerPlayers::take(const PlayerView& game, std::uint32_t tankId) {
+    if (plays(tankId))
+        return;
+    if (tankIds.empty()) {
+        currentLevel = ComputerLevel::normal;
+        dice.seed(terrainSeed(game.terrain()));
+    }
+    tankIds.push_back(tankId);
+}
+
 void ComputerPlayers::clear() {
     tankIds.clear();
     brackets.clear();

@@ -28,6 +28,9 @@ public:
     // Returns the console line; a bad count or level changes nothing and the line
     // says why.
     std::string assign(const PlayerView& game, int count, const std::string& levelWord);
+    // One more tank for the computer (its machine left a networked game), at
+    // the level it plays, or normal when it had no tanks.
+    void take(const PlayerView& game, std::uint32_t tankId);
     // Every tank back to people; the turn in progress and all memory dropped but
     // the people's settings, which the next update puts back.
     void clear();

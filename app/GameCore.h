@@ -4,6 +4,8 @@
 #include "app/ComputerPlayers.h"
 #include "app/Console.h"
 #include "app/KeyRepeat.h"
+#include "app/NetworkLink.h"
+#include "app/NetworkSeats.h"
 #include "app/PlayerView.h"
 #include "app/TankControls.h"
 #include "app/Timer.h"
@@ -20,6 +22,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <istream>
 #include <list>
 #include <map>
 #include <memory>
@@ -27,6 +30,7 @@
 #include <vector>
 
 class ReplayRecorder;
+class ReplayedNetworkLink;
 class TankObject;
 
 using TankList = std::list<TankObject*>;
@@ -74,6 +78,11 @@ public:
     void setNotice(const std::string& text) { notice = text; } // over the frame; "" for none
     void openMenu() { variables["menu"] = 1; }
     void setSoundMuted(bool muted) { sound.setMuted(muted); }
+    // A replay of a networked game: "host" and "join" open no socket, and the
+    // replay's network records come in here, each before its update.
+    // Handed over to a person, the game is theirs and opens sockets again.
+    void setNetworkReplayed(bool replayed);
+    void replayNetwork(const std::string& record);
 
     static constexpr int maxPlayers = 64; // more than a keyboard serves; larger counts are cut
     static constexpr std::uint32_t terrainGridSize = 64; // grid points along each side
@@ -149,6 +158,29 @@ private:
     std::function<std::string(const std::string&)> replayWatcher;
     std::string notice;
 
+    // A networked game (null: none). Once it has begun the world changes only
+    // at the steps it allows; see GameCoreNetwork.cpp.
+    std::unique_ptr<NetworkLink> network;
+    ReplayedNetworkLink* replayedLink = nullptr; // network, when a replay plays it
+    bool networkReplayed = false;
+    bool networkBegun = false;
+    bool applyingNetworkCommand = false;
+    bool desyncSaid = false;
+    float stepBudget = 0.0f; // seconds the steps may still run
+    float aimClock = 0.0f;   // since the aim was last shown to the others
+    Aim sentAim;
+    std::string networkNotice; // waiting, or stopped
+    NetworkSeats seats;
+    // The turn in progress on a networked game, as every machine knows it.
+    struct NetworkTurn {
+        std::uint32_t tankId = 0;
+        bool shotTaken = false;   // a shot passed the turn
+        bool shotPending = false; // this machine's shot is on its way
+        TankControls::Settings settings;
+        float turret = 0.0f, barrel = 0.0f; // the tank's aim when the turn began
+    };
+    NetworkTurn turn;
+
     // The held-key quantities are taken once per update, before the physics.
     struct HeldKeyRates {
         float speed;
@@ -178,4 +210,31 @@ private:
     void drawTankLabels();
     // A variable's value without creating it; 0 for a name that does not exist.
     int variable(const std::string& name) const;
+
+    // Networked play (GameCoreNetwork.cpp).
+    bool lockstepping() const;
+    bool processNetworkCommand(const std::string& word, std::istream& in);
+    bool sendsOverNetwork(const std::string& command);
+    void pollNetwork();
+    void beginNetworkWorld();
+    void clearWorld();
+    void endNetworkGame(const std::string& line);
+    void runNetworkSteps(float dtSeconds);
+    void sayNetworkState();
+    void applyNetworkAction(const LockstepAction& action);
+    void applyCommand(const Command& command);
+    void dealNetworkSeats();
+    void applyShot(std::uint8_t machine, const Shot& shot);
+    void setCurrentAim(float turretDegrees, float barrelDegrees);
+    void applyMachineGone(std::uint8_t machine);
+    void giveToComputer(std::uint32_t tankId);
+    bool watchTurn();
+    TankObject* tankById(std::uint32_t id);
+    static void restoreAim(TankObject& tank, float turretDegrees, float barrelDegrees);
+    bool personMayAct() const;
+    void fireOverNetwork();
+    void shareAim(float dtSeconds);
+    void showAims();
+    std::string turnOwner() const;
+    std::vector<std::string> networkLines() const;
 };

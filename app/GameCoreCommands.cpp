@@ -38,6 +38,10 @@ void GameCore::processCommands(const std::string& line) {
 }
 
 void GameCore::processCommand(const std::string& command) {
+    // On a networked game the world's commands run later, on every machine at
+    // one step, and are traced there.
+    if (sendsOverNetwork(command))
+        return;
     TraceLine() << "processCommand: \"" << command << "\"";
 
     std::istringstream in(command);
@@ -92,11 +96,16 @@ void GameCore::processCommand(const std::string& command) {
         if (which.empty() || which == "last")
             which = "last";
         console.addLine(replayWatcher ? replayWatcher(which) : "No replays in this game.");
+    } else if (processNetworkCommand(word, in)) {
+        // host, join, leave
     } else if (word == "work") {
         console.addLine("Error processing command.  Please bang head against wall.");
     } else if (word == "quit" || word == "exit") {
         // Straight out, from inside the key handling: nothing is torn down. Every
-        // line is out already: the sink flushes each one.
+        // line is out already: the sink flushes each one. The other machines of
+        // a networked game are told first, so they need not wait for silence.
+        if (network)
+            network->leave();
         std::exit(0);
     }
 }

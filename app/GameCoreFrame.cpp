@@ -120,7 +120,10 @@ void GameCore::display() {
 
     // Heads-up block in the bottom left corner, the tank's name on the bottom line.
     if (currentTank != tanks.end()) {
-        const std::string lines[] = {(*currentTank)->name(), "Angle: " + angleText,
+        // On a networked game, a turn that is not this machine's says whose it is.
+        const std::string owner = turnOwner();
+        const std::string lines[] = {(*currentTank)->name() + (owner.empty() ? "" : " (" + owner + ")"),
+                                     "Angle: " + angleText,
                                      "Elevation: " + elevationText, "Velocity: " + velocityText,
                                      "Health: " + healthText};
         float y = 0.0f;
@@ -167,12 +170,20 @@ void GameCore::display() {
         screen.drawMenu(menus[currentMenu]);
     if (consoleOpen)
         screen.drawConsole(console);
-    // A replay's word about itself, centred under the weapon bar's row, clear of
-    // the heads-up block and the message, over everything.
-    if (!notice.empty()) {
-        const long half = static_cast<long>(notice.size() / 2);
+    // The lobby of a networked game, under the weapon bar on the left.
+    float lobbyTop = static_cast<float>(height - iconSize - glyphSize);
+    for (const std::string& line : networkLines()) {
         screen.bindTexture(fontTexture);
-        screen.drawText(notice.c_str(),
+        screen.drawText(line.c_str(), 0.0f, lobbyTop, glyphSize, glyphSize);
+        lobbyTop -= glyphSize;
+    }
+    // A replay's word about itself, or the network's, centred under the weapon
+    // bar's row, clear of the heads-up block and the message, over everything.
+    const std::string& shown = notice.empty() ? networkNotice : notice;
+    if (!shown.empty()) {
+        const long half = static_cast<long>(shown.size() / 2);
+        screen.bindTexture(fontTexture);
+        screen.drawText(shown.c_str(),
                         static_cast<float>(clampedLeft(width / 2 - glyphSize * half)),
                         static_cast<float>(height - iconSize - 2 * glyphSize), glyphSize,
                         glyphSize);

@@ -62,11 +62,13 @@ void GameCore::routeKey(unsigned char key, bool down) {
     if (key == keys::left || key == keys::right || key == keys::up || key == keys::down ||
         key == keys::pageUp || key == keys::pageDown)
         cameraDirector.handOver();
-    // The computer's tank is not a person's to arm or fire.
-    if (computers.playsTurn(playerView))
+    // The computer's tank is not a person's to arm or fire, nor another machine's.
+    if (!personMayAct())
         return;
     if (key == keys::tab)
         tankControls.nextWeapon();
+    else if (key == keys::space && lockstepping())
+        fireOverNetwork();
     else if (key == keys::space)
         tankControls.fire(personShotId++);
 }
@@ -190,7 +192,7 @@ void GameCore::heldKeyStep(const HeldKeyRates& rates, float dtSeconds) {
 
     // A person's aiming keys never move the computer's tank: one held when the
     // turn passed waits for the next person's turn.
-    const bool personAims = !computers.playsTurn(playerView);
+    const bool personAims = personMayAct();
     if (personAims) {
         if (held('a'))
             tankControls.turnTurret(rates.rate);

@@ -47,6 +47,8 @@ void GameCore::newGame(int playerCount) {
     currentTank = tanks.begin();
     selectTankNodes();
     marks.startGame(tanks);
+    if (lockstepping())
+        dealNetworkSeats();
 }
 
 // Every change of the current tank comes through here, so the heads-up texts

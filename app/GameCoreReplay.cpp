@@ -6,6 +6,7 @@
 // quits.
 #include "app/GameCore.h"
 #include "app/ReplayRecorder.h"
+#include "app/ReplayedNetworkLink.h"
 #include "world/TankObject.h"
 
 void GameCore::idle() {
@@ -37,4 +38,15 @@ void GameCore::reshape(int width, int height) {
 
 void GameCore::setReplayWatcher(std::function<std::string(const std::string&)> watch) {
     replayWatcher = std::move(watch);
+}
+
+void GameCore::replayNetwork(const std::string& record) {
+    if (replayedLink)
+        replayedLink->feed(record);
+}
+
+void GameCore::setNetworkReplayed(bool replayed) {
+    networkReplayed = replayed;
+    if (!replayed && replayedLink)
+        endNetworkGame("");
 }

@@ -26,20 +26,36 @@ void GameCore::update(float elapsedSeconds) {
     // The held-key quantities come from the camera as it stood before the physics.
     const HeldKeyRates rates = heldKeyRates(dtSeconds);
 
-    // The marks hear the bursts and splits in the world, and pass them on to the sound.
-    WorldBox box = gameBox;
-    physics.tick(World{&objects, &box, &terrain, &marks}, dtSeconds);
+    if (network)
+        pollNetwork();
+    // A networked game runs whole steps as the machines allow, and the death
+    // walk and the computers' turns with each; see GameCoreNetwork.cpp.
+    const bool networked = lockstepping();
+    if (networked) {
+        runNetworkSteps(dtSeconds);
+    } else {
+        // The marks hear the bursts and splits in the world, and pass them on to the sound.
+        WorldBox box = gameBox;
+        physics.tick(World{&objects, &box, &terrain, &marks}, dtSeconds);
+    }
     marks.update(objects, dtSeconds);
 
-    removeDeadTanks();
-    announceResult();
+    if (!networked) {
+        removeDeadTanks();
+        announceResult();
+    }
     frameTimer.reset();
     heldKeyStep(rates, dtSeconds);
-    // The menu or the console being up holds a computer's turn where it is.
-    const std::string said =
-        computers.update(playerView, tankControls, dtSeconds, consoleOpen || variable("menu") != 0);
-    if (!said.empty())
-        console.addLine(said);
+    if (networked && network) {
+        showAims();
+        shareAim(dtSeconds);
+    } else if (!networked) {
+        // The menu or the console being up holds a computer's turn where it is.
+        const std::string said = computers.update(playerView, tankControls, dtSeconds,
+                                                  consoleOpen || variable("menu") != 0);
+        if (!said.empty())
+            console.addLine(said);
+    }
     repeatConsoleKey(dtSeconds);
     directCamera(dtSeconds);
     // The ears go where the camera went, so the frame's picture and sound agree.

@@ -65,6 +65,9 @@ void ReplayPlayer::apply(const ReplayEvent& event) {
         return;
     case ReplayEvent::Kind::gameStart:
         return; // a second start is the recorder's fault; the game goes on
+    case ReplayEvent::Kind::network:
+        game.replayNetwork(event.bytes);
+        return;
     }
 }
 
@@ -79,5 +82,6 @@ void ReplayPlayer::liveKey(unsigned char key, bool down) {
         return;
     state = State::handedOver;
     game.setNotice("");
+    game.setNetworkReplayed(false);
     game.openMenu();
 }

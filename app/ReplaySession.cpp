@@ -57,6 +57,7 @@ void ReplaySession::attach(Window& window, GameCore& game) {
         game.setReplayWatcher([this](const std::string& which) { return watch(which); });
         return;
     }
+    game.setNetworkReplayed(true);
     player = std::make_unique<ReplayPlayer>(game, replay, fast);
     player->seekToGame();
     window.setPlayback(player.get());

@@ -37,3 +37,10 @@ ReplayEvent ReplayEvent::gameStart() {
     e.kind = Kind::gameStart;
     return e;
 }
+
+ReplayEvent ReplayEvent::network(std::string bytes) {
+    ReplayEvent e;
+    e.kind = Kind::network;
+    e.bytes = std::move(bytes);
+    return e;
+}

@@ -183,6 +183,17 @@ std::size_t ReplayReader::decode(std::size_t at, ReplayEvent& event) const {
     case replaytag::gameStart:
         event = ReplayEvent::gameStart();
         return body;
+    case replaytag::network: {
+        if (left < 2)
+            return 0;
+        const auto size = static_cast<std::size_t>(getBytes(data, body, 2));
+        if (size > ReplayEvent::maxNetworkBytes)
+            return damaged;
+        if (left - 2 < size)
+            return 0;
+        event = ReplayEvent::network(data.substr(body + 2, size));
+        return body + 2 + size;
+    }
     default:
         return damaged;
     }

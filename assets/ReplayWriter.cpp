@@ -1,4 +1,5 @@
 #include "assets/ReplayWriter.h"
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -70,5 +71,12 @@ void ReplayWriter::appendEvent(const ReplayEvent& event, std::string& out) {
     case ReplayEvent::Kind::gameStart:
         out += static_cast<char>(replaytag::gameStart);
         return;
+    case ReplayEvent::Kind::network: {
+        const std::size_t size = std::min(event.bytes.size(), ReplayEvent::maxNetworkBytes);
+        out += static_cast<char>(replaytag::network);
+        putBytes(out, size, 2);
+        out.append(event.bytes, 0, size);
+        return;
+    }
     }
 }
