@@ -19,20 +19,23 @@ void mix(std::uint64_t& hash, const char* bytes, std::size_t count) {
 
 } // namespace
 
-std::uint64_t PackDigest::of(const std::string& folder) {
+std::vector<std::string> PackDigest::files(const std::string& folder) {
     namespace fs = std::filesystem;
-    std::vector<std::string> files;
+    std::vector<std::string> names;
     std::error_code error;
     for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
          it.increment(error)) {
         if (it->is_regular_file(error))
-            files.push_back(fs::relative(it->path(), folder, error).generic_string());
+            names.push_back(fs::relative(it->path(), folder, error).generic_string());
     }
-    std::sort(files.begin(), files.end());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
+std::uint64_t PackDigest::of(const std::string& folder) {
     std::uint64_t hash = fnvOffset;
     std::vector<char> buffer(1 << 16);
-    for (const std::string& name : files) {
+    for (const std::string& name : files(folder)) {
         mix(hash, name.c_str(), name.size() + 1); // with its terminator: names end apart
         std::ifstream in(folder + "/" + name, std::ios::binary);
         while (in) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // A fingerprint of a data pack: every regular file under a folder, its path
 // relative to the folder and its bytes, in path order. A replay holds the one
@@ -12,4 +13,8 @@ public:
     // 64-bit FNV-1a. A folder that is missing or unreadable gives the digest of
     // no files at all.
     static std::uint64_t of(const std::string& folder);
+
+    // The regular files under the folder, as paths relative to it with '/'
+    // between folders, sorted: the order every digest of a pack reads them in.
+    static std::vector<std::string> files(const std::string& folder);
 };

@@ -100,54 +100,60 @@ void Lockstep::receive(std::uint8_t link, const std::uint8_t* data, std::size_t 
 // that guest and so keep and drop the same messages; only the host counts a
 // dropped one against the connection it came on.
 void Lockstep::handle(std::uint8_t link, const Message& message) {
-    const bool kept = apply(message);
+    const char* broken = apply(message);
     if (isHost())
         route(message.sender, true, MessageCodec::encode(message));
-    if (!kept && link == message.sender)
-        reject(link, "breaks the rules of play");
+    if (broken != nullptr && link == message.sender)
+        reject(link, broken);
 }
 
-// False for a message that no machine keeping the rules would send.
-bool Lockstep::apply(const Message& message) {
+// Why no machine keeping the rules would send the message; null when it is kept.
+const char* Lockstep::apply(const Message& message) {
+    static const char* const breaksRules = "breaks the rules of play";
     const std::uint8_t sender = message.sender;
     Peer& from = peers[sender];
     const MessageBody& body = message.body;
     if (const auto* heard = std::get_if<HeardUpTo>(&body)) {
         if (heard->step < from.heard)
-            return false;
+            return breaksRules;
         from.heard = heard->step;
         from.ahead.erase(from.ahead.begin(), from.ahead.upper_bound(heard->step));
-        return true;
+        return nullptr;
     }
+    const auto scheduled = [&](std::uint32_t actionStep) {
+        return schedule(sender, message.sequence, actionStep, body) ? nullptr : breaksRules;
+    };
     if (const auto* shot = std::get_if<Shot>(&body))
-        return schedule(sender, message.sequence, shot->step, body);
+        return scheduled(shot->step);
+    if (const auto* command = std::get_if<Command>(&body))
+        return sender == 0 ? scheduled(command->step) : "only the host sends commands";
     if (const auto* handed = std::get_if<TankToComputer>(&body))
-        return schedule(sender, message.sequence, handed->step, body);
+        return scheduled(handed->step);
     if (const auto* digestMessage = std::get_if<WorldDigest>(&body)) {
         ledger.peer(sender, digestMessage->step, digestMessage->digest);
-        return true;
+        return nullptr;
     }
     if (const auto* gone = std::get_if<MachineGone>(&body)) {
         if (isHost() || sender != 0 || gone->machine == 0 || !peers[gone->machine].inGame)
-            return false;
+            return breaksRules;
         if (gone->machine == self) {
             hostLost = true; // the host gave up on us: the game goes on without us
-            return true;
+            return nullptr;
         }
         Peer& leaving = peers[gone->machine];
         leaving.pendingGone = *gone;
         if (leaving.window.delivered() >= gone->lastSequence)
             leaving.gone = true;
-        return schedule(sender, message.sequence, gone->step, body);
+        return scheduled(gone->step);
     }
     if (std::holds_alternative<Bye>(body)) {
         if (sender == 0)
             hostLost = true;
         else if (isHost())
             declareGone(sender);
-        return true;
+        return nullptr;
     }
-    return false; // the lobby's messages have no place in a running game
+    return breaksRules; // the lobby's messages have no place in a running game
 }
 
 bool Lockstep::schedule(std::uint8_t machine, std::uint32_t sequence, std::uint32_t actionStep,
@@ -246,6 +252,15 @@ std::uint32_t Lockstep::handToComputer(std::uint8_t tank, std::uint8_t level) {
     const TankToComputer handed{nextActionStep(), tank, level};
     schedule(self, send(handed), handed.step, handed);
     return handed.step;
+}
+
+std::uint32_t Lockstep::command(const std::string& text, std::uint32_t seed) {
+    // A text the others' decoders refuse would run here alone.
+    if (!isHost() || !isCommandText(text))
+        return 0;
+    const Command command{nextActionStep(), seed, text};
+    schedule(self, send(command), command.step, command);
+    return command.step;
 }
 
 void Lockstep::leave() {

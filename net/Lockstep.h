@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -22,7 +23,7 @@ struct LockstepSettings {
 };
 
 // Something that changes the world, to be applied on every machine before the
-// physics step `step` runs: a Shot, a TankToComputer or a MachineGone.
+// physics step `step` runs: a Shot, a Command, a TankToComputer or a MachineGone.
 struct LockstepAction {
     std::uint32_t step = 0;
     std::uint8_t machine = 0;
@@ -68,6 +69,10 @@ public:
     std::uint32_t fire(Shot shot);
     void aim(const Aim& aim);
     std::uint32_t handToComputer(std::uint8_t tank, std::uint8_t level);
+    // The host's console command for every machine, run after seeding the
+    // generator with `seed`; its step is chosen as a shot's. 0, and nothing
+    // sent, on a guest or for a text that is not one command (isCommandText).
+    std::uint32_t command(const std::string& text, std::uint32_t seed);
     void leave();
 
     // Stepping: while mayStep(), apply takeActions(), run one physics step,
@@ -109,7 +114,7 @@ private:
 
     void reject(std::uint8_t link, const char* why);
     void handle(std::uint8_t link, const Message& message);
-    bool apply(const Message& message);
+    const char* apply(const Message& message);
     bool schedule(std::uint8_t machine, std::uint32_t sequence, std::uint32_t actionStep,
                   const MessageBody& body);
     void declareGone(std::uint8_t machine);

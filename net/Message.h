@@ -49,19 +49,43 @@ struct Lobby {
     std::vector<LobbyMachine> machines;
 };
 
-struct NewTerrain {
+// The host's word that the game has begun: one lockstep, from step 0, over
+// these machines (the host first, as it listed them when it began). Every
+// machine then seeds its generator with `seed`, generates its terrain anew and
+// clears its world, so all start from the same ground.
+struct Begin {
     std::uint32_t seed = 0;
+    std::vector<std::uint8_t> machines; // 1 to maxMachines, each once
 };
+
+// A console command of the host's that changes the world (`terrain`,
+// `tanks N`, `computers N LEVEL`), run on every machine, the host's own
+// included, before `step`, with the generator seeded with `seed` first.
+struct Command {
+    std::uint32_t step = 0;
+    std::uint32_t seed = 0;
+    std::string text; // a command text: see isCommandText
+};
+
+constexpr std::size_t maxCommandBytes = 64;
+
+// One console command, nothing more: printable ASCII, no ';' that would chain
+// another after it, 1 to maxCommandBytes bytes.
+inline bool isCommandText(const std::string& text) {
+    if (text.empty() || text.size() > maxCommandBytes)
+        return false;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte > 0x7e || byte == ';')
+            return false;
+    }
+    return true;
+}
 
 // One tank's seat: the machine that plays it, or noMachine and a computer level.
 struct TankSeat {
     std::uint8_t machine = noMachine;
     std::uint8_t computerLevel = 0; // read only when machine is noMachine
-};
-
-struct GameStart {
-    std::uint32_t step = 0;      // the step the game starts at on every machine
-    std::vector<TankSeat> tanks; // in turn order; its size is the player count
 };
 
 // A shot as its tank fired it, in exact values, to take effect before `step`.
@@ -113,7 +137,7 @@ struct MachineGone {
 // The sender leaves; from the host, the game ends for everyone.
 struct Bye {};
 
-using MessageBody = std::variant<Hello, Welcome, Refused, Lobby, NewTerrain, GameStart, Shot, Aim,
+using MessageBody = std::variant<Hello, Welcome, Refused, Lobby, Begin, Command, Shot, Aim,
                                  HeardUpTo, WorldDigest, TankToComputer, MachineGone, Bye>;
 
 // Aims travel unreliably and count their own sequence; every other kind is

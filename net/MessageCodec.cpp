@@ -1,6 +1,7 @@
 #include "net/MessageCodec.h"
 #include "net/WireReader.h"
 #include "net/WireWriter.h"
+#include <array>
 #include <cassert>
 #include <type_traits>
 
@@ -71,36 +72,38 @@ bool read(WireReader& in, Lobby& m) {
     return true;
 }
 
-void write(WireWriter& out, const NewTerrain& m) {
+void write(WireWriter& out, const Begin& m) {
     out.u32(m.seed);
+    out.u8(static_cast<std::uint8_t>(m.machines.size()));
+    for (const std::uint8_t machine : m.machines)
+        out.u8(machine);
 }
-bool read(WireReader& in, NewTerrain& m) {
+bool read(WireReader& in, Begin& m) {
     m.seed = in.u32();
-    return true;
+    const std::size_t count = in.u8();
+    if (count == 0 || count > maxMachines)
+        return false;
+    std::array<bool, maxMachines> listed{};
+    for (std::size_t k = 0; k < count && in.ok(); ++k) {
+        const std::uint8_t machine = in.u8();
+        if (machine >= maxMachines || listed[machine])
+            return false;
+        listed[machine] = true;
+        m.machines.push_back(machine);
+    }
+    return m.machines.empty() || m.machines.front() == 0; // the host first
 }
 
-void write(WireWriter& out, const GameStart& m) {
+void write(WireWriter& out, const Command& m) {
     out.u32(m.step);
-    out.u8(static_cast<std::uint8_t>(m.tanks.size()));
-    for (const TankSeat& seat : m.tanks) {
-        out.u8(seat.machine);
-        out.u8(seat.computerLevel);
-    }
+    out.u32(m.seed);
+    out.text(m.text);
 }
-bool read(WireReader& in, GameStart& m) {
+bool read(WireReader& in, Command& m) {
     m.step = in.u32();
-    const std::size_t count = in.u8();
-    if (count > maxTanks)
-        return false;
-    for (std::size_t k = 0; k < count && in.ok(); ++k) {
-        TankSeat seat;
-        seat.machine = in.u8();
-        seat.computerLevel = in.u8();
-        if (seat.machine >= maxMachines && seat.machine != noMachine)
-            return false;
-        m.tanks.push_back(seat);
-    }
-    return true;
+    m.seed = in.u32();
+    m.text = in.text(maxCommandBytes);
+    return !in.ok() || isCommandText(m.text);
 }
 
 void write(WireWriter& out, const Shot& m) {

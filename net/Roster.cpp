@@ -11,6 +11,16 @@ std::string shortDigest(const std::array<std::uint8_t, 32>& digest) {
     return text;
 }
 
+std::vector<TankSeat> dealSeats(const std::vector<std::uint8_t>& machines, int tankCount) {
+    std::vector<TankSeat> seats;
+    if (machines.empty())
+        return seats;
+    const int tanks = std::clamp(tankCount, 0, static_cast<int>(maxTanks));
+    for (int k = 0; k < tanks; ++k)
+        seats.push_back(TankSeat{machines[static_cast<std::size_t>(k) % machines.size()], 0});
+    return seats;
+}
+
 Roster::Roster(const Hello& host) : self(host) {
     members.push_back(Member{0, host});
 }
@@ -49,18 +59,6 @@ Lobby Roster::lobby() const {
         lobby.machines.push_back(std::move(machine));
     }
     return lobby;
-}
-
-GameStart Roster::deal(std::uint32_t step, int tankCount, int computers,
-                       std::uint8_t computerLevel) const {
-    GameStart start;
-    start.step = step;
-    const int tanks = std::clamp(tankCount, 0, static_cast<int>(maxTanks));
-    const int people = tanks - std::clamp(computers, 0, tanks);
-    for (int k = 0; k < tanks; ++k)
-        start.tanks.push_back(k < people ? TankSeat{members[k % members.size()].machine, 0}
-                                         : TankSeat{noMachine, computerLevel});
-    return start;
 }
 
 std::vector<std::uint8_t> Roster::machines() const {

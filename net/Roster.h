@@ -6,8 +6,8 @@
 #include <vector>
 
 // The host's list of the machines in its game, in join order, the host first
-// as machine 0. It answers each joiner's Hello, says who is in the lobby and
-// deals a new game's tanks. Machine numbers are never reused within a roster,
+// as machine 0. It answers each joiner's Hello and says who is in the lobby.
+// Machine numbers are never reused within a roster,
 // so a late message from a machine that left cannot pass for a newcomer's.
 class Roster {
 public:
@@ -18,11 +18,6 @@ public:
     MessageBody admit(const Hello& joiner);
     void leave(std::uint8_t machine);
     Lobby lobby() const;
-    // The people's tanks go round-robin over the machines in join order (each
-    // machine's people play theirs in hot-seat order); the last `computers`
-    // tanks are the computer's, at `computerLevel`, as `computers N` makes them.
-    GameStart deal(std::uint32_t step, int tankCount, int computers,
-                   std::uint8_t computerLevel) const;
 
     std::vector<std::uint8_t> machines() const;
 
@@ -36,6 +31,12 @@ private:
     std::vector<Member> members; // the host first
     std::uint8_t nextMachine = 1;
 };
+
+// Who plays which of a game's people's tanks, worked out alike on every machine
+// from the machines a Begin lists: tank i is played at machines[i % size] (each
+// machine's people play theirs in hot-seat order). Computers' tanks are the
+// game's own business (`computers N`). At most maxTanks seats; none without machines.
+std::vector<TankSeat> dealSeats(const std::vector<std::uint8_t>& machines, int tankCount);
 
 // The first bytes of a data-pack digest in hexadecimal, as lines show it.
 std::string shortDigest(const std::array<std::uint8_t, 32>& digest);

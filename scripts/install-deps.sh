@@ -7,7 +7,7 @@
 set -euo pipefail
 
 packages=(g++ make cmake pkg-config freeglut3-dev libx11-dev libexpat1-dev libpng-dev zlib1g-dev
-          libopenal-dev libsndfile1-dev libenet-dev
+          libopenal-dev libsndfile1-dev libenet-dev libssl-dev
           libfreetype-dev fonts-dejavu-core libgl1-mesa-dri x11-utils)
 case "${1:-}" in
     --package)

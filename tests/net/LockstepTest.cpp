@@ -31,6 +31,8 @@ void fireVolley(NetworkGame& game, int round) {
 void play(NetworkGame& game, int rounds, std::uint32_t lastStep) {
     for (int round = 0; round < rounds; ++round) {
         fireVolley(game, round);
+        if (round == 1)
+            game.machines[0]->core.command("terrain", 4242);
         const double until = game.now + 1.5;
         while (game.now < until)
             game.frame(lastStep);
@@ -47,8 +49,9 @@ LockstepSettings forgiving() {
 } // namespace
 
 // Every machine ends with the same world, bit for bit, whatever the line does to
-// the packets: the shots really flew (craters, hurt tanks) and every machine
-// applied the same actions at the same steps in the same order.
+// the packets: the shots really flew (craters, hurt tanks), the host's command
+// dug its crater, and every machine applied the same actions at the same steps
+// in the same order.
 TEST(LockstepTest, MachinesEndWithIdenticalWorldsOverABadLine) {
     struct Case {
         const char* name;
@@ -68,7 +71,7 @@ TEST(LockstepTest, MachinesEndWithIdenticalWorldsOverABadLine) {
 
         const NetworkMachine& host = *game.machines[0];
         EXPECT_NE(host.digest(), untouched);
-        EXPECT_EQ(host.applied.size(), static_cast<std::size_t>(4 * c.machines));
+        EXPECT_EQ(host.applied.size(), static_cast<std::size_t>(4 * c.machines + 1));
         float healthLost = 0.0f;
         for (const TankObject* tank : host.tanks)
             healthLost += 100.0f - tank->health;
@@ -82,8 +85,50 @@ TEST(LockstepTest, MachinesEndWithIdenticalWorldsOverABadLine) {
             for (std::size_t a = 0; a < host.applied.size(); ++a) {
                 EXPECT_EQ(machine->applied[a].step, host.applied[a].step);
                 EXPECT_EQ(machine->applied[a].machine, host.applied[a].machine);
+                EXPECT_EQ(machine->applied[a].sequence, host.applied[a].sequence);
+                EXPECT_EQ(machine->applied[a].body.index(), host.applied[a].body.index());
             }
         }
+    }
+}
+
+// The host's command and shot and a guest's shot for one step: both machines
+// apply them before that step in one order (machine, then sequence), and only
+// the host may send a command.
+TEST(LockstepTest, TheHostsCommandIsOrderedWithTheShotsOfItsStep) {
+    Lockstep host(0, {0, 1}, 0), guest(1, {0, 1}, 0);
+    host.update(0.0);
+    guest.update(0.0);
+    EXPECT_EQ(guest.fire(Shot{0, 1, 10, -40, 50, 0}), 8u);
+    EXPECT_EQ(host.fire(Shot{0, 0, 20, -30, 60, 1}), 8u);
+    EXPECT_EQ(host.command("tanks 4", 99), 8u);
+    EXPECT_EQ(guest.command("tanks 4", 99), 0u); // nothing sent
+    EXPECT_EQ(host.command("tanks 4; quit", 99), 0u);
+    std::vector<LockstepAction> applied[2];
+    for (double now = 0.05; now < 1.0 && (host.step() < 9 || guest.step() < 9); now += 0.05) {
+        for (const Outgoing& out : host.takeOutgoing())
+            guest.receive(0, out.bytes.data(), out.bytes.size(), now);
+        for (const Outgoing& out : guest.takeOutgoing())
+            host.receive(1, out.bytes.data(), out.bytes.size(), now);
+        int k = 0;
+        for (Lockstep* core : {&host, &guest}) {
+            core->update(now);
+            while (core->step() < 9 && core->mayStep()) {
+                for (LockstepAction& action : core->takeActions())
+                    applied[k].push_back(std::move(action));
+                core->stepped();
+            }
+            ++k;
+        }
+    }
+    for (const std::vector<LockstepAction>& actions : applied) {
+        ASSERT_EQ(actions.size(), 3u);
+        EXPECT_EQ(std::get<Shot>(actions[0].body).tank, 0);
+        EXPECT_EQ(std::get<Command>(actions[1].body).text, "tanks 4");
+        EXPECT_EQ(std::get<Command>(actions[1].body).seed, 99u);
+        EXPECT_EQ(std::get<Shot>(actions[2].body).tank, 1);
+        for (const LockstepAction& action : actions)
+            EXPECT_EQ(action.step, 8u);
     }
 }
 
@@ -206,7 +251,7 @@ TEST(LockstepTest, TheDelayFollowsTheRoundTripAndKeepsPromises) {
 TEST(LockstepTest, TheHostForwardsGoodMessagesAndCutsOffASenderOfBadOnes) {
     TraceCapture capture;
     LockstepSettings settings;
-    settings.rejectLimit = 4;
+    settings.rejectLimit = 5;
     Lockstep host(0, {0, 1, 2}, 0, settings);
     Lockstep guest(1, {0, 1, 2}, 0);
     guest.update(0.0); // promises up to step 7
@@ -230,6 +275,8 @@ TEST(LockstepTest, TheHostForwardsGoodMessagesAndCutsOffASenderOfBadOnes) {
          {Case{"the same again", heard, "replayed", false},
           Case{"a shot inside its own promise", encode(1, 2, Shot{7, 1, 0, 0, 50, 0}),
                "breaks the rules of play", true},
+          Case{"a command from a guest", encode(1, 3, Command{20, 1, "terrain"}),
+               "only the host sends commands", true},
           Case{"another machine's name", encode(2, 1, HeardUpTo{9}), "wrong sender", false},
           Case{"garbage", {1, 200, 1, 0, 0, 0, 0}, "unknown kind", false}}) {
         SCOPED_TRACE(c.name);
@@ -239,7 +286,7 @@ TEST(LockstepTest, TheHostForwardsGoodMessagesAndCutsOffASenderOfBadOnes) {
                   std::string("Network: dropped a message from machine 1: ") + c.line + "\n");
         EXPECT_EQ(host.takeOutgoing().size(), c.forwarded ? 1u : 0u);
     }
-    EXPECT_EQ(host.rejected(1), 4);
+    EXPECT_EQ(host.rejected(1), 5);
     EXPECT_EQ(host.takeDisconnects(), std::vector<std::uint8_t>{1});
     capture.clear();
     host.receive(1, heard.data(), heard.size(), 0.2);

@@ -12,14 +12,13 @@ std::vector<Message> everyKind() {
     for (std::size_t k = 0; k < hello.dataDigest.size(); ++k)
         hello.dataDigest[k] = static_cast<std::uint8_t>(0xa0 + k);
     const Lobby lobby{{{"host", {"Ann", "Bob"}}, {"laptop", {}}, {"den", {"Cy"}}}};
-    const GameStart start{12345, {{0, 0}, {2, 0}, {noMachine, 2}, {1, 0}}};
     return {
         {noMachine, 1, hello},
         {0, 2, Welcome{7}},
         {0, 3, Refused{"another data pack: 1f2e vs 3c4d"}},
         {0, 4, lobby},
-        {0, 5, NewTerrain{0xdeadbeef}},
-        {0, 6, start},
+        {0, 5, Begin{0xdeadbeef, {0, 2, 15, 1}}},
+        {0, 6, Command{0x11223344, 0x55667788, "computers 3 2"}},
         {3, 0x01020304, Shot{0x0a0b0c0d, 5, 0.1f, -37.25f, 1e-40f, 4}},
         {3, 9, Aim{2, 359.99f, -0.5f, 99.5f}},
         {15, 10, HeardUpTo{4000000000u}},
@@ -61,6 +60,14 @@ TEST(MessageCodecTest, EveryKindRoundTrips) {
     EXPECT_EQ(s.barrelDegrees, -37.25f);
     EXPECT_EQ(s.velocity, 1e-40f); // a denormal keeps its bits
     EXPECT_EQ(s.weapon, 4);
+    const Decoded begin = MessageCodec::decode(MessageCodec::encode(messages[4]));
+    EXPECT_EQ(std::get<Begin>(begin.message.body).seed, 0xdeadbeefu);
+    EXPECT_EQ(std::get<Begin>(begin.message.body).machines, (std::vector<std::uint8_t>{0, 2, 15, 1}));
+    const Decoded command = MessageCodec::decode(MessageCodec::encode(messages[5]));
+    const Command& c = std::get<Command>(command.message.body);
+    EXPECT_EQ(c.step, 0x11223344u);
+    EXPECT_EQ(c.seed, 0x55667788u);
+    EXPECT_EQ(c.text, "computers 3 2");
 }
 
 // The layout other programs may read: version, kind, sender, sequence, then the
@@ -121,8 +128,20 @@ TEST(MessageCodecTest, HostileValuesAreRefused) {
              Case{"a shot's NaN", encoded(Shot{0, 0, 0.0f, nan, 0.0f, 0}), DecodeError::badValue},
              Case{"tank 64", withByte(bytesOf(6), 11, 64), DecodeError::badValue},
              Case{"weapon 16", withByte(bytesOf(6), 24, 16), DecodeError::badValue},
-             Case{"a seat at machine 16", withByte(bytesOf(5), 12, 16), DecodeError::badValue},
-             Case{"65 tanks", encoded(GameStart{0, std::vector<TankSeat>(65)}),
+             Case{"a game of no machines", encoded(Begin{1, {}}), DecodeError::badValue},
+             Case{"a game of 17 machines", encoded(Begin{1, std::vector<std::uint8_t>(17)}),
+                  DecodeError::badValue},
+             Case{"a machine twice", encoded(Begin{1, {0, 2, 2}}), DecodeError::badValue},
+             Case{"machine 16 in a game", encoded(Begin{1, {0, 16}}), DecodeError::badValue},
+             Case{"the host not first", encoded(Begin{1, {1, 0}}), DecodeError::badValue},
+             Case{"a command chaining another", encoded(Command{9, 1, "tanks 4; quit"}),
+                  DecodeError::badValue},
+             Case{"a command with a tab", encoded(Command{9, 1, "tanks\t4"}),
+                  DecodeError::badValue},
+             Case{"a command past ASCII", encoded(Command{9, 1, "tanks \xc3\xa9"}),
+                  DecodeError::badValue},
+             Case{"an empty command", encoded(Command{9, 1, ""}), DecodeError::badValue},
+             Case{"a command of 65 bytes", encoded(Command{9, 1, std::string(65, 't')}),
                   DecodeError::badValue},
              Case{"17 machines", encoded(Lobby{std::vector<LobbyMachine>(17, {"m", {}})}),
                   DecodeError::badValue},
@@ -138,4 +157,6 @@ TEST(MessageCodecTest, HostileValuesAreRefused) {
         EXPECT_EQ(decoded.error, c.error) << decodeErrorName(decoded.error);
         EXPECT_EQ(decoded.message.sequence, 0u); // nothing half-read leaks out
     }
+    // The longest command there may be still travels.
+    EXPECT_TRUE(MessageCodec::decode(encoded(Command{9, 1, std::string(64, 't')})).ok());
 }

@@ -61,6 +61,14 @@ public:
                 .fire(objects, muzzle,
                       muzzleVelocity(shot->turretDegrees, shot->barrelDegrees, shot->velocity));
         }
+        // The game runs the console command; here any command digs a crater
+        // where the seeded generator says, which only the same seed repeats.
+        if (const auto* command = std::get_if<Command>(&action.body)) {
+            std::srand(command->seed);
+            const float x = static_cast<float>(std::rand() % 200);
+            const float z = static_cast<float>(std::rand() % 200);
+            terrain.crater(Vector3(x, terrain.heightAt(32, 32), z), 12.0f);
+        }
     }
 
     Lockstep core;

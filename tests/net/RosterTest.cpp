@@ -54,16 +54,25 @@ TEST(RosterTest, SixteenMachinesFillTheGame) {
               "The game is full: 16 machines");
 }
 
-// People's tanks round-robin over the machines in join order, computers last.
-TEST(RosterTest, DealsPeoplesTanksRoundRobinAndComputersLast) {
-    Roster roster(hello("host", 1));
-    roster.admit(hello("a", 1));
-    roster.admit(hello("b", 1));
-    const GameStart start = roster.deal(500, 6, 2, 2);
-    EXPECT_EQ(start.step, 500u);
-    std::vector<int> seats;
-    for (const TankSeat& seat : start.tanks)
-        seats.push_back(seat.machine == noMachine ? -seat.computerLevel : seat.machine);
-    EXPECT_EQ(seats, (std::vector<int>{0, 1, 2, 0, -2, -2}));
-    EXPECT_EQ(roster.deal(0, 100, 0, 1).tanks.size(), maxTanks);
+// Tank i is played at the i-th machine of the Begin's list, round and round,
+// however the numbers run; no machines, no seats.
+TEST(RosterTest, DealsPeoplesTanksRoundRobinOverTheGivenMachines) {
+    struct Case {
+        std::vector<std::uint8_t> machines;
+        int tanks;
+        std::vector<int> seats;
+    };
+    for (const Case& c : {
+             Case{{0, 3, 1}, 7, {0, 3, 1, 0, 3, 1, 0}},
+             Case{{0}, 2, {0, 0}},
+             Case{{0, 5}, 0, {}},
+             Case{{}, 4, {}},
+         }) {
+        std::vector<int> seats;
+        for (const TankSeat& seat : dealSeats(c.machines, c.tanks))
+            seats.push_back(seat.machine);
+        EXPECT_EQ(seats, c.seats);
+    }
+    EXPECT_EQ(dealSeats({0, 1}, 100).size(), maxTanks);
+    EXPECT_TRUE(dealSeats({0, 1}, -3).empty());
 }
