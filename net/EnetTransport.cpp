@@ -153,6 +153,16 @@ void EnetTransport::disconnect(int peer) {
         enet_peer_disconnect(to, 0);
 }
 
+void EnetTransport::disconnectAfterSending(int peer) {
+    if (ENetPeer* to = peerAt(peer))
+        enet_peer_disconnect_later(to, 0);
+}
+
+void EnetTransport::flush() {
+    if (enetHost != nullptr)
+        enet_host_flush(enetHost);
+}
+
 std::uint16_t EnetTransport::port() const {
     return enetHost != nullptr ? enetHost->address.port : 0;
 }

@@ -41,7 +41,13 @@ public:
     // is ready; sends what was queued.
     std::vector<TransportEvent> poll(std::uint32_t milliseconds);
     // Lets the far end know; its disconnected event follows through poll.
+    // What was queued for it and not yet sent is dropped.
     void disconnect(int peer);
+    // The same once everything queued for it has been sent and acknowledged:
+    // for a last word (a refusal, a goodbye) before hanging up.
+    void disconnectAfterSending(int peer);
+    // Sends what is queued now rather than at the next poll.
+    void flush();
 
     std::uint16_t port() const;
     double roundTripSeconds(int peer) const; // ENet's running mean
