@@ -168,7 +168,8 @@ private:
     bool desyncSaid = false;
     float stepBudget = 0.0f; // seconds the steps may still run
     float aimClock = 0.0f;   // since the aim was last shown to the others
-    Aim sentAim;
+    double networkClock = 0.0; // seconds of frames since the link opened
+    AimMessage sentAim;
     std::string networkNotice; // waiting, or stopped
     NetworkSeats seats;
     // The turn in progress on a networked game, as every machine knows it.
@@ -215,7 +216,7 @@ private:
     bool lockstepping() const;
     bool processNetworkCommand(const std::string& word, std::istream& in);
     bool sendsOverNetwork(const std::string& command);
-    void pollNetwork();
+    void pollNetwork(float elapsedSeconds);
     void beginNetworkWorld();
     void clearWorld();
     void endNetworkGame(const std::string& line);
@@ -224,7 +225,7 @@ private:
     void applyNetworkAction(const LockstepAction& action);
     void applyCommand(const Command& command);
     void dealNetworkSeats();
-    void applyShot(std::uint8_t machine, const Shot& shot);
+    void applyShot(std::uint8_t machine, const ShotMessage& shot);
     void setCurrentAim(float turretDegrees, float barrelDegrees);
     void applyMachineGone(std::uint8_t machine);
     void giveToComputer(std::uint32_t tankId);

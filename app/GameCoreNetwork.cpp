@@ -13,12 +13,12 @@
 #include "app/NetworkRecord.h"
 #include "assets/PackSha256.h"
 #include "assets/TraceSink.h"
+#include "net/EnetTransport.h"
 #include "net/WorldDigest.h"
 #include "world/Object.h"
 #include "world/Random.h"
 #include "world/TankObject.h"
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <iterator>
 #include <random>
@@ -26,12 +26,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Seconds on a clock that never jumps, for the network's timeouts only.
-double monotonicSeconds() {
-    using namespace std::chrono;
-    return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
 
 std::string machineHostName() {
     char name[64] = {};
@@ -104,8 +98,7 @@ bool GameCore::processNetworkCommand(const std::string& word, std::istream& in) 
                                                   ? NetSession::host(port, self, error)
                                                   : NetSession::join(address, port, self, error);
         if (!session) {
-            console.addLine(error);
-            ErrorLine() << error;
+            console.addLine(error); // the network has said it on standard error
             return true;
         }
         const std::uint16_t opened = session->port();
@@ -154,8 +147,12 @@ bool GameCore::sendsOverNetwork(const std::string& command) {
     return true;
 }
 
-void GameCore::pollNetwork() {
-    network->poll(monotonicSeconds());
+// The network's clock is the frames' own time, uncut: a stall counts toward
+// the others' silence as it should, and a test's frames are its seconds.
+void GameCore::pollNetwork(float elapsedSeconds) {
+    if (elapsedSeconds > 0.0f && std::isfinite(elapsedSeconds))
+        networkClock += elapsedSeconds;
+    network->poll(networkClock);
     for (const SessionEvent& event : network->takeEvents()) {
         switch (event.kind) {
         case SessionEvent::Kind::welcomed:
@@ -196,6 +193,7 @@ void GameCore::beginNetworkWorld() {
         recorder->record(ReplayEvent::network(NetworkRecord::begin(*begun, network->machine())));
     clearWorld();
     Random::seed(begun->seed);
+    terrain.flatten();
     terrain.generate(300, 0.25f, 0.75f);
     Object::restartIds();
     launchVelocity = 10.0f;
@@ -285,7 +283,7 @@ void GameCore::sayNetworkState() {
 void GameCore::applyNetworkAction(const LockstepAction& action) {
     if (recorder)
         recorder->record(ReplayEvent::network(NetworkRecord::applied(action)));
-    if (const Shot* shot = std::get_if<Shot>(&action.body))
+    if (const ShotMessage* shot = std::get_if<ShotMessage>(&action.body))
         applyShot(action.machine, *shot);
     else if (const Command* command = std::get_if<Command>(&action.body))
         applyCommand(*command);
@@ -313,7 +311,7 @@ void GameCore::dealNetworkSeats() {
 
 // A shot is taken only from the machine that plays the tank whose turn it is;
 // every machine decides that alike, so every machine drops the same shots.
-void GameCore::applyShot(std::uint8_t machine, const Shot& shot) {
+void GameCore::applyShot(std::uint8_t machine, const ShotMessage& shot) {
     if (machine == network->machine())
         turn.shotPending = false;
     if (currentTank == tanks.end())
@@ -426,7 +424,7 @@ void GameCore::fireOverNetwork() {
     const int number = tank ? seats.numberOf(tank->id) : -1;
     if (number < 0 || !turret || !barrel)
         return;
-    Shot shot;
+    ShotMessage shot;
     shot.tank = static_cast<std::uint8_t>(number);
     shot.turretDegrees = turret->rotate.y;
     shot.barrelDegrees = barrel->rotate.x;
@@ -448,7 +446,7 @@ void GameCore::shareAim(float dtSeconds) {
     const int number = seats.numberOf((*currentTank)->id);
     if (!turret || !barrel || number < 0)
         return;
-    const Aim aim{static_cast<std::uint8_t>(number), turret->rotate.y, barrel->rotate.x,
+    const AimMessage aim{static_cast<std::uint8_t>(number), turret->rotate.y, barrel->rotate.x,
                   launchVelocity};
     if (aim.turretDegrees == sentAim.turretDegrees && aim.barrelDegrees == sentAim.barrelDegrees &&
         aim.velocity == sentAim.velocity && aim.tank == sentAim.tank)

@@ -27,7 +27,7 @@ void GameCore::update(float elapsedSeconds) {
     const HeldKeyRates rates = heldKeyRates(dtSeconds);
 
     if (network)
-        pollNetwork();
+        pollNetwork(elapsedSeconds);
     // A networked game runs whole steps as the machines allow, and the death
     // walk and the computers' turns with each; see GameCoreNetwork.cpp.
     const bool networked = lockstepping();

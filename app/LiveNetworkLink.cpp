@@ -64,7 +64,7 @@ std::uint32_t LiveNetworkLink::step() const {
     return steps() ? steps()->step() : 0;
 }
 
-void LiveNetworkLink::fire(const Shot& shot) {
+void LiveNetworkLink::fire(const ShotMessage& shot) {
     if (steps())
         steps()->fire(shot);
 }
@@ -74,13 +74,13 @@ void LiveNetworkLink::command(const std::string& text, std::uint32_t seed) {
         steps()->command(text, seed);
 }
 
-void LiveNetworkLink::aim(const Aim& aim) {
+void LiveNetworkLink::aim(const AimMessage& aim) {
     if (steps())
         steps()->aim(aim);
 }
 
-std::vector<std::pair<std::uint8_t, Aim>> LiveNetworkLink::takeAims() {
-    return steps() ? steps()->takeAims() : std::vector<std::pair<std::uint8_t, Aim>>{};
+std::vector<std::pair<std::uint8_t, AimMessage>> LiveNetworkLink::takeAims() {
+    return steps() ? steps()->takeAims() : std::vector<std::pair<std::uint8_t, AimMessage>>{};
 }
 
 std::vector<std::uint8_t> LiveNetworkLink::waitingFor() const {

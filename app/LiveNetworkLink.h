@@ -23,10 +23,10 @@ public:
     void digest(std::uint64_t value) override;
     std::uint32_t step() const override;
 
-    void fire(const Shot& shot) override;
+    void fire(const ShotMessage& shot) override;
     void command(const std::string& text, std::uint32_t seed) override;
-    void aim(const Aim& aim) override;
-    std::vector<std::pair<std::uint8_t, Aim>> takeAims() override;
+    void aim(const AimMessage& aim) override;
+    std::vector<std::pair<std::uint8_t, AimMessage>> takeAims() override;
 
     std::vector<std::uint8_t> waitingFor() const override;
     std::optional<std::uint32_t> desyncStep() const override;

@@ -38,10 +38,10 @@ public:
     virtual std::uint32_t step() const = 0;
 
     // This machine's acts; each comes back through takeActions at its step.
-    virtual void fire(const Shot& shot) = 0;
+    virtual void fire(const ShotMessage& shot) = 0;
     virtual void command(const std::string& text, std::uint32_t seed) = 0;
-    virtual void aim(const Aim& aim) = 0;
-    virtual std::vector<std::pair<std::uint8_t, Aim>> takeAims() = 0;
+    virtual void aim(const AimMessage& aim) = 0;
+    virtual std::vector<std::pair<std::uint8_t, AimMessage>> takeAims() = 0;
 
     virtual std::vector<std::uint8_t> waitingFor() const = 0;
     virtual std::optional<std::uint32_t> desyncStep() const = 0;

@@ -31,10 +31,10 @@ public:
     void digest(std::uint64_t) override {}
     std::uint32_t step() const override { return counter; }
 
-    void fire(const Shot&) override {}
+    void fire(const ShotMessage&) override {}
     void command(const std::string&, std::uint32_t) override {}
-    void aim(const Aim&) override {}
-    std::vector<std::pair<std::uint8_t, Aim>> takeAims() override { return {}; }
+    void aim(const AimMessage&) override {}
+    std::vector<std::pair<std::uint8_t, AimMessage>> takeAims() override { return {}; }
     std::vector<std::uint8_t> waitingFor() const override { return {}; }
     std::optional<std::uint32_t> desyncStep() const override { return std::nullopt; }
     void leave() override {}

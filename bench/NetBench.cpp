@@ -10,7 +10,7 @@
 namespace {
 
 void BM_ShotEncodeDecode(benchmark::State& state) {
-    const Message shot{1, 77, Shot{1234, 3, 33.3f, -45.5f, 61.2f, 4}};
+    const Message shot{1, 77, ShotMessage{1234, 3, 33.3f, -45.5f, 61.2f, 4}};
     for (auto _ : state) {
         const std::vector<std::uint8_t> bytes = MessageCodec::encode(shot);
         benchmark::DoNotOptimize(MessageCodec::decode(bytes).ok());

@@ -72,7 +72,7 @@ void Lockstep::receive(std::uint8_t link, const std::uint8_t* data, std::size_t 
 
     if (!isReliable(message.body)) {
         if (from.window.freshAim(message.sequence)) {
-            aims.emplace_back(sender, std::get<Aim>(message.body));
+            aims.emplace_back(sender, std::get<AimMessage>(message.body));
             if (isHost())
                 route(sender, false, MessageCodec::encode(message));
         }
@@ -123,7 +123,7 @@ const char* Lockstep::apply(const Message& message) {
     const auto scheduled = [&](std::uint32_t actionStep) {
         return schedule(sender, message.sequence, actionStep, body) ? nullptr : breaksRules;
     };
-    if (const auto* shot = std::get_if<Shot>(&body))
+    if (const auto* shot = std::get_if<ShotMessage>(&body))
         return scheduled(shot->step);
     if (const auto* command = std::get_if<Command>(&body))
         return sender == 0 ? scheduled(command->step) : "only the host sends commands";
@@ -238,13 +238,13 @@ void Lockstep::update(double time) {
         blockedSince = now;
 }
 
-std::uint32_t Lockstep::fire(Shot shot) {
+std::uint32_t Lockstep::fire(ShotMessage shot) {
     shot.step = nextActionStep();
     schedule(self, send(shot), shot.step, shot);
     return shot.step;
 }
 
-void Lockstep::aim(const Aim& where) {
+void Lockstep::aim(const AimMessage& where) {
     route(self, false, MessageCodec::encode(Message{self, nextAimSequence++, where}));
 }
 
@@ -332,7 +332,7 @@ std::vector<std::uint8_t> Lockstep::waitingFor() const {
     return machines;
 }
 
-std::vector<std::pair<std::uint8_t, Aim>> Lockstep::takeAims() {
+std::vector<std::pair<std::uint8_t, AimMessage>> Lockstep::takeAims() {
     return std::exchange(aims, {});
 }
 

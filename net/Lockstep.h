@@ -23,7 +23,7 @@ struct LockstepSettings {
 };
 
 // Something that changes the world, to be applied on every machine before the
-// physics step `step` runs: a Shot, a Command, a TankToComputer or a MachineGone.
+// physics step `step` runs: a ShotMessage, a Command, a TankToComputer or a MachineGone.
 struct LockstepAction {
     std::uint32_t step = 0;
     std::uint8_t machine = 0;
@@ -66,8 +66,8 @@ public:
     void update(double now);
 
     // This machine's own acts. A shot's step is chosen here: the returned one.
-    std::uint32_t fire(Shot shot);
-    void aim(const Aim& aim);
+    std::uint32_t fire(ShotMessage shot);
+    void aim(const AimMessage& aim);
     std::uint32_t handToComputer(std::uint8_t tank, std::uint8_t level);
     // The host's console command for every machine, run after seeding the
     // generator with `seed`; its step is chosen as a shot's. 0, and nothing
@@ -92,7 +92,7 @@ public:
     bool isGone(std::uint8_t machine) const { return peers[machine].gone; }
     // The step up to which `machine` has promised its actions (-1: none yet).
     std::int64_t heardFrom(std::uint8_t machine) const { return peers[machine].heard; }
-    std::vector<std::pair<std::uint8_t, Aim>> takeAims();
+    std::vector<std::pair<std::uint8_t, AimMessage>> takeAims();
     std::vector<Outgoing> takeOutgoing();
     std::vector<std::uint8_t> takeDisconnects(); // links that sent too much garbage
     int rejected(std::uint8_t link) const { return peers[link].rejects; }
@@ -139,7 +139,7 @@ private:
     bool hostLost = false;
     std::array<Peer, maxMachines> peers;
     std::map<std::tuple<std::uint32_t, std::uint8_t, std::uint32_t>, MessageBody> actions;
-    std::vector<std::pair<std::uint8_t, Aim>> aims;
+    std::vector<std::pair<std::uint8_t, AimMessage>> aims;
     std::vector<Outgoing> outgoing;
     std::vector<std::uint8_t> disconnects;
     DigestLedger ledger;

@@ -89,7 +89,7 @@ struct TankSeat {
 };
 
 // A shot as its tank fired it, in exact values, to take effect before `step`.
-struct Shot {
+struct ShotMessage {
     std::uint32_t step = 0;
     std::uint8_t tank = 0;
     float turretDegrees = 0.0f;
@@ -99,7 +99,7 @@ struct Shot {
 };
 
 // Where a tank is aiming, for watchers only; sent unreliably and never applied.
-struct Aim {
+struct AimMessage {
     std::uint8_t tank = 0;
     float turretDegrees = 0.0f;
     float barrelDegrees = 0.0f;
@@ -137,13 +137,13 @@ struct MachineGone {
 // The sender leaves; from the host, the game ends for everyone.
 struct Bye {};
 
-using MessageBody = std::variant<Hello, Welcome, Refused, Lobby, Begin, Command, Shot, Aim,
+using MessageBody = std::variant<Hello, Welcome, Refused, Lobby, Begin, Command, ShotMessage, AimMessage,
                                  HeardUpTo, WorldDigest, TankToComputer, MachineGone, Bye>;
 
 // Aims travel unreliably and count their own sequence; every other kind is
 // reliable and counts one sequence per sender.
 inline bool isReliable(const MessageBody& body) {
-    return !std::holds_alternative<Aim>(body);
+    return !std::holds_alternative<AimMessage>(body);
 }
 
 struct Message {

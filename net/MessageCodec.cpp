@@ -106,7 +106,7 @@ bool read(WireReader& in, Command& m) {
     return !in.ok() || isCommandText(m.text);
 }
 
-void write(WireWriter& out, const Shot& m) {
+void write(WireWriter& out, const ShotMessage& m) {
     out.u32(m.step);
     out.u8(m.tank);
     out.f32(m.turretDegrees);
@@ -114,7 +114,7 @@ void write(WireWriter& out, const Shot& m) {
     out.f32(m.velocity);
     out.u8(m.weapon);
 }
-bool read(WireReader& in, Shot& m) {
+bool read(WireReader& in, ShotMessage& m) {
     m.step = in.u32();
     m.tank = in.u8();
     m.turretDegrees = in.f32();
@@ -124,13 +124,13 @@ bool read(WireReader& in, Shot& m) {
     return m.tank < maxTanks && m.weapon < maxWeapons;
 }
 
-void write(WireWriter& out, const Aim& m) {
+void write(WireWriter& out, const AimMessage& m) {
     out.u8(m.tank);
     out.f32(m.turretDegrees);
     out.f32(m.barrelDegrees);
     out.f32(m.velocity);
 }
-bool read(WireReader& in, Aim& m) {
+bool read(WireReader& in, AimMessage& m) {
     m.tank = in.u8();
     m.turretDegrees = in.f32();
     m.barrelDegrees = in.f32();

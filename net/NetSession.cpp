@@ -264,7 +264,7 @@ void NetSession::guestReceived(const std::vector<std::uint8_t>& bytes, double no
         return;
     }
     const MessageBody& body = decoded.message.body;
-    if (std::holds_alternative<Aim>(body))
+    if (std::holds_alternative<AimMessage>(body))
         return; // the unreliable channel overtook Begin
     if (decoded.message.sender != 0) {
         dropFrom(hostPeer, "wrong sender");

@@ -42,6 +42,12 @@ Matrix<TerrainCell>& Terrain::cells() {
     return grid;
 }
 
+void Terrain::flatten() {
+    for (std::uint32_t j = 0; j < grid.height(); ++j)
+        for (std::uint32_t i = 0; i < grid.width(); ++i)
+            grid.at(i, j).height = 0.0f;
+}
+
 void Terrain::generate(int iterations, float low, float high) {
     const std::uint32_t w = grid.width();
     const std::uint32_t h = grid.height();

@@ -24,6 +24,9 @@ public:
     void setBands(const std::vector<TerrainBand>& newBands);
     // Raises n random hills on the current ground, squares and rescales to low..high.
     void generate(int iterations, float low, float high);
+    // Level ground everywhere: what generate raises on it then depends on the
+    // seed alone, as machines that start a game together need.
+    void flatten();
     // Over the vertex rectangle x0..x1, z0..z1: only triangles inside it count.
     void recomputeNormals(std::uint32_t x0, std::uint32_t z0, std::uint32_t x1, std::uint32_t z1);
     // Over the grid points i0..i1, j0..j1: neighbours outside mark nothing.

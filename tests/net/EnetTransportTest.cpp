@@ -21,7 +21,7 @@ bool pollUntil(EnetTransport& a, EnetTransport& b, std::vector<TransportEvent>& 
 
 } // namespace
 
-// Two transports in one process meet over loopback: a guest's Hello and Shot
+// Two transports in one process meet over loopback: a guest's Hello and ShotMessage
 // reach the host byte for byte, the host's aim comes back on the unreliable
 // channel, and a goodbye reaches the other end as a disconnection.
 TEST(EnetTransportTest, AHelloAndAShotCrossLoopback) {
@@ -50,10 +50,10 @@ TEST(EnetTransportTest, AHelloAndAShotCrossLoopback) {
     const int toGuest = atHost[0].peer;
 
     const auto hello = MessageCodec::encode(Message{noMachine, 1, Hello{"0.9.0", {}, 2, "den"}});
-    const auto shot = MessageCodec::encode(Message{1, 2, Shot{300, 1, 12.5f, -40.0f, 61.25f, 3}});
+    const auto shot = MessageCodec::encode(Message{1, 2, ShotMessage{300, 1, 12.5f, -40.0f, 61.25f, 3}});
     ASSERT_TRUE(guest.send(toHost, true, hello));
     ASSERT_TRUE(guest.send(toHost, true, shot));
-    const auto aim = MessageCodec::encode(Message{0, 1, Aim{0, 1.0f, -2.0f, 3.0f}});
+    const auto aim = MessageCodec::encode(Message{0, 1, AimMessage{0, 1.0f, -2.0f, 3.0f}});
     ASSERT_TRUE(host.send(toGuest, false, aim));
     ASSERT_TRUE(pollUntil(host, guest, atHost, atGuest, [&] {
         return has(atHost, TransportEvent::Kind::received, 2) &&

@@ -15,7 +15,7 @@ void fireVolley(NetworkGame& game, int round) {
     for (std::size_t k = 0; k < game.machines.size(); ++k) {
         const Vector3 from = tanks[k]->position;
         const Vector3 to = tanks[(k + 1) % tanks.size()]->position;
-        Shot shot;
+        ShotMessage shot;
         shot.tank = static_cast<std::uint8_t>(k);
         shot.turretDegrees = (to.x > from.x ? 90.0f : 270.0f) + 7.3f * static_cast<float>(round);
         shot.barrelDegrees = -45.0f - 3.1f * static_cast<float>(round);
@@ -99,8 +99,8 @@ TEST(LockstepTest, TheHostsCommandIsOrderedWithTheShotsOfItsStep) {
     Lockstep host(0, {0, 1}, 0), guest(1, {0, 1}, 0);
     host.update(0.0);
     guest.update(0.0);
-    EXPECT_EQ(guest.fire(Shot{0, 1, 10, -40, 50, 0}), 8u);
-    EXPECT_EQ(host.fire(Shot{0, 0, 20, -30, 60, 1}), 8u);
+    EXPECT_EQ(guest.fire(ShotMessage{0, 1, 10, -40, 50, 0}), 8u);
+    EXPECT_EQ(host.fire(ShotMessage{0, 0, 20, -30, 60, 1}), 8u);
     EXPECT_EQ(host.command("tanks 4", 99), 8u);
     EXPECT_EQ(guest.command("tanks 4", 99), 0u); // nothing sent
     EXPECT_EQ(host.command("tanks 4; quit", 99), 0u);
@@ -123,10 +123,10 @@ TEST(LockstepTest, TheHostsCommandIsOrderedWithTheShotsOfItsStep) {
     }
     for (const std::vector<LockstepAction>& actions : applied) {
         ASSERT_EQ(actions.size(), 3u);
-        EXPECT_EQ(std::get<Shot>(actions[0].body).tank, 0);
+        EXPECT_EQ(std::get<ShotMessage>(actions[0].body).tank, 0);
         EXPECT_EQ(std::get<Command>(actions[1].body).text, "tanks 4");
         EXPECT_EQ(std::get<Command>(actions[1].body).seed, 99u);
-        EXPECT_EQ(std::get<Shot>(actions[2].body).tank, 1);
+        EXPECT_EQ(std::get<ShotMessage>(actions[2].body).tank, 1);
         for (const LockstepAction& action : actions)
             EXPECT_EQ(action.step, 8u);
     }
@@ -194,7 +194,7 @@ TEST(LockstepTest, ADroppedMessageLeavesNoGapForTheOthers) {
     TraceCapture capture;
     Lockstep host(0, {0, 1, 2}, 0), other(2, {0, 1, 2}, 0);
     for (const Message& message :
-         {Message{1, 1, HeardUpTo{10}}, Message{1, 2, Shot{5, 1, 0, 0, 50, 0}},
+         {Message{1, 1, HeardUpTo{10}}, Message{1, 2, ShotMessage{5, 1, 0, 0, 50, 0}},
           Message{1, 3, HeardUpTo{20}}}) {
         const auto bytes = MessageCodec::encode(message);
         host.receive(1, bytes.data(), bytes.size(), 0.0);
@@ -241,7 +241,7 @@ TEST(LockstepTest, TheDelayFollowsTheRoundTripAndKeepsPromises) {
     }
     host.update(0.0); // promises up to 59 with the delay of 60
     host.roundTrip(1, 0.0);
-    EXPECT_EQ(host.fire(Shot{}), 60u);
+    EXPECT_EQ(host.fire(ShotMessage{}), 60u);
     EXPECT_EQ(host.handToComputer(0, 1), 60u);
 }
 
@@ -273,7 +273,7 @@ TEST(LockstepTest, TheHostForwardsGoodMessagesAndCutsOffASenderOfBadOnes) {
     };
     for (const Case& c :
          {Case{"the same again", heard, "replayed", false},
-          Case{"a shot inside its own promise", encode(1, 2, Shot{7, 1, 0, 0, 50, 0}),
+          Case{"a shot inside its own promise", encode(1, 2, ShotMessage{7, 1, 0, 0, 50, 0}),
                "breaks the rules of play", true},
           Case{"a command from a guest", encode(1, 3, Command{20, 1, "terrain"}),
                "only the host sends commands", true},
@@ -300,7 +300,7 @@ TEST(LockstepTest, AFloodOfFarOffShotsIsCapped) {
     Lockstep host(0, {0, 1}, 0);
     for (std::uint32_t sequence = 1; sequence <= 257; ++sequence) {
         const auto bytes =
-            MessageCodec::encode(Message{1, sequence, Shot{1000000 + sequence, 1, 0, 0, 50, 0}});
+            MessageCodec::encode(Message{1, sequence, ShotMessage{1000000 + sequence, 1, 0, 0, 50, 0}});
         host.receive(1, bytes.data(), bytes.size(), 0.0);
     }
     EXPECT_EQ(capture.err(),

@@ -19,8 +19,8 @@ std::vector<Message> everyKind() {
         {0, 4, lobby},
         {0, 5, Begin{0xdeadbeef, {0, 2, 15, 1}}},
         {0, 6, Command{0x11223344, 0x55667788, "computers 3 2"}},
-        {3, 0x01020304, Shot{0x0a0b0c0d, 5, 0.1f, -37.25f, 1e-40f, 4}},
-        {3, 9, Aim{2, 359.99f, -0.5f, 99.5f}},
+        {3, 0x01020304, ShotMessage{0x0a0b0c0d, 5, 0.1f, -37.25f, 1e-40f, 4}},
+        {3, 9, AimMessage{2, 359.99f, -0.5f, 99.5f}},
         {15, 10, HeardUpTo{4000000000u}},
         {1, 11, WorldDigest{77, 0x0102030405060708ull}},
         {0, 12, TankToComputer{99, 63, 2}},
@@ -53,7 +53,7 @@ TEST(MessageCodecTest, EveryKindRoundTrips) {
         EXPECT_EQ(MessageCodec::encode(decoded.message), bytes);
     }
     const Decoded shot = MessageCodec::decode(MessageCodec::encode(messages[6]));
-    const Shot& s = std::get<Shot>(shot.message.body);
+    const ShotMessage& s = std::get<ShotMessage>(shot.message.body);
     EXPECT_EQ(s.step, 0x0a0b0c0du);
     EXPECT_EQ(s.tank, 5);
     EXPECT_EQ(s.turretDegrees, 0.1f);
@@ -73,7 +73,7 @@ TEST(MessageCodecTest, EveryKindRoundTrips) {
 // The layout other programs may read: version, kind, sender, sequence, then the
 // fields, little-endian, floats as their bits. A shot is 25 bytes.
 TEST(MessageCodecTest, AShotHasItsExactBytes) {
-    const Message shot{3, 0x01020304, Shot{0x0a0b0c0d, 5, 1.0f, -2.0f, 0.5f, 4}};
+    const Message shot{3, 0x01020304, ShotMessage{0x0a0b0c0d, 5, 1.0f, -2.0f, 0.5f, 4}};
     const std::vector<std::uint8_t> expected = {1,    7,    3,    0x04, 0x03,
                                                 0x02, 0x01, // version, kind, sender, sequence
                                                 0x0d, 0x0c, 0x0b, 0x0a, 5, // step, tank
@@ -125,7 +125,7 @@ TEST(MessageCodecTest, HostileValuesAreRefused) {
              Case{"a control byte in a name", withByte(bytesOf(0), 9, '\n'), DecodeError::badValue},
              Case{"a version past its cap", encoded(Hello{std::string(33, 'v'), {}, 1, "m"}),
                   DecodeError::badValue},
-             Case{"a shot's NaN", encoded(Shot{0, 0, 0.0f, nan, 0.0f, 0}), DecodeError::badValue},
+             Case{"a shot's NaN", encoded(ShotMessage{0, 0, 0.0f, nan, 0.0f, 0}), DecodeError::badValue},
              Case{"tank 64", withByte(bytesOf(6), 11, 64), DecodeError::badValue},
              Case{"weapon 16", withByte(bytesOf(6), 24, 16), DecodeError::badValue},
              Case{"a game of no machines", encoded(Begin{1, {}}), DecodeError::badValue},

@@ -144,7 +144,7 @@ TEST(NetSessionTest, ABegunSessionPlaysInLockstepUntilTheHostLeaves) {
     EXPECT_EQ(host.session->beginning().machines, (std::vector<std::uint8_t>{0, 1}));
     ASSERT_TRUE(den.last(SessionEvent::Kind::begun));
 
-    const std::uint32_t shotStep = den.session->lockstep()->fire(Shot{0, 1, 12.5f, -40, 61, 2});
+    const std::uint32_t shotStep = den.session->lockstep()->fire(ShotMessage{0, 1, 12.5f, -40, 61, 2});
     ASSERT_TRUE(pollUntil({&host, &den}, [&] {
         return !host.applied.empty() && !den.applied.empty();
     }));
@@ -152,7 +152,7 @@ TEST(NetSessionTest, ABegunSessionPlaysInLockstepUntilTheHostLeaves) {
         ASSERT_EQ(machine->applied.size(), 1u);
         EXPECT_EQ(machine->applied[0].step, shotStep);
         EXPECT_EQ(machine->applied[0].machine, 1);
-        EXPECT_EQ(std::get<Shot>(machine->applied[0].body).turretDegrees, 12.5f);
+        EXPECT_EQ(std::get<ShotMessage>(machine->applied[0].body).turretDegrees, 12.5f);
     }
 
     Machine late = joining(host, hello("late"));

@@ -54,7 +54,7 @@ public:
 
     void apply(const LockstepAction& action) {
         applied.push_back(action);
-        if (const auto* shot = std::get_if<Shot>(&action.body)) {
+        if (const auto* shot = std::get_if<ShotMessage>(&action.body)) {
             const TankObject& tank = *tanks.at(shot->tank);
             const Vector3 muzzle = tank.position + Vector3(0.0f, 3.0f, 0.0f);
             weapons.at(shot->weapon % weapons.size())

@@ -22,7 +22,7 @@ public:
           velocityText(core.velocityText), healthText(core.healthText), objects(core.objects),
           message(core.message), launchVelocity(core.launchVelocity), weapons(core.weapons),
           currentWeapon(core.currentWeapon), menus(core.menus), tanks(core.tanks),
-          fpsText(core.fpsText), computers(core.computers) {}
+          fpsText(core.fpsText), computers(core.computers), network(core.network) {}
 
     PhysicsSettings& physics;
     Display& screen;
@@ -62,4 +62,5 @@ public:
     TankList& tanks;
     std::string& fpsText;
     ComputerPlayers& computers;
+    std::unique_ptr<NetworkLink>& network;
 };
