@@ -16,7 +16,7 @@
 #   vt_on NAME COMMAND...         run a harness function on NAME's game without
 #                                 moving the focus (vt_wait, vt_lines,
 #                                 vt_screenshot, vt_wait_exit, ...)
-#   vt_stdout NAME                the file that holds NAME's standard output
+#   vt_stdout NAME, vt_stderr NAME  the files that hold NAME's standard output, error
 #   vt_kill_game NAME [SIGNAL]    end NAME by its process id (SIGTERM, or SIGNAL)
 #   vt_start_relay ARGS...        run udp_relay (tests/tools) with ARGS, --listen 0
 #                                 among them; $VT_RELAY_PORT is the port it got
@@ -108,6 +108,7 @@ vt_on() {
 }
 
 vt_stdout() { vt_save && echo "${VT_SLOT[$1.VT_STDOUT]}"; }
+vt_stderr() { vt_save && echo "${VT_SLOT[$1.VT_STDERR]}"; }
 
 vt_kill_game() { vt_on "$1" vt_kill_current "${2:-TERM}"; }
 vt_kill_current() {
