@@ -2,12 +2,15 @@
 # Drives the real vantrell binary in a private Xvfb server, for tests that need a
 # real window, real pixels and real key presses. Source it, then:
 #   vt_start_xvfb                 run this script again inside a private X server
-#                                 (first thing in a script), key repeat on
+#                                 (first thing in a script), key repeat on; its
+#                                 screen is $VT_SCREEN (1024x768x24)
 #   vt_check_key_repeat           prove that a held key reaches a window as repeated presses
 #   vt_start_game [ARGS...]       run the game from $VT_GAME_DIR (the folder with data/)
 #                                 (with $VT_FROZEN_DATE set, the calendar clock stands
 #                                 still at that date, so the game seeds its random
 #                                 numbers alike each run and makes the same terrain)
+#                                 (its window is the first titled Vantrell that is
+#                                 none of $VT_KNOWN_WINDOWS)
 #   vt_wait_started               wait until the game is built and has drawn its title
 #   vt_trace_keys                 on the title: open the menu, turn the key trace on
 #   vt_lines                      how many lines standard output holds now
@@ -63,29 +66,45 @@ vt_fail() {
     echo "FAIL: $*" >&2
     # A test keeps what else it wants kept by defining vt_on_fail.
     declare -F vt_on_fail >/dev/null && vt_on_fail
-    # The whole trace stays beside the screenshots.
-    cp "$VT_STDOUT" "$VT_OUT/$(basename "$0" .sh)-stdout.txt" 2>/dev/null
-    [ -s "$VT_STDERR" ] && echo "--- game stderr (last lines) ---" >&2 && tail -n 20 "$VT_STDERR" >&2
+    vt_keep_output
     [ -n "${VT_XVFB_LOG:-}" ] && ! xdpyinfo >/dev/null 2>&1 &&
         echo "--- the X server ($DISPLAY) is gone; its log: ---" >&2 && tail -n 20 "$VT_XVFB_LOG" >&2
     exit 1
 }
 
-# Ends with STATUS, or the script's own.
-vt_cleanup() {
-    local status=${1:-$?} pid report='ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:'
+# The whole trace stays beside the screenshots; the end of standard error is
+# shown. NAME (the script's name) names the copy.
+vt_keep_output() {
+    cp "$VT_STDOUT" "$VT_OUT/${1:-$(basename "$0" .sh)}-stdout.txt" 2>/dev/null
+    [ -s "$VT_STDERR" ] && echo "--- game stderr (last lines) ---" >&2 && tail -n 20 "$VT_STDERR" >&2
+}
+
+# Ends the game by its process id, if it still runs.
+vt_stop_game() {
     # A stopped game would never see the SIGTERM.
     [ -n "$VT_GAME_PID" ] && kill -CONT "$VT_GAME_PID" 2>/dev/null
-    for pid in $VT_GAME_PID $VT_XEV_PID; do
-        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-    done
-    if grep -qE "$report" "$VT_STDERR" 2>/dev/null; then
-        local copy="$VT_OUT/$(basename "$0" .sh)-stderr.txt"
-        cp "$VT_STDERR" "$copy"
-        echo "FAIL: the game's standard error holds a sanitizer report (all of it in $copy):" >&2
-        grep -m 1 -A 40 -E "$report" "$VT_STDERR" >&2
-        status=1
-    fi
+    [ -n "$VT_GAME_PID" ] && kill "$VT_GAME_PID" 2>/dev/null && wait "$VT_GAME_PID" 2>/dev/null
+    VT_GAME_PID=""
+}
+
+# False, with the report shown and kept as $VT_OUT/NAME-stderr.txt, when the
+# game's standard error holds a sanitizer report.
+vt_sanitizer_clean() { # [NAME]
+    local report='ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:'
+    grep -qE "$report" "$VT_STDERR" 2>/dev/null || return 0
+    local copy="$VT_OUT/${1:-$(basename "$0" .sh)}-stderr.txt"
+    cp "$VT_STDERR" "$copy"
+    echo "FAIL: the game's standard error holds a sanitizer report (all of it in $copy):" >&2
+    grep -m 1 -A 40 -E "$report" "$VT_STDERR" >&2
+    return 1
+}
+
+# Ends with STATUS, or the script's own.
+vt_cleanup() {
+    local status=${1:-$?}
+    vt_stop_game
+    [ -n "$VT_XEV_PID" ] && kill "$VT_XEV_PID" 2>/dev/null && wait "$VT_XEV_PID" 2>/dev/null
+    vt_sanitizer_clean || status=1
     rm -rf "$VT_WORK"
     exit "$status"
 }
@@ -103,7 +122,7 @@ trap vt_cleanup EXIT
 vt_start_xvfb() {
     if [ -z "${VT_XVFB_LOG:-}" ]; then
         VT_XVFB_LOG=$VT_WORK/xvfb.log xvfb-run -a -n $((200 + RANDOM % 800)) -e "$VT_WORK/xvfb.log" \
-            -s "-screen 0 1024x768x24 -noreset" bash "$0"
+            -s "-screen 0 ${VT_SCREEN:-1024x768x24} -noreset" bash "$0"
         exit # with the status of the run inside
     fi
     xset r on && xset q | grep -qE 'auto repeat: +on' || vt_fail "key repeat is not on: $(xset q)"
@@ -150,13 +169,27 @@ vt_start_game() {
         FAKETIME_DONT_FAKE_MONOTONIC=1 \
         exec ${VT_FROZEN_DATE:+faketime -f "$VT_FROZEN_DATE"} ./vantrell "$@") >"$VT_STDOUT" 2>"$VT_STDERR" &
     VT_GAME_PID=$!
-    VT_WINDOW=$(timeout 60 xdotool search --sync --name '^Vantrell$' | head -n 1)
+    VT_WINDOW=$(vt_new_window)
     [ -n "$VT_WINDOW" ] || vt_fail "no window titled Vantrell appeared"
     # No window manager runs here: give the window the keyboard focus and keep
     # the pointer over it.
     xdotool mousemove --window "$VT_WINDOW" 320 240 windowfocus --sync "$VT_WINDOW" 2>/dev/null
     [ "$(xdotool getwindowfocus 2>/dev/null)" = "$VT_WINDOW" ] ||
         vt_fail "the game's window did not get the keyboard focus"
+}
+
+# The first window titled Vantrell that is none of $VT_KNOWN_WINDOWS (those of
+# games started before), within a minute. The game's window names no process
+# (freeglut sets no _NET_WM_PID), so a second game's window is told from the
+# first's by elimination.
+vt_new_window() {
+    local i window
+    for i in $(seq 1 300); do
+        for window in $(xdotool search --name '^Vantrell$' 2>/dev/null); do
+            [[ " ${VT_KNOWN_WINDOWS:-} " == *" $window "* ]] || { echo "$window"; return 0; }
+        done
+        sleep 0.2
+    done
 }
 
 # A game that has ended but was not waited for yet is a zombie, which kill -0
