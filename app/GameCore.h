@@ -214,6 +214,7 @@ private:
 
     // Networked play (GameCoreNetwork.cpp).
     bool lockstepping() const;
+    void networkSays(const std::string& line);
     bool processNetworkCommand(const std::string& word, std::istream& in);
     bool sendsOverNetwork(const std::string& command);
     void pollNetwork(float elapsedSeconds);

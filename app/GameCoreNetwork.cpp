@@ -60,6 +60,13 @@ std::uint32_t freshSeed() {
 
 } // namespace
 
+// On the console, and on standard error for whoever runs the game from a
+// terminal (the trace on standard output stays the game's own).
+void GameCore::networkSays(const std::string& line) {
+    console.addLine(line);
+    ErrorLine() << line;
+}
+
 bool GameCore::lockstepping() const {
     return network && networkBegun;
 }
@@ -103,8 +110,8 @@ bool GameCore::processNetworkCommand(const std::string& word, std::istream& in) 
         }
         const std::uint16_t opened = session->port();
         network = std::make_unique<LiveNetworkLink>(std::move(session));
-        console.addLine(word == "host" ? "Hosting on port " + std::to_string(opened)
-                                       : "Joining " + address + ":" + std::to_string(port));
+        networkSays(word == "host" ? "Hosting on port " + std::to_string(opened)
+                                   : "Joining " + address + ":" + std::to_string(port));
         return true;
     }
     if (word == "leave") {
@@ -158,7 +165,7 @@ void GameCore::pollNetwork(float elapsedSeconds) {
         case SessionEvent::Kind::welcomed:
         case SessionEvent::Kind::lobby:
             if (!event.text.empty())
-                console.addLine(event.text);
+                networkSays(event.text);
             break;
         case SessionEvent::Kind::begun:
             beginNetworkWorld();
@@ -203,8 +210,8 @@ void GameCore::beginNetworkWorld() {
     stepBudget = 0.0f;
     turn = NetworkTurn();
     networkBegun = true;
-    console.addLine("The network game has begun: " + std::to_string(begun->machines.size()) +
-                    " machines");
+    networkSays("The network game has begun: " + std::to_string(begun->machines.size()) +
+                " machines");
 }
 
 void GameCore::clearWorld() {
@@ -354,7 +361,7 @@ void GameCore::applyMachineGone(std::uint8_t machine) {
         setCurrentAim(turn.turret, turn.barrel);
     for (const std::uint32_t id : left)
         giveToComputer(id);
-    console.addLine(network->machineName(machine) + " left: the computer plays its tanks");
+    networkSays(network->machineName(machine) + " left: its tanks passed to the computer");
 }
 
 void GameCore::giveToComputer(std::uint32_t tankId) {

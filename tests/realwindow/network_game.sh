@@ -81,12 +81,15 @@ wait_result() { # NAME SECONDS
     vt_fail "game $1 showed no result within $2s"
 }
 
-# The person at NAME aims a little (the others see it move), takes the Nuke
-# (the fourth weapon), lets the velocity down to 0 and fires at their own feet.
-play_turn() { # NAME
+# The person at NAME aims a little (the others see it move), steps TABS times
+# through the weapons to the Nuke (the weapon, like the velocity, is what the
+# last shot left set, on every machine), lets the velocity down to 0 and fires
+# at their own feet.
+play_turn() { # NAME TABS
     vt_use "$1"
     vt_hold d 0.3
-    vt_key Tab Tab Tab
+    local tab
+    for ((tab = 0; tab < $2; ++tab)); do vt_key Tab; done
     vt_hold f 1.5
     vt_key space
 }
@@ -129,16 +132,16 @@ if [ "$way" = dropout ]; then
     vt_kill_game B KILL
     # DRAFT: the exact words of the line are the wiring's.
     expect_console A "to the computer" 15
-    play_turn A
+    play_turn A 3
     wait_result A "$result_time"
 else
-    play_turn A
+    play_turn A 3
     vt_on A vt_wait 0 '^TankObject::damageEvent\(.*\) health = 0$' 30
     wait_quiet A 2
     # Player 2 plays unless Player 1's Nuke has already decided the game.
     if ! shows_result A "network-$way-A-after-player-1"; then
         start=$(vt_on B vt_lines)
-        play_turn B
+        play_turn B 0
         vt_on B vt_wait "$start" '^TankObject::damageEvent\(.*\) health = 0$' 30
     fi
     wait_result A "$result_time"
