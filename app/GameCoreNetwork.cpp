@@ -80,8 +80,9 @@ bool GameCore::processNetworkCommand(const std::string& word, std::istream& in) 
         std::uint16_t port = EnetTransport::defaultPort;
         std::string address;
         if (word == "join" && !(in >> address)) {
-            console.addLine("join: give the host's address, and its port if not " +
-                            std::to_string(EnetTransport::defaultPort));
+            // Asked for the address: the console opens with the command typed.
+            consoleOpen = true;
+            console.setInputLine("join ");
             return true;
         }
         if (!readPort(in, port)) {
@@ -173,10 +174,10 @@ void GameCore::pollNetwork(float elapsedSeconds) {
         case SessionEvent::Kind::refused:
         case SessionEvent::Kind::failed:
         case SessionEvent::Kind::hostGone:
-            // The end comes at this update in the replay too.
+            // The end comes at this update in the replay too. The session has
+            // said on standard error what happened.
             if (recorder)
                 recorder->record(ReplayEvent::network(NetworkRecord::ended(event.text)));
-            ErrorLine() << event.text;
             if (event.kind == SessionEvent::Kind::hostGone ||
                 (event.kind == SessionEvent::Kind::failed && networkBegun)) {
                 clearWorld();

@@ -180,8 +180,9 @@ TEST(DataPack, TankHasItsNodesAndItsMuzzleClearsTheTankAtEveryAim) {
 
 // "set menu" is left out on purpose: only Esc may close the menu, because only
 // Esc also clears the last game's latched result. The first menu offers every
-// game start, against and among computers too, then Watch Last Game, Settings
-// and Quit (the result test walks it on screen).
+// game start, against and among computers too and across machines, then the
+// way to the second page (Watch Last Game, Settings and Quit); the result test
+// walks it on screen.
 TEST(DataPack, EveryMenuCommandIsOneTheGameKnowsAndTheFirstMenuStartsGames) {
     std::vector<Menu> menus;
     ASSERT_TRUE(loadMenu((dataDir + "menu.xml").c_str(), menus));
@@ -191,8 +192,8 @@ TEST(DataPack, EveryMenuCommandIsOneTheGameKnowsAndTheFirstMenuStartsGames) {
         first.push_back(option.execute);
     EXPECT_EQ(first, (std::vector<std::string>{"terrain;tanks 2", "terrain;tanks 3",
                                                "terrain;tanks 4", "terrain;tanks 2;computers 1",
-                                               "terrain;tanks 4;computers 4", "replay last",
-                                               "menu settings", "quit"}));
+                                               "terrain;tanks 4;computers 4", "host", "join",
+                                               "menu more"}));
     const std::set<std::string> variables = {"normals", "keydump", "wireframe", "lighting",
                                              "fps",     "follow",  "marks"},
                                 levels = {"easy", "normal", "hard"};
@@ -207,6 +208,7 @@ TEST(DataPack, EveryMenuCommandIsOneTheGameKnowsAndTheFirstMenuStartsGames) {
                 int value = 0;
                 words >> word;
                 EXPECT_TRUE(word == "terrain" || word == "quit" || command == "replay last" ||
+                            command == "host" || command == "join" ||
                             (word == "set" && words >> name >> value && variables.count(name)) ||
                             (word == "tanks" && words >> tanks && tanks >= 2 && tanks <= 4) ||
                             (word == "computers" && words >> value && value >= 1 &&

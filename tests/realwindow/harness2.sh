@@ -64,8 +64,11 @@ vt_start_game_as() {
     local name=$1 game known=""
     shift
     [ -z "${VT_SLOT[$name.VT_STDOUT]:-}" ] || vt_fail "a game called $name was started already"
+    # Only the windows of games still running: the X server hands a new client
+    # the window ids of one that has gone.
     for game in "${VT_GAMES[@]}"; do
-        known+=" ${VT_SLOT[$game.VT_WINDOW]}"
+        [ -n "${VT_SLOT[$game.VT_GAME_PID]:-}" ] && [ -e "/proc/${VT_SLOT[$game.VT_GAME_PID]}" ] &&
+            known+=" ${VT_SLOT[$game.VT_WINDOW]}"
     done
     vt_save
     mkdir -p "$VT_WORK/$name"

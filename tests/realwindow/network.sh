@@ -1,34 +1,27 @@
 #!/usr/bin/env bash
-# DRAFT, NOT A TEST YET. The name ends in .draft, so tests/realwindow/CMakeLists.txt
-# does not register it. It is written against console commands that the
-# network wiring is still to provide, and has never passed; once they exist,
-# run it by hand, settle the points marked DRAFT, and rename it network_game.sh.
-#
 # A game across two machines, each a game process with its own window in one X
 # server, keys sent to each window in turn (harness2.sh):
-#   host PORT on A              console: "Hosting on port PORT"
-#   join 127.0.0.1 PORT on B    console: "Joined 127.0.0.1:PORT as machine 1"
+#   host PORT on A              "Hosting on port PORT"
+#   join 127.0.0.1 PORT on B    "Joined 127.0.0.1:PORT as machine 1"
 #   "terrain;tanks 3;computers 1" on A: Player 1 is A's, Player 2 B's, Player 3
 #                               the computer's, on every machine
-# Each person plays their own turn on their own window: Player 1 drops a Nuke
-# at its own feet (velocity 0), then Player 2 likewise if still standing; the
-# result ("Player N wins!" or "Draw Game") is written across both windows, and
-# both traces are the same from 'processCommand: "terrain"' on. Host and join
+# (the network's lines go to the console and to standard error). Each person
+# plays their own turn on their own window: Player 1 drops a Nuke at its own
+# feet (velocity 0), then Player 2 likewise if still standing; the result
+# ("Player N wins!" or "Draw Game") is written across both windows, and both
+# traces are the same from 'processCommand: "terrain"' on. Host and join
 # themselves trace nothing, and the key trace stays off: it would differ.
-# Three ways, each a run of its own (VT_NET_WAY picks one; without it all three
-# run one after another):
-#   direct    B joins A's port on loopback
+# VT_NET_WAY says which way (tests/realwindow/CMakeLists.txt makes one test of
+# each):
+#   direct    B joins A's port on loopback; afterwards each machine's replay
+#             plays its own trace again, line for line
 #   relay     B joins through udp_relay: 75 ms each way and 5 % lost each way,
 #             150 ms round trip
-#   dropout   B is killed (SIGKILL) during Player 1's turn: A's console says its
-#             tank passed to the computer, and A's game reaches its result alone
-if [ -z "${VT_NET_WAY:-}" ]; then
-    for way in direct relay dropout; do
-        echo "=== $way ==="
-        VT_NET_WAY=$way bash "$0" || exit 1
-    done
-    exit 0
-fi
+#   dropout   B is killed (SIGKILL) during Player 1's turn: A says its tank
+#             passed to the computer, and A's game reaches its result alone
+#   refused   B plays with another data pack: the host refuses it with a line
+#             naming both packs, and B is left out of the game
+: "${VT_NET_WAY:?VT_NET_WAY must be direct, relay, dropout or refused}"
 source "$(dirname "$0")/harness2.sh"
 
 # A port of its own, so that runs side by side rarely meet.
@@ -37,9 +30,7 @@ way=$VT_NET_WAY
 result_time=120
 ldd "$VT_GAME_DIR/vantrell" | grep -q libasan && result_time=240
 
-# DRAFT: a console line is not on standard output today. This looks for the
-# text on either stream, for whichever the wiring chooses; a screenshot alone
-# cannot be read back as text.
+# The network's lines are on standard error as well as the console.
 expect_console() { # NAME TEXT [SECONDS]
     local i
     for i in $(seq 1 $((${3:-10} * 10))); do
@@ -96,7 +87,17 @@ play_turn() { # NAME TABS
 
 vt_start_xvfb
 vt_start_game_as A
-vt_start_game_as B
+if [ "$way" = refused ]; then
+    # The same game with one file more in its data pack.
+    other=$VT_WORK/other-pack
+    mkdir -p "$other"
+    ln -s "$VT_GAME_DIR/vantrell" "$other/vantrell"
+    cp -r "$VT_GAME_DIR/data" "$other/data"
+    echo "a file the host does not have" >"$other/data/extra.txt"
+    VT_GAME_DIR=$other vt_start_game_as B
+else
+    vt_start_game_as B
+fi
 vt_on A vt_wait_started
 vt_on B vt_wait_started
 
@@ -114,6 +115,29 @@ fi
 vt_use B
 vt_key Escape
 vt_console "join 127.0.0.1 $join_port"
+if [ "$way" = refused ]; then
+    expect_console B "Another data pack: " 20
+    line=$(grep -a "Another data pack: " "$(vt_stderr B)" | head -n 1)
+    [ "$(grep -c "Another data pack: " "$(vt_stderr B)")" -eq 1 ] ||
+        vt_fail "the refusal was said more than once: $(cat "$(vt_stderr B)")"
+    [[ "$line" =~ Another\ data\ pack:\ ([0-9a-f]{12})\ on\ the\ host,\ ([0-9a-f]{12})\ here$ ]] &&
+        [ "${BASH_REMATCH[1]}" != "${BASH_REMATCH[2]}" ] ||
+        vt_fail "the refusal does not name both packs: $line"
+    # A plays on alone; B's world is its own.
+    vt_use A
+    vt_console "terrain;tanks 2"
+    vt_on A vt_wait 0 '^processCommand: "tanks 2"$' 10
+    sleep 1
+    [ "$(vt_on B vt_count_after 0 '^processCommand: "tanks 2"$')" -eq 0 ] ||
+        vt_fail "the refused machine ran the host's game"
+    for game in B A; do
+        vt_use "$game"
+        vt_console quit
+        vt_on "$game" vt_wait_exit 30
+    done
+    echo "network game (refused): ok"
+    exit 0
+fi
 expect_console B "Joined 127.0.0.1:$join_port as machine 1" 20
 
 # The game, started on A; both menus put away; three tanks land on both.
@@ -130,8 +154,7 @@ if [ "$way" = dropout ]; then
     vt_use A
     vt_hold d 0.3
     vt_kill_game B KILL
-    # DRAFT: the exact words of the line are the wiring's.
-    expect_console A "to the computer" 15
+    expect_console A "left: its tanks passed to the computer" 15
     play_turn A 3
     wait_result A "$result_time"
 else
@@ -177,4 +200,32 @@ for game in B A; do
     status=$(vt_on "$game" eval 'echo "$VT_GAME_STATUS"')
     [ "$status" -eq 0 ] || vt_fail "quit ended game $game with status $status"
 done
+if [ "$way" = direct ]; then
+    # Each machine's replay plays its own side of the game again, no network
+    # needed: the trace from the game's start to the end, line for line.
+    for game in A B; do
+        replays=$(vt_on "$game" eval 'echo "$VT_REPLAYS"')
+        replay=$(ls "$replays"/*.vtr 2>/dev/null | tail -n 1)
+        [ -n "$replay" ] || vt_fail "game $game left no replay"
+        vt_start_game_as "replay$game" --replay "$replay" --fast
+        for i in $(seq 1 600); do
+            grep -qxF "Replay finished" "$(vt_stderr "replay$game")" && break
+            sleep 0.1
+        done
+        grep -qxF "Replay finished" "$(vt_stderr "replay$game")" ||
+            vt_fail "game $game's replay did not finish within 60 s"
+        vt_kill_game "replay$game"
+        replayed=$VT_WORK/replayed-$game.txt
+        sed -n '/^end GameCore::GameCore()$/,$p' "$(vt_stdout "replay$game")" | tail -n +2 >"$replayed"
+        lines=$(wc -l <"$replayed")
+        grep -qxF 'processCommand: "tanks 3"' "$replayed" ||
+            vt_fail "game $game's replay does not hold the game's start"
+        # The game's trace up to its "quit", which ended it unrecorded.
+        played=$VT_WORK/played-$game.txt
+        grep -avxF 'processCommand: "quit"' "$(vt_stdout "$game")" | tail -n "$lines" >"$played"
+        cmp -s "$replayed" "$played" ||
+            vt_fail "game $game's replay differs from its trace: $(diff "$replayed" "$played" | head -n 5)"
+        echo "game $game's replay: $lines lines of its trace, exactly"
+    done
+fi
 echo "network game ($way): ok"
