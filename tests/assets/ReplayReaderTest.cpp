@@ -36,7 +36,10 @@ std::vector<ReplayEvent> everyKind() {
             ReplayEvent::mouse(false, 1.5f, -2.0f, 0.0f, 0.0f),
             ReplayEvent::reshape(640, 480),
             ReplayEvent::reshape(0, 1),
-            ReplayEvent::gameStart()};
+            ReplayEvent::gameStart(),
+            ReplayEvent::network(std::string("\x03\x00\xff", 3)),
+            ReplayEvent::network(std::string(ReplayEvent::maxNetworkBytes, 'n')),
+            ReplayEvent::network("")};
 }
 
 bool sameBits(float a, float b) {
@@ -53,6 +56,7 @@ void expectSame(const ReplayEvent& a, const ReplayEvent& b) {
                 sameBits(a.dy, b.dy));
     EXPECT_EQ(a.width, b.width);
     EXPECT_EQ(a.height, b.height);
+    EXPECT_EQ(a.bytes, b.bytes);
 }
 
 } // namespace
@@ -114,6 +118,9 @@ TEST(ReplayReader, DamagedFilesAreRefusedWithAReason) {
          good.substr(0, headerSize) + std::string("\x02"
                                                   "a\x02\x00",
                                                   4),
+         "is damaged at byte"},
+        {"network record past the bound",
+         good.substr(0, headerSize) + std::string("\x06\x01\x10", 3) + std::string(4097, 'x'),
          "is damaged at byte"},
         {"huge window",
          good.substr(0, headerSize) + std::string("\x04\x00\x00\x01\x00\x10\x00\x00\x00", 9),
