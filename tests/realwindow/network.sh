@@ -102,10 +102,18 @@ vt_on A vt_wait_started
 vt_on B vt_wait_started
 
 # A hosts; B joins, directly or through the relay. The menus are opened first,
-# so the console's keys do not land on the title.
+# so the console's keys do not land on the title. The direct way goes through
+# the main menu, as a person would: "Host a Network Game" (the sixth line) on
+# the default port, and "Join a Network Game" (the seventh), which opens the
+# console with "join " typed for the address.
+[ "$way" = direct ] && port=28960
 vt_use A
 vt_key Escape
-vt_console "host $port"
+if [ "$way" = direct ]; then
+    vt_key Down Down Down Down Down Return
+else
+    vt_console "host $port"
+fi
 expect_console A "Hosting on port $port"
 join_port=$port
 if [ "$way" = relay ]; then
@@ -114,7 +122,13 @@ if [ "$way" = relay ]; then
 fi
 vt_use B
 vt_key Escape
-vt_console "join 127.0.0.1 $join_port"
+if [ "$way" = direct ]; then
+    vt_key Down Down Down Down Down Down Return
+    vt_type "127.0.0.1 $join_port"
+    vt_key Return grave
+else
+    vt_console "join 127.0.0.1 $join_port"
+fi
 if [ "$way" = refused ]; then
     expect_console B "Another data pack: " 20
     line=$(grep -a "Another data pack: " "$(vt_stderr B)" | head -n 1)
