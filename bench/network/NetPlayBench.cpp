@@ -5,7 +5,7 @@
 //      through the relay at 75 ms each way, and at 75 ms with 5 % loss.
 //   2. The bytes on the wire of an idle game and of a shot.
 //   3. The largest game kept at pace: machines x tanks, all updated each frame.
-// Run from anywhere: net_play_bench [--quick]   (about 100 s; --quick about 40)
+// Run from anywhere: net_play_bench [--quick]   (about 85 s; --quick about 45)
 #include "LoopbackGame.h"
 #include "Samples.h"
 #include "StepPace.h"
@@ -201,8 +201,10 @@ void shotsAndBytes(int turns, double idleSeconds) {
         {"150 ms round trip", {75, 0.0}},
         {"150 ms, 5 % loss", {75, 5.0}},
     };
-    std::printf("\n1. Space on one machine to the shell on the other (2 machines, tanks 2, ms;\n"
-                "   each figure includes the wait for the next 60 Hz frame and is late by up to a frame)\n");
+    std::printf("\n1. Space to the shot's step (2 machines, tanks 2, ms, median md and max mx):\n"
+                "   h->g host's Space on the guest, g->h the other way, h->h and g->g on the firing\n"
+                "   machine itself; lead: the guest's steps less the host's at Space. Each figure\n"
+                "   holds the wait for the next 60 Hz frame and is late by up to a frame.\n");
     std::printf("%-22s %5s %7s %7s %7s %7s %7s %7s %6s %6s\n", "line", "shots", "h->g md",
                 "h->g mx", "g->h md", "g->h mx", "h->h md", "g->g md", "lead", "missed");
     IdleFigures idle;
