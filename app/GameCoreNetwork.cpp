@@ -37,11 +37,12 @@ std::string machineHostName() {
     return text;
 }
 
-bool readPort(std::istream& in, std::uint16_t& port) {
+// Port 0 is the host's "any free port", which it then names.
+bool readPort(std::istream& in, std::uint16_t& port, bool anyAllowed) {
     long value = 0;
     if (!(in >> value))
         return true; // none given: the default stays
-    if (value < 1 || value > 65535)
+    if (value < (anyAllowed ? 0 : 1) || value > 65535)
         return false;
     port = static_cast<std::uint16_t>(value);
     return true;
@@ -85,8 +86,9 @@ bool GameCore::processNetworkCommand(const std::string& word, std::istream& in) 
             console.setInputLine("join ");
             return true;
         }
-        if (!readPort(in, port)) {
-            console.addLine(word + ": the port must be from 1 to 65535");
+        if (!readPort(in, port, word == "host")) {
+            console.addLine(word + (word == "host" ? ": the port must be from 0 (any) to 65535"
+                                                   : ": the port must be from 1 to 65535"));
             return true;
         }
         if (networkReplayed) {
