@@ -145,8 +145,8 @@ bool GameCore::sendsOverNetwork(const std::string& command) {
     std::string text = command;
     text.erase(0, text.find_first_not_of(' '));
     text.erase(text.find_last_not_of(' ') + 1);
-    if (text.size() > 64) {
-        console.addLine("Too long for a network game: " + word);
+    if (!isCommandText(text)) {
+        console.addLine("A network game cannot send this " + word + " command.");
         return true;
     }
     if (!network->beginning() && !network->begin(freshSeed())) {
