@@ -36,6 +36,8 @@ public:
     void finish();
     void setCamera(const Vector3& position, const Vector3& rotation);
     void setDepthTest(bool on);
+    // On from the start: the overlay's glyphs and the marks need it.
+    void setBlending(bool on);
     void setShowNormals(bool on) { showNormals = on; }
     void setWireframe(bool on);
     void setColor(float r, float g, float b);
