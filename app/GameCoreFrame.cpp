@@ -84,10 +84,7 @@ void GameCore::display() {
             else
                 screen.drawObject(*object, meshes);
         }
-    screen.setColor(1.0f, 1.0f, 1.0f);
-    screen.setLighting(false);
-    screen.bindTexture(backgroundTexture);
-    screen.drawSkeleton(backgroundSkeleton, meshes);
+    screen.drawSky(backgroundSkeleton, meshes, backgroundTexture);
     screen.setBlending(true);
     // The see-through marks blend over whatever lies behind them, the sky too.
     if (marked)
