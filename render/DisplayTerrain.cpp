@@ -1,8 +1,9 @@
 // The terrain is a walk over its cells, one begin/end pair of two triangles per
 // cell, a texture bound only when it changes. The walk is compiled into display
 // lists by strips of rows (TerrainLists), so a frame hands OpenGL the lists and
-// only a strip that a crater changed is walked again, and compiled once settled. Positions come from
-// per-column and per-row tables, the same for a strip as for the whole walk.
+// only a strip that a crater changed is walked again, then compiled once it has
+// settled. Positions come from per-column and per-row tables, the same for a
+// strip as for the whole walk.
 #include "render/Display.h"
 #include "world/Terrain.h"
 #include "world/TileOrientation.h"

@@ -69,7 +69,8 @@ bool TerrainLists::draw(const Terrain& terrain, const Compile& compile, const Wa
         Strip& strip = strips[s];
         const std::uint32_t firstRow = static_cast<std::uint32_t>(s) * rowsPerStrip;
         const std::uint32_t endRow = std::min(firstRow + rowsPerStrip, w - 1);
-        const bool changed = refresh(strip, cells, firstRow, endRow) || strip.enteringTexture != entering;
+        const bool changed =
+            refresh(strip, cells, firstRow, endRow) || strip.enteringTexture != entering;
         strip.enteringTexture = entering;
         if (changed)
             strip.listed = false;
