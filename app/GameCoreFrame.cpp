@@ -71,6 +71,9 @@ void GameCore::display() {
     // opaque and depth-tested and the sky lies beyond all of it, so the sky drawn
     // last shows in the same pixels as drawn first, while the depth test now
     // skips its hidden fragments: most of the window, on a software renderer.
+    // Opaque fragments blended over what lies behind them come out as they went
+    // in, after a read of every pixel they cover: no blending until the marks.
+    screen.setBlending(false);
     screen.setLighting(variables["lighting"] != 0);
     screen.drawTerrain(terrain);
     const bool marked = marksShown();
@@ -81,10 +84,8 @@ void GameCore::display() {
             else
                 screen.drawObject(*object, meshes);
         }
-    screen.setColor(1.0f, 1.0f, 1.0f);
-    screen.setLighting(false);
-    screen.bindTexture(backgroundTexture);
-    screen.drawSkeleton(backgroundSkeleton, meshes);
+    screen.drawSky(backgroundSkeleton, meshes, backgroundTexture);
+    screen.setBlending(true);
     // The see-through marks blend over whatever lies behind them, the sky too.
     if (marked)
         drawShotMarks();

@@ -91,6 +91,9 @@ static void setCapability(GLenum capability, bool on) {
 void Display::setDepthTest(bool on) {
     setCapability(GL_DEPTH_TEST, on);
 }
+void Display::setBlending(bool on) {
+    setCapability(GL_BLEND, on);
+}
 void Display::setWireframe(bool on) {
     wireframe = on;
     glPolygonMode(GL_FRONT_AND_BACK, on ? GL_LINE : GL_FILL);

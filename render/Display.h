@@ -36,6 +36,8 @@ public:
     void finish();
     void setCamera(const Vector3& position, const Vector3& rotation);
     void setDepthTest(bool on);
+    // On from the start: the overlay's glyphs and the marks need it.
+    void setBlending(bool on);
     void setShowNormals(bool on) { showNormals = on; }
     void setWireframe(bool on);
     void setColor(float r, float g, float b);
@@ -62,6 +64,10 @@ public:
     void compileMeshes(const MeshLibrary& meshes);
     void drawSkeleton(const Skeleton& node, MeshLibrary& meshes);
     void drawObject(const Object& object, MeshLibrary& meshes);
+    // The background model in its texture's own colours: unlit, white, the
+    // texture replacing the colour (the same pixels as modulating white, with
+    // a multiplication less for each of the many the sky covers).
+    void drawSky(const Skeleton& sky, MeshLibrary& meshes, std::uint32_t texture);
     // From display lists, each compiled again only when its cells change.
     void drawTerrain(const Terrain& terrain);
     // The same calls issued one by one, with no list: the reference the lists

@@ -126,6 +126,15 @@ void Display::drawSkeleton(const Skeleton& node, MeshLibrary& meshes, bool cullC
     glPopMatrix();
 }
 
+void Display::drawSky(const Skeleton& sky, MeshLibrary& meshes, std::uint32_t texture) {
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glDisable(GL_LIGHTING);
+    bindTexture(texture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    drawSkeleton(sky, meshes, false);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+}
+
 // A mesh drawn call by call has not been measured: its reach is not known.
 float Display::skeletonReach(const Skeleton& node, MeshLibrary& meshes) const {
     const Vector3& s = node.scale;

@@ -1,8 +1,9 @@
 // The terrain is a walk over its cells, one begin/end pair of two triangles per
 // cell, a texture bound only when it changes. The walk is compiled into display
 // lists by strips of rows (TerrainLists), so a frame hands OpenGL the lists and
-// only a strip that a crater changed is walked again. Positions come from
-// per-column and per-row tables, the same for a strip as for the whole walk.
+// only a strip that a crater changed is walked again, then compiled once it has
+// settled. Positions come from per-column and per-row tables, the same for a
+// strip as for the whole walk.
 #include "render/Display.h"
 #include "world/Terrain.h"
 #include "world/TileOrientation.h"
@@ -24,17 +25,20 @@ std::vector<GLfloat> gridPositions(std::uint32_t count, float extent, std::uint3
 
 void Display::drawTerrain(const Terrain& terrain) {
     glColor3f(1.0f, 1.0f, 1.0f);
+    const auto walk = [&](std::uint32_t firstRow, std::uint32_t endRow,
+                          std::uint32_t enteringTexture) {
+        drawTerrainRows(terrain, firstRow, endRow, enteringTexture);
+    };
     if (terrainListed)
-        terrainListed =
-            terrainLists.update(terrain, [&](std::uint32_t list, std::uint32_t firstRow,
-                                             std::uint32_t endRow, std::uint32_t enteringTexture) {
-                return buildList(
-                    list, [&] { drawTerrainRows(terrain, firstRow, endRow, enteringTexture); });
-            });
-    if (terrainListed)
-        terrainLists.call();
+        terrainListed = terrainLists.draw(
+            terrain,
+            [&](std::uint32_t list, std::uint32_t firstRow, std::uint32_t endRow,
+                std::uint32_t enteringTexture) {
+                return buildList(list, [&] { walk(firstRow, endRow, enteringTexture); });
+            },
+            walk);
     else if (terrain.cells().width() >= 2)
-        drawTerrainRows(terrain, 0, terrain.cells().width() - 1, 0);
+        walk(0, terrain.cells().width() - 1, 0);
     drawTerrainNormals(terrain);
 }
 

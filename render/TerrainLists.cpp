@@ -48,7 +48,7 @@ bool TerrainLists::refresh(Strip& strip, const Matrix<TerrainCell>& cells, std::
     return changed;
 }
 
-bool TerrainLists::update(const Terrain& terrain, const Compile& compile) {
+bool TerrainLists::draw(const Terrain& terrain, const Compile& compile, const Walk& walk) {
     const Matrix<TerrainCell>& cells = terrain.cells();
     const std::uint32_t w = cells.width();
     const std::uint32_t h = cells.height();
@@ -62,29 +62,34 @@ bool TerrainLists::update(const Terrain& terrain, const Compile& compile) {
             strips.resize((w - 1 + rowsPerStrip - 1) / rowsPerStrip);
     }
 
+    bool failed = false;
+    std::size_t compiles = 0;
     std::uint32_t entering = 0; // what the walk has bound when it reaches the strip
     for (std::size_t s = 0; s < strips.size(); ++s) {
         Strip& strip = strips[s];
         const std::uint32_t firstRow = static_cast<std::uint32_t>(s) * rowsPerStrip;
         const std::uint32_t endRow = std::min(firstRow + rowsPerStrip, w - 1);
-        const bool changed = refresh(strip, cells, firstRow, endRow);
-        if (changed || strip.list == 0 || strip.enteringTexture != entering) {
+        const bool changed =
+            refresh(strip, cells, firstRow, endRow) || strip.enteringTexture != entering;
+        strip.enteringTexture = entering;
+        if (changed)
+            strip.listed = false;
+        else if (!failed && !strip.listed && compiles < compilesPerFrame) {
+            ++compiles;
             if (strip.list == 0)
                 strip.list = glGenLists(1);
-            if (strip.list == 0 || !compile(strip.list, firstRow, endRow, entering)) {
-                release();
-                return false;
-            }
-            strip.enteringTexture = entering;
+            failed = strip.list == 0 || !compile(strip.list, firstRow, endRow, entering);
+            strip.listed = !failed;
         }
+        if (strip.listed)
+            glCallList(strip.list);
+        else
+            walk(firstRow, endRow, entering);
         // The walk binds each cell's texture unless it is bound already, so after
         // any cell its texture is the one bound.
         entering = cells.at(endRow - 1, h - 2).texture;
     }
-    return true;
-}
-
-void TerrainLists::call() const {
-    for (const Strip& strip : strips)
-        glCallList(strip.list);
+    if (failed)
+        release();
+    return !failed;
 }

@@ -20,7 +20,7 @@ status=0
 LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER=llvmpipe "$bench" --benchmark_color=false ${BENCH_FLAGS:-} \
     >"$work/stdout" 2>"$work/stderr" || status=$?
 grep -vE '^\*\*\*WARNING' "$work/stderr" || true
-grep -E '^(-{10}|Benchmark |Floor|BareTerrain|NukeCrater|GameFrame|SalvoFrame|Background|frame / |bare terrain |background / |marks / |crater - )' "$work/stdout" || true
+grep -E '^(-{10}|Benchmark |Floor|BareTerrain|NukeCrater|CraterSettling|GameFrame|SalvoFrame|Background|frame / |bare terrain |background / |marks / |crater - |crater settling - )' "$work/stdout" || true
 if [ "$status" -ne 0 ]; then
     echo "frame_bench failed with status $status" >&2
     tail -n 20 "$work/stdout" >&2

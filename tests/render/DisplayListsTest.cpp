@@ -2,6 +2,9 @@
 #include "support/GLReplay.h"
 #include "world/Object.h"
 #include "world/Terrain.h"
+#include <algorithm>
+#include <functional>
+#include <iterator>
 #include <set>
 
 namespace {
@@ -94,20 +97,30 @@ TEST_F(DisplayListsTest, MeshesAreDrawnByTheirListsUnlessNewOrChanged) {
     EXPECT_EQ(fakegl::listCount(), listsBefore);
 }
 
-// The strips, called in order, draw exactly the walk over every cell (binds
-// included) after any change: a first compile, an edit that one strip covers,
-// a crater, the grid row two strips share, the last cell of a strip (whose
-// texture the next strip enters with), the terrain's extent. Only the strips
-// named are compiled again.
-TEST_F(DisplayListsTest, TerrainStripsDrawTheWalkAndOnlyChangedStripsAreCompiledAgain) {
+// The strips draw exactly the walk over every cell (binds included) after any
+// change: a first draw, an edit that one strip covers, a crater, the grid row
+// two strips share, the last cell of a strip (whose texture the next strip
+// enters with), the terrain's extent. A changed strip is walked call by call
+// in the frame of the change and compiled in the next, which finds it settled;
+// only the strips named are compiled, and the frame after that calls lists only.
+TEST_F(DisplayListsTest, ChangedTerrainStripsAreWalkedThenCompiledOnceSettled) {
     Terrain terrain = ground();
+    for (int frame = 0; frame < 4; ++frame) // eight strips, two compiled a frame
+        display->drawTerrain(terrain);
+    fakegl::reset();
     display->drawTerrain(terrain);
-    const std::vector<double> strips = newLists();
+    for (const fakegl::Call& c : fakegl::calls())
+        ASSERT_TRUE(c.list != 0 || c.name == "glColor3f") << c.name; // the white is set first
+    std::vector<double> strips;
+    for (const fakegl::Call& c : fakegl::listCalls())
+        if (c.name == "glCallList")
+            strips.push_back(c.args[0]);
     ASSERT_EQ(strips.size(), 8u);
+    const std::set<std::size_t> all{0, 1, 2, 3, 4, 5, 6, 7};
     struct Case {
         const char* what;
         std::function<void(Terrain&)> edit;
-        std::set<std::size_t> compiled; // strip indices
+        std::set<std::size_t> changed; // strip indices
     };
     const Case cases[] = {
         {"nothing", [](Terrain&) {}, {}},
@@ -118,29 +131,68 @@ TEST_F(DisplayListsTest, TerrainStripsDrawTheWalkAndOnlyChangedStripsAreCompiled
          [](Terrain& t) { t.cells().at(4, 7).normal.y = 0.5f; },
          {0, 1}},
         {"strip 0's last texture", [](Terrain& t) { t.cells().at(3, 28).texture = 9; }, {0, 1}},
-        {"the extent",
-         [](Terrain& t) { t = Terrain(30, 30, 100.0f, 100.0f, 200.0f); },
-         {0, 1, 2, 3, 4, 5, 6, 7}},
+    };
+    const auto stripOf = [&](double name) {
+        return static_cast<std::size_t>(std::find(strips.begin(), strips.end(), name) -
+                                        strips.begin());
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         c.edit(terrain);
         fakegl::reset();
-        display->drawTerrain(terrain);
-        const Drawn listed = drawn();
-        const unsigned int boundAfterLists = fakegl::boundTexture();
-        std::set<std::size_t> compiled;
-        for (const double name : newLists())
-            compiled.insert(std::find(strips.begin(), strips.end(), name) - strips.begin());
-        if (std::string(c.what) != "the extent")
-            EXPECT_EQ(compiled, c.compiled);
-        else
-            EXPECT_EQ(newLists().size(), 8u);
-        fakegl::reset();
         display->drawTerrainImmediate(terrain);
-        EXPECT_EQ(listed, drawn());
-        EXPECT_EQ(boundAfterLists, fakegl::boundTexture());
+        const Drawn walk = drawn();
+        const unsigned int boundAfterWalk = fakegl::boundTexture();
+        for (const char* frame : {"the change's", "the next", "the one after"}) {
+            SCOPED_TRACE(frame);
+            fakegl::reset();
+            display->drawTerrain(terrain);
+            EXPECT_EQ(drawn(), walk);
+            EXPECT_EQ(fakegl::boundTexture(), boundAfterWalk);
+            std::set<std::size_t> called, compiled;
+            for (const fakegl::Call& call : fakegl::listCalls()) {
+                if (call.name == "glCallList")
+                    called.insert(stripOf(call.args[0]));
+                if (call.name == "glNewList")
+                    compiled.insert(stripOf(call.args[0]));
+            }
+            std::set<std::size_t> unchanged;
+            std::set_difference(all.begin(), all.end(), c.changed.begin(), c.changed.end(),
+                                std::inserter(unchanged, unchanged.end()));
+            const std::string which = frame;
+            EXPECT_EQ(called, which == "the change's" ? unchanged : all);
+            EXPECT_EQ(compiled, which == "the next" ? c.changed : std::set<std::size_t>{});
+        }
     }
+}
+
+// A new extent moves every vertex: every strip is walked, then compiled two a
+// frame, the rest walked meanwhile, and the lists' names are used again.
+TEST_F(DisplayListsTest, ANewExtentWalksEveryStripAndCompilesTwoAFrame) {
+    Terrain terrain = ground();
+    for (int frame = 0; frame < 5; ++frame)
+        display->drawTerrain(terrain);
+    const std::size_t lists = fakegl::listCount();
+    terrain = Terrain(30, 30, 100.0f, 100.0f, 200.0f);
+    fakegl::reset();
+    display->drawTerrainImmediate(terrain);
+    const Drawn walk = drawn();
+    const std::pair<std::size_t, std::size_t> frames[] = {{0, 0}, {2, 2}, {4, 2},
+                                                          {6, 2}, {8, 2}, {8, 0}};
+    for (const auto& [listed, compiledNow] : frames) {
+        SCOPED_TRACE(listed);
+        fakegl::reset();
+        display->drawTerrain(terrain);
+        EXPECT_EQ(drawn(), walk);
+        std::size_t called = 0, compiled = 0;
+        for (const fakegl::Call& call : fakegl::listCalls()) {
+            called += call.name == "glCallList";
+            compiled += call.name == "glNewList";
+        }
+        EXPECT_EQ(called, listed);
+        EXPECT_EQ(compiled, compiledNow);
+    }
+    EXPECT_EQ(fakegl::listCount(), lists);
 }
 
 // A list OpenGL could not build is not used: the mesh and the terrain are drawn
@@ -159,16 +211,26 @@ TEST_F(DisplayListsTest, AListThatFailsToBuildIsReportedOnceAndDrawnWithout) {
         display->drawSkeleton(node, meshes);
         EXPECT_EQ(fakegl::calls()[fakegl::find("glDrawElements")].list != 0, listed) << name;
     }
+    // The strips are first compiled in the frame after the first: the one that
+    // fails is walked, and so is everything from then on.
     Terrain terrain = ground();
-    fakegl::failNextList(GL_OUT_OF_MEMORY);
-    display->drawTerrain(terrain);
-    fakegl::reset();
-    display->drawTerrain(terrain);
-    const Drawn walked = drawn();
-    EXPECT_TRUE(fakegl::listCalls().empty());
     fakegl::reset();
     display->drawTerrainImmediate(terrain);
-    EXPECT_EQ(walked, drawn());
+    const Drawn walk = drawn();
+    display->drawTerrain(terrain);
+    for (const std::string frame : {"failing", "after"}) {
+        SCOPED_TRACE(frame);
+        fakegl::reset();
+        if (frame == "failing")
+            fakegl::failNextList(GL_OUT_OF_MEMORY);
+        display->drawTerrain(terrain);
+        EXPECT_EQ(walk, drawn());
+        bool called = false;
+        for (const fakegl::Call& call : fakegl::listCalls())
+            called = called || call.name == "glCallList";
+        EXPECT_FALSE(called);
+    }
+    EXPECT_TRUE(fakegl::listCalls().empty());
     EXPECT_EQ(lines.err(),
               "OpenGL error 0x505 while building a display list; drawing without it\n");
     EXPECT_EQ(lines.out(), "");

@@ -103,3 +103,28 @@ TEST_F(DisplayModelsTest, ObjectIsBoundAndScaledInWorldAxesAfterItsRotation) {
     // Model +z turns to +x, is stretched there and moved.
     EXPECT_NEAR(glreplay::distance(drawnAt({0, 0, 1}), {8, 6, 7}), 0, 1e-5);
 }
+
+// The sky draws its mesh unlit and white with the texture replacing the colour,
+// and gives the next textured draw the modulation back; the colour stays white
+// and the lighting off for what follows, as the frame expects.
+TEST_F(DisplayModelsTest, SkyReplacesTheColourByItsTextureAndGivesModulationBack) {
+    Skeleton sky;
+    sky.meshName = "box";
+    MeshLibrary meshes{{"box", square()}};
+    fakegl::reset();
+    display->setLighting(true);
+    display->drawSky(sky, meshes, 4);
+    EXPECT_EQ(fakegl::boundTexture(), 4u);
+    EXPECT_FALSE(fakegl::isEnabled(GL_LIGHTING));
+    EXPECT_EQ(fakegl::args("glColor3f"), (std::vector<double>{1, 1, 1}));
+    const std::size_t draw = fakegl::find("glDrawElements");
+    const std::size_t replace = fakegl::find("glTexEnvi");
+    const std::size_t modulate = fakegl::find("glTexEnvi", replace + 1);
+    ASSERT_LT(modulate, fakegl::calls().size());
+    EXPECT_LT(replace, draw);
+    EXPECT_GT(modulate, draw);
+    EXPECT_EQ(fakegl::calls()[replace].args,
+              (std::vector<double>{GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE}));
+    EXPECT_EQ(fakegl::calls()[modulate].args,
+              (std::vector<double>{GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE}));
+}

@@ -258,6 +258,7 @@ void glDeleteTextures(GLsizei n, const GLuint* names) {
     args.insert(args.end(), names, names + n);
 }
 void glTexParameteri(GLenum target, GLenum pname, GLint v) { record(__func__, target, pname, v); }
+void glTexEnvi(GLenum target, GLenum pname, GLint v) { record(__func__, target, pname, v); }
 void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei w, GLsizei h,
                   GLint border, GLenum format, GLenum type, const GLvoid* pixels) {
     record(__func__, target, level, internalFormat, w, h, border, format, type).pointer =
