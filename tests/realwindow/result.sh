@@ -4,8 +4,8 @@
 # back to the game but Esc, which takes the old result away: so every way from
 # a finished game into a new one ends with the new game bare, and with its own
 # result when it ends. Before the first game there is no result to keep. The main menu is walked to
-# the end to see that it shows just eight lines (the five game starts, Watch
-# Last Game, Settings and Quit), the last of which ends the game.
+# the end to see that it shows just eight lines (the five game starts, Host and
+# Join a Network Game, and More), the last of which leads to Quit.
 source "$(dirname "$0")/harness.sh"
 
 shot() { vt_screenshot "result-$1"; }
@@ -64,7 +64,8 @@ echo "the winner's digit: $digit pixels differ from Player 1's"
 [ "$digit" -ge 10 ] || vt_fail "the result still names Player 1, not the new winner"
 
 # The main menu, walked from the top with the last game's result standing over
-# a new one: its first line starts a game, its eighth and last quits (what the
+# a new one: its first line starts a game, its eighth and last leads on to the
+# page whose Quit ends the game (what the
 # others run is the menu file's, checked with the data pack). Eight lines of 32
 # pixels centred on the window's middle put the first line in rows 111 to 142
 # of the screenshot (nine would put it 16 higher). How many rows of a glyph are
@@ -86,11 +87,14 @@ echo "eighth line: red from row $top7, columns $left7 to $right7; one Down more:
 near() { [ "$1" -ge $(($2 - $3)) ] && [ "$1" -le $(($2 + $3)) ]; }
 near "$top7" $((top0 + 224)) 6 || vt_fail "seven Downs did not move the selection seven lines"
 near "$top8" "$top7" 4 || vt_fail "the main menu goes on past its eighth line"
-# "Quit": four 32-pixel glyphs from the block's left edge.
+# "More": four 32-pixel glyphs from the block's left edge. Its page's third
+# line is "Quit".
 near "$left7" "$left0" 8 && [ $((right7 - left0)) -lt 128 ] ||
     vt_fail "the eighth line is not four characters long"
 start=$(vt_lines)
 vt_key Return
+vt_wait "$start" '^processCommand: "menu more"$' 10
+vt_key Down Down Return
 vt_wait "$start" '^processCommand: "quit"$' 10
 vt_wait_exit 30
 [ "$VT_GAME_STATUS" -eq 0 ] || vt_fail "Quit ended the game with status $VT_GAME_STATUS"
