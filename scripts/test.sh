@@ -32,12 +32,12 @@ cmake --build "$root/build-sanitize" -j"$jobs"
 # plain run: the paths they take (menus, firing, craters, results) are the ones
 # the replays already drive here, and with them this run costs CI a minute more.
 # Of the two-game tests the network game played directly runs here (two
-# sanitized games, their replays too); the relay, the dropout, the refusal and
-# the two windows take the same paths through the game again.
+# sanitized games); the relay, the dropout and the refusal take the same paths
+# through the game again.
 (cd "$root/build-sanitize" &&
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         ctest --output-on-failure -j"$jobs" -L 'unit|realwindow' \
-            -E '^realwindow_(play|result|two_windows|network_(relay|dropout|refused))$')
+            -E '^realwindow_(play|result|network_(relay|dropout|refused))$')
 
 if [ -x "$root/scripts/fuzz.sh" ]; then
     echo "== Fuzzing"
