@@ -23,6 +23,7 @@
 // crater under 2 ms. Run from the game folder
 // (the one holding data/), under an X server: scripts/bench-frame.sh does both.
 #include "app/Window.h"
+#include "DeathsHeadSalvo.h"
 #include "support/GameCorePeer.h"
 #include "world/TankObject.h"
 #include <algorithm>
@@ -153,15 +154,7 @@ void fireSalvo(GameCore& core, GameCorePeer& peer) {
     core.newGame(64);
     for (int n = 0; n < 400; ++n)
         core.update(0.05f);
-    Weapon& deathsHead = *peer.weapons.back();
-    constexpr float speed = 27.0f;
-    for (const TankObject* tank : peer.tanks) {
-        const Vector3 launch = tank->position + Vector3(0.0f, 5.0f, 0.0f);
-        const float yaw = std::atan2(100.0f - launch.x, 100.0f - launch.z);
-        const float level = speed * std::sqrt(0.5f);
-        deathsHead.fire(peer.objects, launch,
-                        Vector3(std::sin(yaw) * level, level, std::cos(yaw) * level));
-    }
+    fireDeathsHeads(peer);
     // Until the most shells fly: the carriers have split and the first shells
     // come down.
     std::size_t most = 0;

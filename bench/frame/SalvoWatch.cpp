@@ -24,6 +24,7 @@
 //   salvo_watch [rounds (3)] [idle seconds (3)]
 #include "app/Timer.h"
 #include "app/Window.h"
+#include "DeathsHeadSalvo.h"
 #include "support/GameCorePeer.h"
 #include "world/TankObject.h"
 #include <algorithm>
@@ -68,19 +69,6 @@ bool shotsLeft(const ObjectList& objects) {
     });
 }
 
-// Every tank fires a Death's Head at the centre, 45 degrees up.
-void fireSalvo(GameCorePeer& peer) {
-    Weapon& deathsHead = *peer.weapons.back();
-    constexpr float speed = 27.0f;
-    for (const TankObject* tank : peer.tanks) {
-        const Vector3 launch = tank->position + Vector3(0.0f, 5.0f, 0.0f);
-        const float yaw = std::atan2(100.0f - launch.x, 100.0f - launch.z);
-        const float level = speed * std::sqrt(0.5f);
-        deathsHead.fire(peer.objects, launch,
-                        Vector3(std::sin(yaw) * level, level, std::cos(yaw) * level));
-    }
-}
-
 struct Round {
     double idleFps = 0.0;
     double idleWorkMs = 0.0; // processor time per frame
@@ -120,7 +108,7 @@ Round watchRound(GameCore& core, GameCorePeer& peer, double idleSeconds) {
     round.idleWorkMs = 1e3 * (processorSeconds() - idleWork) / idleFrames;
 
     // Salvo: the swap times from the shot until nothing flies or burns.
-    fireSalvo(peer);
+    fireDeathsHeads(peer);
     const double shot = Timer::now();
     const double salvoWork = processorSeconds();
     std::vector<double> swaps, work; // wall-clock and processor seconds at each swap

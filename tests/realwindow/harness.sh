@@ -18,6 +18,7 @@
 #   vt_wait LINES REGEX [SECONDS] [COUNT]  wait until COUNT (1) such lines are there
 #   vt_wait_line TEXT [SECONDS]   wait until a line equal to TEXT is on standard output
 #   vt_wait_exit [SECONDS]        wait for the game to end by itself; $VT_GAME_STATUS
+#   vt_wait_replayed SECONDS      wait until the replay the game plays says "Replay finished"
 #   vt_key KEY...                 press and release keys (xdotool names: a, Tab, space, grave)
 #   vt_hold KEY SECONDS           hold a key down
 #   vt_hold_until_still SECONDS KEY...  hold keys until the picture stops changing
@@ -225,6 +226,16 @@ vt_trace_keys() {
 
 # Waits up to SECONDS for the game to end by itself and sets VT_GAME_STATUS to
 # its exit status; fails if it does not end.
+vt_wait_replayed() {
+    local i
+    for i in $(seq 1 $(($1 * 10))); do
+        grep -qxF "Replay finished" "$VT_STDERR" && return 0
+        vt_game_running || vt_fail "the replay ended by itself: $(tail -n 3 "$VT_STDERR")"
+        sleep 0.1
+    done
+    vt_fail "the replay did not finish within $1 s"
+}
+
 vt_wait_exit() {
     local i
     for i in $(seq 1 $((${1:-10} * 10))); do

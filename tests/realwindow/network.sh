@@ -237,12 +237,7 @@ if [ "$way" = direct ]; then
         replay=$(ls "$replays"/*.vtr 2>/dev/null | tail -n 1)
         [ -n "$replay" ] || vt_fail "game $game left no replay"
         vt_start_game_as "replay$game" --replay "$replay" --fast
-        for i in $(seq 1 600); do
-            grep -qxF "Replay finished" "$(vt_stderr "replay$game")" && break
-            sleep 0.1
-        done
-        grep -qxF "Replay finished" "$(vt_stderr "replay$game")" ||
-            vt_fail "game $game's replay did not finish within 60 s"
+        vt_on "replay$game" vt_wait_replayed 60
         vt_kill_game "replay$game"
         replayed=$VT_WORK/replayed-$game.txt
         sed -n '/^end GameCore::GameCore()$/,$p' "$(vt_stdout "replay$game")" | tail -n +2 >"$replayed"

@@ -23,14 +23,8 @@ game_part() {
 # Plays REPLAY with --fast until it says it has finished, then ends it; its
 # standard output goes to OUT.
 play_replay() {
-    local i
     vt_start_game --replay "$1" --fast
-    for i in $(seq 1 300); do
-        grep -qxF "Replay finished" "$VT_STDERR" && break
-        vt_game_running || vt_fail "the replay ended by itself: $(tail -n 3 "$VT_STDERR")"
-        sleep 0.1
-    done
-    grep -qxF "Replay finished" "$VT_STDERR" || vt_fail "the replay did not finish within 30 s"
+    vt_wait_replayed 30
     vt_game_running || vt_fail "the replay did not stay on its last frame"
     kill "$VT_GAME_PID" && wait "$VT_GAME_PID" 2>/dev/null
     VT_GAME_PID=""

@@ -14,12 +14,7 @@ for replay in "$stored"/*.vtr; do
     name=$(basename "$replay")
     began=$EPOCHREALTIME
     vt_start_game --replay "$replay" --fast
-    for i in $(seq 1 600); do
-        grep -qxF "Replay finished" "$VT_STDERR" && break
-        vt_game_running || vt_fail "$name: the replay ended by itself: $(tail -n 3 "$VT_STDERR")"
-        sleep 0.1
-    done
-    grep -qxF "Replay finished" "$VT_STDERR" || vt_fail "$name: not finished within a minute"
+    vt_wait_replayed 60
     kill "$VT_GAME_PID" && wait "$VT_GAME_PID" 2>/dev/null
     VT_GAME_PID=""
     # A display list the driver refused would draw the rest of the run call by
