@@ -48,6 +48,7 @@ void Display::perspective(float fovY, float aspect, float zNear, float zFar) {
     m[11] = -1.0f;
     m[14] = static_cast<float>(zFar * 2.0 * zNear / d);
     nearReach = static_cast<float>(zNear * std::sqrt(1.0 + t * t + t * t * aspect * aspect));
+    lensPixels = static_cast<float>((height == 0 ? 1 : height) / (2.0 * t));
     glMultMatrixf(m);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -59,6 +60,7 @@ void Display::orthographic(float left, float right, float bottom, float top, flo
     glLoadIdentity();
     glOrtho(left, right, bottom, top, zNear, zFar);
     nearReach = std::numeric_limits<float>::infinity();
+    lensPixels = 0.0f;
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
@@ -79,6 +81,7 @@ void Display::setCamera(const Vector3& position, const Vector3& rotation) {
     glRotatef(rotation.z, 0.0f, 0.0f, 1.0f);
     glTranslatef(-position.x, -position.y, -position.z);
     eye = position;
+    view = ScreenProjection(position, rotation, width, height);
 }
 
 static void setCapability(GLenum capability, bool on) {

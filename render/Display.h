@@ -1,6 +1,7 @@
 #pragma once
 #include "assets/Mesh.h"
 #include "render/MeshLists.h"
+#include "render/ScreenProjection.h"
 #include "render/TerrainLists.h"
 #include "world/TextureMaker.h"
 #include "world/Vector3.h"
@@ -109,12 +110,16 @@ public:
 private:
     // With cullClosed, the back faces of closed meshes are culled: the caller
     // has made sure the eye is outside every mesh of the tree.
-    void drawSkeleton(const Skeleton& node, MeshLibrary& meshes, bool cullClosed);
+    // Where pixelsPerUnit (on screen, per unit of the node's parent) is above 0, a
+    // sphere is drawn from its coarsest list that keeps its outline.
+    void drawSkeleton(const Skeleton& node, MeshLibrary& meshes, bool cullClosed,
+                      float pixelsPerUnit);
     // How far a tree's meshes reach from its origin, in its parent's units; -1
     // where that is not known or a mirroring scale would turn faces around.
     float skeletonReach(const Skeleton& node, MeshLibrary& meshes) const;
-    bool eyeOutside(const Object& object, MeshLibrary& meshes) const;
-    void drawMeshArrays(const Mesh& mesh);
+    bool eyeOutside(const Object& object, float reach) const;
+    float pixelsPerUnit(const Object& object, float reach) const;
+    void drawMeshArrays(const Mesh& mesh, const std::vector<std::uint32_t>& indices);
     void drawMeshNormals(const Mesh& mesh);
     void drawTerrainRows(const Terrain& terrain, std::uint32_t firstRow, std::uint32_t endRow,
                          std::uint32_t lastBound);
@@ -129,6 +134,9 @@ private:
     // From the eye to the near plane's farthest corner: a surface nearer than this
     // may be cut away by the near plane. Infinite in an orthographic view.
     float nearReach = 0.0f;
+    // Pixels a unit spans on screen at a depth of 1; 0 in an orthographic view.
+    float lensPixels = 0.0f;
+    ScreenProjection view{Vector3(), Vector3(), 640, 480}; // for depths only
     int width = 640; // until the first resize: the size the window is created with
     int height = 480;
     std::list<std::uint32_t> textures; // creation order

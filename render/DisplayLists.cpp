@@ -3,6 +3,7 @@
 // only through its error flag, so each build reads the flag; a thing whose list
 // failed is drawn call by call from then on, and the first failure is written
 // once on standard error.
+#include "assets/SphereLevels.h"
 #include "assets/TraceSink.h"
 #include "render/Display.h"
 #include <GL/gl.h>
@@ -42,9 +43,20 @@ void Display::compileMeshes(const MeshLibrary& meshes) {
         const GLuint list = glGenLists(1);
         if (list == 0)
             return; // no names left: the rest are drawn call by call
-        if (buildList(list, [&] { drawMeshArrays(mesh); }))
-            meshLists.add(mesh, list);
-        else
+        if (!buildList(list, [&] { drawMeshArrays(mesh, mesh.indices); })) {
             glDeleteLists(list, 1);
+            continue;
+        }
+        meshLists.add(mesh, list);
+        const SphereLevels sphere(mesh);
+        for (const SphereLevels::Level& level : sphere.coarser()) {
+            const GLuint coarse = glGenLists(1);
+            if (coarse == 0)
+                return;
+            if (buildList(coarse, [&] { drawMeshArrays(mesh, level.indices); }))
+                meshLists.addLevel(mesh, level.segments, coarse);
+            else
+                glDeleteLists(coarse, 1);
+        }
     }
 }

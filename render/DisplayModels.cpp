@@ -38,16 +38,26 @@ bool drawable(const Mesh& mesh) {
     return !mesh.vertices.empty() && !mesh.indices.empty() && indicesInRange(mesh);
 }
 
+// How far inside its true outline a small sphere may be drawn: within a pixel, it
+// covers nearly the same pixels, and a salvo's hundreds of fireballs cost a
+// software renderer a quarter of what they cost at full detail.
+constexpr float outlinePixels = 1.0f;
+
+float largest(const Vector3& v) {
+    return std::max({std::fabs(v.x), std::fabs(v.y), std::fabs(v.z)});
+}
+
 } // namespace
 
 void Display::drawMesh(const Mesh& mesh) {
-    drawMeshArrays(mesh);
+    drawMeshArrays(mesh, mesh.indices);
     drawMeshNormals(mesh);
 }
 
 // Compiled into a list, the pointer and switch calls take effect at once and the
-// draw keeps the arrays' contents: the list holds the draw alone.
-void Display::drawMeshArrays(const Mesh& mesh) {
+// draw keeps the arrays' contents: the list holds the draw alone. The indices are
+// the mesh's own or a coarser level's, which uses only vertices the mesh has.
+void Display::drawMeshArrays(const Mesh& mesh, const std::vector<std::uint32_t>& indices) {
     if (drawable(mesh)) {
         glVertexPointer(3, GL_FLOAT, 0, mesh.vertices.data());
         glEnableClientState(GL_VERTEX_ARRAY);
@@ -63,8 +73,8 @@ void Display::drawMeshArrays(const Mesh& mesh) {
             glTexCoordPointer(2, GL_FLOAT, 0, mesh.texCoords.data());
             glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         }
-        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.indices.size()), GL_UNSIGNED_INT,
-                       mesh.indices.data());
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_INT,
+                       indices.data());
     }
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
@@ -95,10 +105,11 @@ void Display::drawMeshNormals(const Mesh& mesh) {
 // Vertices of a node's mesh end up at T * Rx * Ry * Rz * S * v inside the
 // transforms of its ancestors.
 void Display::drawSkeleton(const Skeleton& node, MeshLibrary& meshes) {
-    drawSkeleton(node, meshes, false);
+    drawSkeleton(node, meshes, false, 0.0f);
 }
 
-void Display::drawSkeleton(const Skeleton& node, MeshLibrary& meshes, bool cullClosed) {
+void Display::drawSkeleton(const Skeleton& node, MeshLibrary& meshes, bool cullClosed,
+                           float pixelsPerUnit) {
     glPushMatrix();
     const Vector3& t = node.translate;
     if (t.x != 0.0f || t.y != 0.0f || t.z != 0.0f)
@@ -107,10 +118,11 @@ void Display::drawSkeleton(const Skeleton& node, MeshLibrary& meshes, bool cullC
     const Vector3& s = node.scale;
     if (s.x != 1.0f || s.y != 1.0f || s.z != 1.0f)
         glScalef(s.x, s.y, s.z);
+    pixelsPerUnit *= largest(s);
     // The lookup inserts an empty mesh for a name never loaded (and for the empty
     // name of a node without geometry); an empty mesh draws nothing.
     const Mesh& mesh = meshes[node.meshName];
-    if (const std::uint32_t list = meshLists.find(mesh)) {
+    if (const std::uint32_t list = meshLists.find(mesh, pixelsPerUnit, outlinePixels)) {
         const bool cull = cullClosed && meshLists.shape(mesh)->closedOutward();
         if (cull)
             glEnable(GL_CULL_FACE);
@@ -122,7 +134,7 @@ void Display::drawSkeleton(const Skeleton& node, MeshLibrary& meshes, bool cullC
         drawMesh(mesh);
     }
     for (const Skeleton& child : node.children)
-        drawSkeleton(child, meshes, cullClosed);
+        drawSkeleton(child, meshes, cullClosed, pixelsPerUnit);
     glPopMatrix();
 }
 
@@ -131,7 +143,7 @@ void Display::drawSky(const Skeleton& sky, MeshLibrary& meshes, std::uint32_t te
     glDisable(GL_LIGHTING);
     bindTexture(texture);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    drawSkeleton(sky, meshes, false);
+    drawSkeleton(sky, meshes, false, 0.0f);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 }
 
@@ -162,16 +174,32 @@ float Display::skeletonReach(const Skeleton& node, MeshLibrary& meshes) const {
 // plane cuts none of them: then a closed mesh's front faces hide its back faces,
 // and culling those leaves the same pixels. Not in wireframe, where the back
 // faces show through. A nuke's fireball grows around a follow camera.
-bool Display::eyeOutside(const Object& object, MeshLibrary& meshes) const {
+bool Display::eyeOutside(const Object& object, float reach) const {
     const Vector3& s = object.scale;
-    if (wireframe || s.x <= 0.0f || s.y <= 0.0f || s.z <= 0.0f)
-        return false;
-    const float reach = skeletonReach(object.skeleton, meshes);
-    if (reach < 0.0f)
+    if (wireframe || s.x <= 0.0f || s.y <= 0.0f || s.z <= 0.0f || reach < 0.0f)
         return false;
     const Vector3 d = object.position - eye;
     const float bound = std::max({s.x, s.y, s.z}) * reach + nearReach;
     return d.x * d.x + d.y * d.y + d.z * d.z > bound * bound;
+}
+
+// The most pixels a unit of the object's model spans on screen: at the depth of
+// its point nearest the eye, and along the picture's radius, which the
+// perspective stretches off the picture's centre by the distance over the
+// depth. 0, for all the detail, where the near plane may
+// cut the object, where its reach is not known, in an orthographic view and in
+// wireframe, which shows the meshes as they were made.
+float Display::pixelsPerUnit(const Object& object, float reach) const {
+    const Vector3& s = object.scale;
+    if (wireframe || lensPixels <= 0.0f || reach < 0.0f || s.x <= 0.0f || s.y <= 0.0f ||
+        s.z <= 0.0f)
+        return 0.0f;
+    const float scale = largest(s);
+    const float nearest = view.project(object.position).depth - scale * reach;
+    if (nearest <= nearReach)
+        return 0.0f;
+    const Vector3 d = object.position - eye;
+    return lensPixels * scale * std::sqrt(dot(d, d)) / (nearest * nearest);
 }
 
 // An object is scaled in world axes after its rotation (T * S * Rx * Ry * Rz), so
@@ -183,6 +211,8 @@ void Display::drawObject(const Object& object, MeshLibrary& meshes) {
     glTranslatef(object.position.x, object.position.y, object.position.z);
     glScalef(object.scale.x, object.scale.y, object.scale.z);
     rotateXYZ(object.rotation);
-    drawSkeleton(object.skeleton, meshes, eyeOutside(object, meshes));
+    const float reach = skeletonReach(object.skeleton, meshes);
+    drawSkeleton(object.skeleton, meshes, eyeOutside(object, reach),
+                 pixelsPerUnit(object, reach));
     glPopMatrix();
 }

@@ -1,4 +1,5 @@
 #include "render/MeshLists.h"
+#include "assets/SphereLevels.h"
 #include <GL/gl.h>
 #include <algorithm>
 
@@ -8,29 +9,63 @@ MeshLists::~MeshLists() {
 
 void MeshLists::add(const Mesh& mesh, std::uint32_t list) {
     const auto found = entries.find(&mesh);
-    if (found != entries.end() && found->second.list != list)
-        glDeleteLists(found->second.list, 1);
-    entries[&mesh] = Entry{list, arraysOf(mesh), MeshShape::measure(mesh)};
+    if (found != entries.end()) {
+        if (found->second.list == list)
+            found->second.list = 0; // still in use: kept
+        deleteLists(found->second);
+    }
+    entries[&mesh] = Entry{list, arraysOf(mesh), MeshShape::measure(mesh), {}};
+}
+
+void MeshLists::addLevel(const Mesh& mesh, int segments, std::uint32_t list) {
+    const auto found = entries.find(&mesh);
+    if (found == entries.end()) {
+        glDeleteLists(list, 1);
+        return;
+    }
+    found->second.levels.push_back(Level{segments, list});
 }
 
 void MeshLists::clear() {
     for (const auto& entry : entries)
-        glDeleteLists(entry.second.list, 1);
+        deleteLists(entry.second);
     entries.clear();
 }
 
-std::uint32_t MeshLists::find(const Mesh& mesh) const {
-    const auto found = entries.find(&mesh);
-    if (found == entries.end() || !(found->second.arrays == arraysOf(mesh)))
-        return 0;
-    return found->second.list;
+void MeshLists::deleteLists(const Entry& entry) {
+    if (entry.list != 0)
+        glDeleteLists(entry.list, 1);
+    for (const Level& level : entry.levels)
+        glDeleteLists(level.list, 1);
 }
 
-const MeshShape* MeshLists::shape(const Mesh& mesh) const {
+const MeshLists::Entry* MeshLists::current(const Mesh& mesh) const {
     const auto found = entries.find(&mesh);
     if (found == entries.end() || !(found->second.arrays == arraysOf(mesh)))
         return nullptr;
-    return &found->second.shape;
+    return &found->second;
+}
+
+std::uint32_t MeshLists::find(const Mesh& mesh) const {
+    const Entry* entry = current(mesh);
+    return entry == nullptr ? 0 : entry->list;
+}
+
+std::uint32_t MeshLists::find(const Mesh& mesh, float pixelsPerUnit, float tolerance) const {
+    const Entry* entry = current(mesh);
+    if (entry == nullptr)
+        return 0;
+    const float pixels = pixelsPerUnit * entry->shape.radius();
+    if (pixels > 0.0f)
+        for (auto level = entry->levels.rbegin(); level != entry->levels.rend(); ++level)
+            if (SphereLevels::outlineError(pixels, level->segments) <= tolerance)
+                return level->list;
+    return entry->list;
+}
+
+const MeshShape* MeshLists::shape(const Mesh& mesh) const {
+    const Entry* entry = current(mesh);
+    return entry == nullptr ? nullptr : &entry->shape;
 }
 
 bool MeshLists::Arrays::operator==(const Arrays& other) const {

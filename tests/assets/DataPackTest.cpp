@@ -5,6 +5,7 @@
 #include "assets/Menu.h"
 #include "assets/Mesh.h"
 #include "assets/Skeleton.h"
+#include "assets/SphereLevels.h"
 #include "render/Image.h"
 #include "support/TraceCapture.h"
 #include <algorithm>
@@ -25,6 +26,30 @@ Skeleton* findNode(Skeleton& root, const std::string& id) {
     while (node != nullptr && node->id != id)
         node = nextTowards(*node, id);
     return node;
+}
+
+// Every triangle of the list faces out and sinks at most `deepestFacet` below
+// the unit sphere; every edge, by where its ends lie, borders two triangles.
+void checkClosedAndRound(const Mesh& mesh, const std::vector<std::uint32_t>& indices,
+                         float deepestFacet) {
+    using Point = std::array<long, 3>;
+    const auto at = [&](std::uint32_t index) {
+        const Vector3& v = mesh.vertices[index];
+        return Point{std::lround(v.x * 1e4), std::lround(v.y * 1e4), std::lround(v.z * 1e4)};
+    };
+    std::map<std::pair<Point, Point>, int> edges;
+    for (std::size_t t = 0; t < indices.size() / 3; ++t) {
+        const std::uint32_t* corner = &indices[3 * t];
+        for (int k = 0; k < 3; ++k)
+            ++edges[std::minmax(at(corner[k]), at(corner[(k + 1) % 3]))];
+        const Vector3& a = mesh.vertices[corner[0]];
+        const Vector3 facing = cross(mesh.vertices[corner[1]] - a, mesh.vertices[corner[2]] - a);
+        const float sunk = 1.0f - dot(facing, a) / length(facing); // NaN for a sliver
+        ASSERT_TRUE(sunk <= deepestFacet) << "triangle " << t << " sunk by " << sunk;
+    }
+    EXPECT_EQ(
+        std::count_if(edges.begin(), edges.end(), [](auto& edge) { return edge.second != 2; }), 0)
+        << "edges not shared by two triangles";
 }
 
 void collectMeshNames(const Skeleton& node, std::set<std::string>& names) {
@@ -136,26 +161,17 @@ TEST(DataPack, ShellAndFireballAreRoundClosedUnitSpheresOfFewTriangles) {
             ASSERT_NEAR(length(v), 1.0f, 1e-4f) << "vertex " << i;
             ASSERT_GT(dot(v, mesh.normals[i]), 0.9999f) << "normal " << i;
         }
-        using Point = std::array<long, 3>;
-        const auto at = [&](std::uint32_t index) {
-            const Vector3& v = mesh.vertices[index];
-            return Point{std::lround(v.x * 1e4), std::lround(v.y * 1e4), std::lround(v.z * 1e4)};
-        };
-        std::map<std::pair<Point, Point>, int> edges;
-        for (std::size_t t = 0; t < triangles; ++t) {
-            const std::uint32_t* corner = &mesh.indices[3 * t];
-            for (int k = 0; k < 3; ++k)
-                ++edges[std::minmax(at(corner[k]), at(corner[(k + 1) % 3]))];
-            const Vector3& a = mesh.vertices[corner[0]];
-            const Vector3 facing =
-                cross(mesh.vertices[corner[1]] - a, mesh.vertices[corner[2]] - a);
-            const float sunk = 1.0f - dot(facing, a) / length(facing); // NaN for a sliver
-            ASSERT_TRUE(sunk <= c.deepestFacet) << "triangle " << t << " sunk by " << sunk;
+        // The mesh, and each coarser level drawn where it is small on screen,
+        // whose facets sink as deep as their fewer segments make them.
+        const SphereLevels levels(mesh);
+        ASSERT_GT(levels.segments(), 0) << "the renderer finds no coarser levels";
+        EXPECT_FALSE(levels.coarser().empty());
+        checkClosedAndRound(mesh, mesh.indices, c.deepestFacet);
+        for (const SphereLevels::Level& level : levels.coarser()) {
+            SCOPED_TRACE(level.segments);
+            const float cosine = std::cos(3.14159265f / level.segments);
+            checkClosedAndRound(mesh, level.indices, 1.0f - cosine * cosine + 1e-3f);
         }
-        EXPECT_EQ(
-            std::count_if(edges.begin(), edges.end(), [](auto& edge) { return edge.second != 2; }),
-            0)
-            << "edges not shared by two triangles";
     }
 }
 

@@ -1,5 +1,6 @@
 #include "assets/Skeleton.h"
 #include "support/GLReplay.h"
+#include "support/TestMeshes.h"
 #include "world/Object.h"
 #include "world/Terrain.h"
 #include <algorithm>
@@ -240,12 +241,7 @@ TEST_F(DisplayListsTest, AListThatFailsToBuildIsReportedOnceAndDrawnWithout) {
 // object (its scaled reach plus the near plane's), the faces are filled and no
 // mirroring scale turns them round; an open mesh is never culled.
 TEST_F(DisplayListsTest, ClosedMeshesCullTheirBackFacesOnlyFromOutside) {
-    Mesh box;
-    for (int k = 0; k < 8; ++k)
-        box.vertices.push_back({k & 1 ? 1.0f : -1.0f, k & 2 ? 1.0f : -1.0f, k & 4 ? 1.0f : -1.0f});
-    box.indices = {0, 2, 3, 0, 3, 1, 4, 5, 7, 4, 7, 6, 0, 1, 5, 0, 5, 4,
-                   2, 6, 7, 2, 7, 3, 0, 4, 6, 0, 6, 2, 1, 3, 7, 1, 7, 5};
-    MeshLibrary meshes{{"box", box}, {"square", square()}};
+    MeshLibrary meshes{{"box", cube()}, {"square", square()}};
     display->compileMeshes(meshes);
     struct Case {
         const char* what;
@@ -283,4 +279,78 @@ TEST_F(DisplayListsTest, ClosedMeshesCullTheirBackFacesOnlyFromOutside) {
         EXPECT_EQ(culledAtDraw, c.culled);
         EXPECT_FALSE(fakegl::isEnabled(GL_CULL_FACE)); // given back for the next draw
     }
+}
+
+// A sphere is compiled at its own detail and at each coarser level, and drawn
+// from the coarsest whose outline stays within a pixel of the circle at its
+// size on screen: 240 pixels to a unit at a depth of 1 through this lens, at the
+// sphere's nearest point, stretched off the picture's centre. Anything else, or
+// any view where that size is not known, keeps all the detail.
+TEST_F(DisplayListsTest, SmallSpheresAreDrawnFromCoarserLists) {
+    const std::size_t listsBefore = fakegl::listCount();
+    Mesh ballMesh = sphere(32, 16);
+    MeshLibrary meshes{{"ball", ballMesh}, {"box", cube()}};
+    display->compileMeshes(meshes);
+    // The ball first (the library is ordered by name), then its levels.
+    ASSERT_EQ(newLists().size(), 4u);
+    const unsigned int fine = static_cast<unsigned int>(newLists()[0]);
+    const unsigned int sixteen = static_cast<unsigned int>(newLists()[1]);
+    const unsigned int eight = static_cast<unsigned int>(newLists()[2]);
+    const unsigned int box = static_cast<unsigned int>(newLists()[3]);
+    EXPECT_EQ(fakegl::listContents(sixteen)->at(0).args, (Args{GL_TRIANGLES, 16 * 14 * 3, GL_UNSIGNED_INT}));
+    EXPECT_EQ(fakegl::listContents(eight)->at(0).args, (Args{GL_TRIANGLES, 8 * 6 * 3, GL_UNSIGNED_INT}));
+
+    struct Case {
+        const char* what;
+        const char* mesh;
+        Vector3 position;
+        float scale;
+        unsigned int list;
+    };
+    // 240 x 21 / 20^2 = 12.6 pixels: eight segments miss by 0.96 of a pixel;
+    // at a depth of 20, 13.3 pixels and 1.01.
+    const Case cases[] = {
+        {"far", "ball", {0, 0, -100}, 1, eight},
+        {"just small enough", "ball", {0, 0, -21}, 1, eight},
+        {"just too large", "ball", {0, 0, -20}, 1, sixteen},
+        {"as deep, off the centre", "ball", {21, 0, -21}, 1, sixteen},
+        {"grown", "ball", {0, 0, -100}, 10, sixteen},
+        {"near", "ball", {0, 0, -3}, 1, fine},
+        {"near plane cuts it", "ball", {0, 0, -1.05f}, 1, fine},
+        {"behind the eye", "ball", {0, 0, 100}, 1, fine},
+        {"no sphere", "box", {0, 0, -100}, 1, box},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        display->perspective(90.0f, 640.0f / 480.0f, 0.1f, 300.0f);
+        display->setCamera({0, 0, 0}, {0, 0, 0});
+        Object object;
+        object.position = c.position;
+        object.scale = {c.scale, c.scale, c.scale};
+        object.skeleton.meshName = c.mesh;
+        fakegl::reset();
+        display->drawObject(object, meshes);
+        const std::size_t draw = fakegl::find("glDrawElements");
+        ASSERT_LT(draw, fakegl::calls().size());
+        EXPECT_EQ(fakegl::calls()[draw].list, c.list);
+    }
+
+    // Wireframe shows the mesh as it was made; a flat view has no depth.
+    Object far;
+    far.position = {0, 0, -100};
+    far.skeleton.meshName = "ball";
+    for (const bool flat : {false, true}) {
+        SCOPED_TRACE(flat ? "orthographic" : "wireframe");
+        display->setWireframe(!flat);
+        if (flat)
+            display->orthographic(-200, 200, -150, 150, 0.1f, 300.0f);
+        else
+            display->perspective(90.0f, 640.0f / 480.0f, 0.1f, 300.0f);
+        display->setCamera({0, 0, 0}, {0, 0, 0});
+        fakegl::reset();
+        display->drawObject(far, meshes);
+        EXPECT_EQ(fakegl::calls()[fakegl::find("glDrawElements")].list, fine);
+    }
+    display.reset();
+    EXPECT_EQ(fakegl::listCount(), listsBefore);
 }
