@@ -3,8 +3,10 @@
 
 namespace {
 
-constexpr int fewestSegments = 6; // fewer turns a sphere into a visible box
-constexpr int fewestStacks = 3;
+// The coarsest sphere: 4 round and 2 high, 8 triangles, for a sphere 3 pixels
+// in radius, whose outline it keeps within a pixel.
+constexpr int fewestSegments = 4;
+constexpr int fewestStacks = 2;
 constexpr float roundness = 1e-3f; // spread of the vertices' distances, of the radius
 
 // The triangles of a grid of `slices` x `stacks` cells over rows of `row`

@@ -93,7 +93,8 @@ const ContactSheet::Entry* ContactSheet::find(const std::string& name) const {
 }
 
 Canvas ContactSheet::render(FontFace& labelFont, FontFace& titleFont) const {
-    Canvas sheet(sheetWidth, 2600, sheetBackground);
+    // Tall enough for everything, cropped to what was laid out at the end.
+    Canvas sheet(sheetWidth, 3600, sheetBackground);
     labelFont.setPixelSize(14, 14);
     titleFont.setPixelSize(20, 20);
     Layout layout{sheet, labelFont};
@@ -150,7 +151,8 @@ Canvas ContactSheet::render(FontFace& labelFont, FontFace& titleFont) const {
     layout.place(terrainPreview(), "tiles laid by band and orientation, seen from above");
     layout.newRow();
 
-    const int height = layout.y + margin;
+    // Drawing clips at the sheet's edge; the crop must not read past it either.
+    const int height = std::min(layout.y + margin, sheet.height());
     Canvas cropped(sheetWidth, height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < sheetWidth; ++x) {

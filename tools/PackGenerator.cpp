@@ -14,6 +14,7 @@
 #include "PackSounds.h"
 #include "PngFile.h"
 
+#include <cmath>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -93,6 +94,18 @@ int main(int argc, char** argv) {
     sheet.add("fireball.mesh, " + std::to_string(fireball.triangleCount()) +
                   " triangles: a baby nuke's at 26 units",
               previewMesh(fireball, 190.0f, fire, rgb(120, 160, 210)), PixelFormat::Rgb);
+    // A fireball small on screen is drawn from a coarser level of the same
+    // vertices, the coarsest whose outline stays within a pixel of the circle:
+    // each level at the largest radius it is drawn at.
+    for (const int segments : {24, 16, 12, 8, 6, 4}) {
+        MeshBuilder level;
+        level.addSphere(1.0f, segments, segments / 2, 2.0f);
+        const float pixels = 1.0f / (1.0f - std::cos(3.14159265f / static_cast<float>(segments)));
+        sheet.add("fireball.mesh at " + std::to_string(segments) + " segments, " +
+                      std::to_string(level.triangleCount()) + " triangles: up to " +
+                      std::to_string(static_cast<int>(pixels)) + " pixels in radius",
+                  previewMesh(level, pixels, fire, rgb(120, 160, 210)), PixelFormat::Rgb);
+    }
     ok = writePackSounds(data) && ok;
     ok = writePng(sheetPath, sheet.render(regular, bold), PixelFormat::Rgb) && ok;
     const Canvas icon = makeAppIcon();

@@ -144,15 +144,19 @@ MeshBuilder sky() {
 } // namespace
 
 // Spheres get as many segments as their silhouette needs and no more: a salvo
-// draws hundreds of shells and up to 126 fireballs at once. The view is 90
+// draws hundreds of shells and hundreds of fireballs at once. The view is 90
 // degrees high over 480 pixels, 240 pixels to a unit at a distance of one, and
 // n segments leave the outline short of the circle by r * (1 - cos(pi / n)).
 // A shell (radius 1) at 10 units, nearer than either camera keeps one, is 24
 // pixels across its radius: 12 segments miss by 0.8 of a pixel. A baby nuke's
 // fireball (radius 16) from the 26 units the follow camera keeps from a burst
-// is about 190 pixels: 32 segments miss by 1.5 pixels, the view's own stretch
-// off its centre included; a nuke's fills the picture before its outline
-// leaves it, where 32 segments miss by 2.3 pixels.
+// is about 190 pixels: 48 segments miss by 0.7 of a pixel, the view's own
+// stretch off its centre included; a nuke's fills the picture before its
+// outline leaves it, where they miss by 1 pixel.
+// The renderer draws a sphere small on screen from every second, third, ...
+// row and column of these (within a pixel of its outline), so a segment count
+// with many divisors gives it many sizes to choose from: 48 gives 24, 16, 12,
+// 8, 6 and 4, and a salvo's fireballs, mostly 8 to 29 pixels in radius, 12.
 MeshBuilder makeShellMesh() {
     MeshBuilder shell;
     shell.addSphere(1.0f, 12, 6, 1.0f);
@@ -161,7 +165,7 @@ MeshBuilder makeShellMesh() {
 
 MeshBuilder makeFireballMesh() {
     MeshBuilder fireball;
-    fireball.addSphere(1.0f, 32, 16, 2.0f);
+    fireball.addSphere(1.0f, 48, 24, 2.0f);
     return fireball;
 }
 

@@ -133,20 +133,21 @@ TEST(DataPack, TheSkyIsClosedRoundTheWholeField) {
         << "a wall between two vertices cuts a corner of the field";
 }
 
-// A salvo draws hundreds of shells and up to 126 fireballs in one frame, so
-// their meshes stay small; both are unit spheres the game scales. Each is
-// closed (every edge, by where its ends lie, borders two triangles), lit as a
-// ball (normals along the radius) and round to the eye: every triangle faces
-// out and its plane sinks at most so far below the surface, about 2 pixels at
-// the nearest view (24 pixels to a unit of a shell's radius at 10 units, 190
-// to a unit of a baby nuke's fireball at the follow camera's 26 units).
+// The shell and the fireball are unit spheres the game scales. Each is closed
+// (every edge, by where its ends lie, borders two triangles), lit as a ball
+// (normals along the radius) and round to the eye: every triangle faces out
+// and its plane sinks at most so far below the surface, about 2 pixels at the
+// nearest view (24 pixels to a unit of a shell's radius at 10 units, 190 to a
+// unit of a baby nuke's fireball at the follow camera's 26 units). A salvo
+// draws hundreds of both in one frame, each from the coarsest level its size
+// on screen allows, down to the 8 triangles of a sphere 3 pixels in radius.
 TEST(DataPack, ShellAndFireballAreRoundClosedUnitSpheresOfFewTriangles) {
     struct Case {
         const char* skeleton;
         std::size_t mostTriangles;
         float deepestFacet;
     };
-    for (const Case& c : {Case{"sphere.skel", 128, 0.07f}, Case{"explosion.skel", 1024, 0.01f}}) {
+    for (const Case& c : {Case{"sphere.skel", 128, 0.07f}, Case{"explosion.skel", 2208, 0.01f}}) {
         SCOPED_TRACE(c.skeleton);
         Skeleton node;
         ASSERT_TRUE(loadSkeleton((dataDir + c.skeleton).c_str(), node));
@@ -165,7 +166,8 @@ TEST(DataPack, ShellAndFireballAreRoundClosedUnitSpheresOfFewTriangles) {
         // whose facets sink as deep as their fewer segments make them.
         const SphereLevels levels(mesh);
         ASSERT_GT(levels.segments(), 0) << "the renderer finds no coarser levels";
-        EXPECT_FALSE(levels.coarser().empty());
+        ASSERT_FALSE(levels.coarser().empty());
+        EXPECT_EQ(levels.coarser().back().indices.size(), 8u * 3u);
         checkClosedAndRound(mesh, mesh.indices, c.deepestFacet);
         for (const SphereLevels::Level& level : levels.coarser()) {
             SCOPED_TRACE(level.segments);

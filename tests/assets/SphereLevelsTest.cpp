@@ -22,8 +22,8 @@ TEST(SphereLevels, CoarserLevelsAreTheSpheresGeneratedThatCoarse) {
         int slices, stacks;
         std::vector<int> coarser;
     };
-    for (const Case& c : {Case{32, 16, {16, 8}}, Case{12, 6, {6}}, Case{24, 12, {12, 8, 6}},
-                          Case{7, 3, {}}, Case{6, 3, {}}}) {
+    for (const Case& c : {Case{48, 24, {24, 16, 12, 8, 6, 4}}, Case{32, 16, {16, 8, 4}},
+                          Case{12, 6, {6, 4}}, Case{7, 3, {}}, Case{6, 3, {}}}) {
         SCOPED_TRACE(std::to_string(c.slices) + " x " + std::to_string(c.stacks));
         const Mesh fine = sphere(c.slices, c.stacks);
         const SphereLevels levels(fine);

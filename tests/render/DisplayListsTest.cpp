@@ -288,17 +288,18 @@ TEST_F(DisplayListsTest, ClosedMeshesCullTheirBackFacesOnlyFromOutside) {
 // any view where that size is not known, keeps all the detail.
 TEST_F(DisplayListsTest, SmallSpheresAreDrawnFromCoarserLists) {
     const std::size_t listsBefore = fakegl::listCount();
-    Mesh ballMesh = sphere(32, 16);
-    MeshLibrary meshes{{"ball", ballMesh}, {"box", cube()}};
+    MeshLibrary meshes{{"ball", sphere(48, 24)}, {"box", cube()}};
     display->compileMeshes(meshes);
-    // The ball first (the library is ordered by name), then its levels.
-    ASSERT_EQ(newLists().size(), 4u);
-    const unsigned int fine = static_cast<unsigned int>(newLists()[0]);
-    const unsigned int sixteen = static_cast<unsigned int>(newLists()[1]);
-    const unsigned int eight = static_cast<unsigned int>(newLists()[2]);
-    const unsigned int box = static_cast<unsigned int>(newLists()[3]);
-    EXPECT_EQ(fakegl::listContents(sixteen)->at(0).args, (Args{GL_TRIANGLES, 16 * 14 * 3, GL_UNSIGNED_INT}));
-    EXPECT_EQ(fakegl::listContents(eight)->at(0).args, (Args{GL_TRIANGLES, 8 * 6 * 3, GL_UNSIGNED_INT}));
+    // The ball first (the library is ordered by name), then its levels from
+    // fine to coarse, then the box.
+    const std::vector<double> names = newLists();
+    ASSERT_EQ(names.size(), 8u);
+    const auto list = [&](std::size_t k) { return static_cast<unsigned int>(names[k]); };
+    const unsigned int fine = list(0), sixteen = list(2), twelve = list(3), eight = list(4),
+                       four = list(6), box = list(7);
+    EXPECT_EQ(fakegl::listContents(twelve)->at(0).args,
+              (Args{GL_TRIANGLES, 12 * 10 * 3, GL_UNSIGNED_INT}));
+    EXPECT_EQ(fakegl::listContents(four)->at(0).args, (Args{GL_TRIANGLES, 4 * 2 * 3, GL_UNSIGNED_INT}));
 
     struct Case {
         const char* what;
@@ -310,10 +311,10 @@ TEST_F(DisplayListsTest, SmallSpheresAreDrawnFromCoarserLists) {
     // 240 x 21 / 20^2 = 12.6 pixels: eight segments miss by 0.96 of a pixel;
     // at a depth of 20, 13.3 pixels and 1.01.
     const Case cases[] = {
-        {"far", "ball", {0, 0, -100}, 1, eight},
+        {"far", "ball", {0, 0, -100}, 1, four},
         {"just small enough", "ball", {0, 0, -21}, 1, eight},
-        {"just too large", "ball", {0, 0, -20}, 1, sixteen},
-        {"as deep, off the centre", "ball", {21, 0, -21}, 1, sixteen},
+        {"just too large", "ball", {0, 0, -20}, 1, twelve},
+        {"as deep, off the centre", "ball", {21, 0, -21}, 1, twelve},
         {"grown", "ball", {0, 0, -100}, 10, sixteen},
         {"near", "ball", {0, 0, -3}, 1, fine},
         {"near plane cuts it", "ball", {0, 0, -1.05f}, 1, fine},
