@@ -15,6 +15,9 @@ TEST(MeshShape, OnlyClosedOutwardWoundMeshesAreClosed) {
     open.indices.resize(open.indices.size() - 3);
     doubled.indices.insert(doubled.indices.end(), {0, 2, 3});
     outside.indices.back() = 8;
+    Mesh notANumber = cube(), infinite = cube();
+    notANumber.vertices[3].x = std::nanf("");
+    infinite.vertices[5].y = INFINITY;
     Mesh flat;
     flat.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
     flat.indices = {0, 1, 2};
@@ -23,7 +26,8 @@ TEST(MeshShape, OnlyClosedOutwardWoundMeshesAreClosed) {
         {"one face short", open, false}, {"a triangle twice", doubled, false},
         {"index past the vertices", outside, false}, {"one triangle", flat, false},
         {"shell", sphere(12, 6), true},  {"fireball", sphere(32, 16), true},
-        {"empty", Mesh{}, false},
+        {"empty", Mesh{}, false},        {"a corner not a number", notANumber, false},
+        {"a corner at infinity", infinite, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
