@@ -49,8 +49,7 @@ SphereLevels::SphereLevels(const Mesh& mesh) {
         if (vertexCount % rows != 0)
             continue;
         const std::size_t stacks = rows - 1, slices = vertexCount / rows - 1;
-        if (slices < fewestSegments ||
-            mesh.indices.size() != slices * (2 * stacks - 2) * 3 ||
+        if (slices < fewestSegments || mesh.indices.size() != slices * (2 * stacks - 2) * 3 ||
             mesh.indices != gridIndices(static_cast<int>(slices), static_cast<int>(stacks),
                                         static_cast<int>(slices + 1), 1) ||
             !round(mesh.vertices))

@@ -39,8 +39,8 @@ bool drawable(const Mesh& mesh) {
 }
 
 // How far inside its true outline a small sphere may be drawn: within a pixel, it
-// covers nearly the same pixels, and a salvo's hundreds of fireballs cost a
-// software renderer a quarter of what they cost at full detail.
+// covers nearly the same pixels, and a salvo's hundreds of fireballs, each a few
+// pixels across, cost a software renderer a fraction of their full detail.
 constexpr float outlinePixels = 1.0f;
 
 float largest(const Vector3& v) {
@@ -186,9 +186,9 @@ bool Display::eyeOutside(const Object& object, float reach) const {
 // The most pixels a unit of the object's model spans on screen: at the depth of
 // its point nearest the eye, and along the picture's radius, which the
 // perspective stretches off the picture's centre by the distance over the
-// depth. 0, for all the detail, where the near plane may
-// cut the object, where its reach is not known, in an orthographic view and in
-// wireframe, which shows the meshes as they were made.
+// depth. 0, for all the detail, where the near plane may cut the object, where
+// its reach is not known, in an orthographic view and in wireframe, which shows
+// the meshes as they were made.
 float Display::pixelsPerUnit(const Object& object, float reach) const {
     const Vector3& s = object.scale;
     if (wireframe || lensPixels <= 0.0f || reach < 0.0f || s.x <= 0.0f || s.y <= 0.0f ||
@@ -212,7 +212,6 @@ void Display::drawObject(const Object& object, MeshLibrary& meshes) {
     glScalef(object.scale.x, object.scale.y, object.scale.z);
     rotateXYZ(object.rotation);
     const float reach = skeletonReach(object.skeleton, meshes);
-    drawSkeleton(object.skeleton, meshes, eyeOutside(object, reach),
-                 pixelsPerUnit(object, reach));
+    drawSkeleton(object.skeleton, meshes, eyeOutside(object, reach), pixelsPerUnit(object, reach));
     glPopMatrix();
 }

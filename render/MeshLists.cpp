@@ -46,11 +46,6 @@ const MeshLists::Entry* MeshLists::current(const Mesh& mesh) const {
     return &found->second;
 }
 
-std::uint32_t MeshLists::find(const Mesh& mesh) const {
-    const Entry* entry = current(mesh);
-    return entry == nullptr ? 0 : entry->list;
-}
-
 std::uint32_t MeshLists::find(const Mesh& mesh, float pixelsPerUnit, float tolerance) const {
     const Entry* entry = current(mesh);
     if (entry == nullptr)

@@ -28,12 +28,11 @@ public:
     // Deletes every list.
     void clear();
 
-    // The list that draws the mesh as it is now; 0 if there is none.
-    std::uint32_t find(const Mesh& mesh) const;
-    // The coarsest list of the mesh whose outline falls inside its circle by at
-    // most `tolerance` pixels when a unit of the mesh is `pixelsPerUnit` long on
+    // The list that draws the mesh as it is now; 0 if there is none. That is the
+    // coarsest list whose outline falls inside the mesh's circle by at most
+    // `tolerance` pixels when a unit of the mesh is `pixelsPerUnit` long on
     // screen; the mesh's own list when it has none coarser or that length is 0.
-    std::uint32_t find(const Mesh& mesh, float pixelsPerUnit, float tolerance) const;
+    std::uint32_t find(const Mesh& mesh, float pixelsPerUnit = 0.0f, float tolerance = 0.0f) const;
     // The shape of the mesh its list draws; null where find gives 0.
     const MeshShape* shape(const Mesh& mesh) const;
     std::size_t size() const { return entries.size(); }

@@ -79,8 +79,8 @@ TEST(SphereLevels, OutlineErrorIsTheGapBetweenCircleAndPolygon) {
         int segments;
         float gap;
     };
-    for (const Case& c : {Case{10, 8, 0.7612f}, Case{100, 32, 0.4815f}, Case{0, 8, 0.0f},
-                          Case{1, 4, 0.2929f}}) {
+    for (const Case& c :
+         {Case{10, 8, 0.7612f}, Case{100, 32, 0.4815f}, Case{0, 8, 0.0f}, Case{1, 4, 0.2929f}}) {
         SCOPED_TRACE(c.segments);
         EXPECT_NEAR(SphereLevels::outlineError(c.pixels, c.segments), c.gap, 1e-4f);
     }

@@ -299,7 +299,8 @@ TEST_F(DisplayListsTest, SmallSpheresAreDrawnFromCoarserLists) {
                        four = list(6), box = list(7);
     EXPECT_EQ(fakegl::listContents(twelve)->at(0).args,
               (Args{GL_TRIANGLES, 12 * 10 * 3, GL_UNSIGNED_INT}));
-    EXPECT_EQ(fakegl::listContents(four)->at(0).args, (Args{GL_TRIANGLES, 4 * 2 * 3, GL_UNSIGNED_INT}));
+    EXPECT_EQ(fakegl::listContents(four)->at(0).args,
+              (Args{GL_TRIANGLES, 4 * 2 * 3, GL_UNSIGNED_INT}));
 
     struct Case {
         const char* what;
